@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace QX::GP {
+
+// The state `shortenText` works on: the shortening mode (0 after
+// construction, the only mode this program uses) and a cache keyed by text.
+struct NamedStringMap {
+    std::uint32_t mode = 0;
+    std::string text;
+    std::map<std::string, std::string, std::less<>> map;
+};
+
+using MeasureText = std::function<int(std::string_view text)>;
+using TextFits = std::function<bool(std::string_view text, int width)>;
+
+// Shortens `text` to fit `width` pixels. Mode 0: the text itself when it
+// fits, else the longest prefix (whole code points) that fits followed by
+// "..", else ".." alone or the empty text. Results are cached per text and
+// width in `state`.
+std::string shortenText(NamedStringMap& state, std::string_view text, int width,
+                        const MeasureText& measure, const TextFits& fits);
+
+}  // namespace QX::GP

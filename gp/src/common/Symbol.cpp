@@ -1,0 +1,61 @@
+#include "gp/Symbol.h"
+
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <unordered_set>
+
+namespace qx {
+namespace {
+
+// The process-wide table. Built on first use (so static initialisers of
+// other files may make symbols) and deliberately never destroyed: symbols
+// held by static objects stay valid during static destruction.
+struct SymbolTable {
+    std::mutex mutex;
+    std::unordered_set<std::string> texts;
+};
+
+SymbolTable& table()
+{
+    static SymbolTable* instance = new SymbolTable;
+    return *instance;
+}
+
+}  // namespace
+
+const std::string* symbol::intern(std::string_view text)
+{
+    SymbolTable& t = table();
+    std::lock_guard lock(t.mutex);
+    // Nodes of an unordered_set never move, so their addresses identify them.
+    return &*t.texts.emplace(text).first;
+}
+
+symbol::symbol() : node_(getEmpty().node_) {}
+
+symbol::symbol(const char* text, std::size_t length)
+    : node_(intern(text ? std::string_view(text, length) : std::string_view()))
+{
+}
+
+symbol::symbol(std::string_view text) : node_(intern(text)) {}
+
+symbol::symbol(const char* nulTerminated)
+    : node_(intern(nulTerminated ? std::string_view(nulTerminated) : std::string_view()))
+{
+}
+
+symbol symbol::getEmpty()
+{
+    static const symbol empty(std::string_view{});
+    return empty;
+}
+
+bool symbol::equals(const char* nulTerminated) const
+{
+    return nulTerminated && std::strcmp(node_->c_str(), nulTerminated) == 0 &&
+           std::strlen(nulTerminated) == node_->size();
+}
+
+}  // namespace qx

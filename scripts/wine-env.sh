@@ -1,0 +1,47 @@
+# Sourced by the scripts that run Wine: a private X server on a free display,
+# a Wine prefix inside the build folder and a Wine server kept alive until the
+# calling script ends (also when it fails).
+qx_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="$qx_root/build/wine/prefix"
+export WINEDEBUG=${WINEDEBUG:--all}
+export PATH="/usr/lib/wine:$PATH"
+qx_xvfb_pid=""
+
+qx_stop_wine() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$qx_xvfb_pid" ]; then
+    kill "$qx_xvfb_pid" >/dev/null 2>&1 || true
+    wait "$qx_xvfb_pid" 2>/dev/null || true
+  fi
+}
+
+qx_start_xvfb() {
+  local display
+  for display in $(seq 90 190); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    qx_xvfb_pid=$!
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$display" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$qx_xvfb_pid" 2>/dev/null; then
+      export DISPLAY=":$display"
+      return 0
+    fi
+  done
+  echo "No free display for Xvfb" >&2
+  return 1
+}
+
+qx_start_wine() {
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix in $WINEPREFIX"
+    wine64 wineboot --init >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+  wineserver -p
+  # Start Wine's helper processes now, away from any pipe of the caller.
+  wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
