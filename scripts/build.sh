@@ -17,6 +17,7 @@ mem_gb=$(awk '/MemTotal/ { printf "%d", $2 / 1048576 }' /proc/meminfo)
 jobs=$(nproc)
 max_jobs=$(( mem_gb / 2 > 0 ? mem_gb / 2 : 1 ))
 [ "$jobs" -gt "$max_jobs" ] && jobs=$max_jobs
+jobs=${QX_JOBS:-$jobs}
 
 configure() {
   local dir=$1; shift
