@@ -1,18 +1,23 @@
 #pragma once
-#pragma push_macro("_WIN32")
-#undef _WIN32
-#include <gtest/gtest.h>
-#pragma pop_macro("_WIN32")
-#include <windows.h>
-
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#pragma push_macro("_WIN32")
+#undef _WIN32
+#include <gtest/gtest.h>
+#pragma pop_macro("_WIN32")
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
 #include "gp/Assertion.h"
 #include "uia/Framework.h"
+#include "uia/HMenu.h"
 #include "uia/WindowBase.h"
 #include "uia/WindowImpl.h"
 #include "uia/WindowOptions.h"
