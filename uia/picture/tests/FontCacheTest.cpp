@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <hb-ft.h>
+
 #include "FontTestSupport.h"
 #include "gp/Stream.h"
 
@@ -85,6 +87,14 @@ TEST_F(FontCache, GlyphIsLoadedFromFreeTypeOnce)
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
     EXPECT_EQ(cache->getLoadCount(), 1u);
+}
+
+TEST_F(FontCache, EachRenderCacheHasHarfBuzzFontOverItsFace)
+{
+    const Font font(makeDescription(12));
+    const auto& cache = font.getRenderCache();
+    ASSERT_NE(cache->getHarfBuzzFont(), nullptr);
+    EXPECT_EQ(hb_ft_font_get_face(cache->getHarfBuzzFont()), cache->getFace());
 }
 
 TEST_F(FontCache, CodePointWithoutGlyphStandsAsQuestionMark)
