@@ -21,9 +21,12 @@ inline std::vector<std::uint8_t> readFontFile(const std::string& name)
 }
 
 // The native build has no embedded resources: it is given the same files the
-// program build embeds (the program build ignores this and reads its own).
+// program build embeds. The program build reads its own.
 inline void registerProgramFonts()
 {
+#ifdef QX_TEST_EMBEDDED_FONTS
+    return;
+#endif
     GP::registerResource(GP::ResourceId(1), kFontResourceType, readFontFile("default.ttf"));
     GP::registerResource(GP::ResourceId("VIRID.TTF"), kFontResourceType, readFontFile("virid.ttf"));
 }
