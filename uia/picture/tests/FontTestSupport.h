@@ -24,11 +24,10 @@ inline std::vector<std::uint8_t> readFontFile(const std::string& name)
 // program build embeds. The program build reads its own.
 inline void registerProgramFonts()
 {
-#ifdef QX_TEST_EMBEDDED_FONTS
-    return;
-#endif
+#ifndef QX_TEST_EMBEDDED_FONTS
     GP::registerResource(GP::ResourceId(1), kFontResourceType, readFontFile("default.ttf"));
     GP::registerResource(GP::ResourceId("VIRID.TTF"), kFontResourceType, readFontFile("virid.ttf"));
+#endif
 }
 
 // A description over a face cache of its own, so that tests do not share
