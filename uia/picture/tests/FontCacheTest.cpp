@@ -39,6 +39,8 @@ TEST_F(FontCache, FontsOfOneIdShareHolderAndRenderCache)
     EXPECT_EQ(first.getRenderCache(), second.getRenderCache());
     EXPECT_TRUE(description.faceCache->getFaceHolder(DETAIL::FaceKey(1)));
     EXPECT_FALSE(description.faceCache->getFaceHolder(DETAIL::FaceKey(std::string("virid.ttf"))));
+    // A name that reads like the id is another key.
+    EXPECT_FALSE(description.faceCache->getFaceHolder(DETAIL::FaceKey(std::string("1"))));
 
     auto hinted = description;
     hinted.styleFlags = kFontHinting;
