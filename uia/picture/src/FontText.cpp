@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 
-#include "gp/ShortenText.h"
 #include "uia/picture/Utf8Decoder.h"
 
 namespace QX::UIA {
@@ -87,15 +86,6 @@ std::int32_t Font::getFittingLength(std::string_view text, std::int32_t maxWidth
         before = after;
     }
     return static_cast<std::int32_t>(offset);
-}
-
-std::string Font::shortenText(GP::NamedStringMap& state, std::string_view text, std::int32_t width) const
-{
-    const GP::MeasureText measure = [this](std::string_view piece) { return getTextWidth(piece); };
-    const GP::TextFits fits = [this](std::string_view piece, int available) {
-        return getFittingLength(piece, available, kFitExclude) >= static_cast<std::int32_t>(piece.size());
-    };
-    return GP::shortenText(state, text, width, measure, fits);
 }
 
 }  // namespace QX::UIA

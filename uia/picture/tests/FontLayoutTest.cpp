@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "FontTestSupport.h"
-#include "gp/ShortenText.h"
 
 namespace QX::UIA {
 namespace {
@@ -81,15 +80,6 @@ TEST_F(FontLayout, HorizontalAlignmentOfFirstLine)
     EXPECT_EQ(font->getHorizontalAlignmentOffset("0", kAlignLeft, 25), 0);
     EXPECT_EQ(font->getHorizontalAlignmentOffset("000", 0, 30), 0);
     EXPECT_EQ(font->getHorizontalAlignmentOffset("0000", kAlignRight, 30), 0);
-}
-
-TEST_F(FontLayout, ShortensThroughTheFoundation)
-{
-    GP::NamedStringMap state;
-    EXPECT_EQ(font->shortenText(state, "0000", 40), "0000");
-    const std::string shortened = font->shortenText(state, "00000000", 45);
-    EXPECT_LT(shortened.size(), 8u);
-    EXPECT_LE(font->getTextWidth(shortened), 45);
 }
 
 }  // namespace
