@@ -58,7 +58,7 @@ TEST(FileDialogFilter, OpenOfferGroupWithItsExtensions) {
     request.addFileTypeGroup(&types.group);
     request.buildFilterEntries(FileDialogRequest::kOpen);
     const std::u16string text = request.buildFilterText();
-    EXPECT_EQ(text, std::u16string(u"Text Files (*.txt;*.log)\0*.txt;*.log\0\0", 39));
+    EXPECT_EQ(text, std::u16string(u"Text Files (*.txt;*.log)\0*.txt;*.log\0\0", 38));
     EXPECT_EQ(request.getDefaultExtension(), "txt");
 }
 
