@@ -1,5 +1,8 @@
 #include <windows.h>
+// Wine's HID header declares the functions without C linkage for C++.
+extern "C" {
 #include <ddk/hidsdi.h>
+}
 
 #include <array>
 

@@ -309,7 +309,9 @@ TEST_F(UpgradeLogicTest, WhatHappensAfterTheClosingRequest) {
         EXPECT_EQ(logic->findDevice(), c.foundAtOnce);
         clock->advance(5000);
         ASSERT_EQ(logic->findDevice(), c.foundFiveSecondsLater);
-        if (c.foundFiveSecondsLater) EXPECT_EQ(readDeviceInfo().installed, c.installed);
+        if (c.foundFiveSecondsLater) {
+            EXPECT_EQ(readDeviceInfo().installed, c.installed);
+        }
     }
 }
 
