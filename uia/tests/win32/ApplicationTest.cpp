@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "Win32TestSupport.h"
+#include "uia/AppModule.h"
 #include "uia/Application.h"
 #include "uia/DragDropDelegate.h"
 #include "uia/EventIds.h"
@@ -189,6 +190,17 @@ TEST(ApplicationTest, InitializeFillsTheMonitorCacheAndShutdownTwiceIsSafe) {
     application.shutdown(0);
     EXPECT_FALSE(isMonitorCacheValid());
     EXPECT_TRUE(getMonitors().empty());
+}
+
+TEST(ApplicationTest, InstanceIsTheApplicationOfTheRegisteredModule) {
+    AppModule* module = AppModule::getInstance();
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(Application::getInstance(), nullptr);
+    ASSERT_TRUE(module->startApplication(std::make_unique<Application>()));
+    EXPECT_EQ(Application::getInstance(), module->getApplication());
+    EXPECT_EQ(Application::getInstance()->getModule(), module);
+    module->stopApplication();
+    EXPECT_EQ(Application::getInstance(), nullptr);
 }
 
 TEST(ApplicationTest, DragDropDelegateInstallation) {
