@@ -13,22 +13,20 @@ HWND asyncWindow = nullptr;
 ATOM asyncClass = 0;
 DWORD asyncThreadId = 0;
 
-// Unique per copy of the framework in the process: the address of the slot
-// that holds the window.
-std::u16string makeClassName() {
+}  // namespace
+
+std::u16string getAsyncEventWindowClassName() {
     char name[256];
     std::snprintf(name, sizeof(name), "QXAsyncEventTargetWndClass%p", static_cast<void*>(&asyncWindow));
     return GP::utf8ToWide(name);
 }
-
-}  // namespace
 
 bool createAsyncEventWindow(bool skip) {
     if (skip)
         return true;
     if (asyncWindow)
         return true;
-    const std::u16string className = makeClassName();
+    const std::u16string className = getAsyncEventWindowClassName();
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = &asyncEventWindowProc;
     windowClass.lpszClassName = className.c_str();

@@ -50,6 +50,20 @@ TEST(AsyncEventWindowSkipTest, SkippingCreatesNothing) {
     destroyAsyncEventWindow();  // nothing to destroy
 }
 
+TEST(AsyncEventWindowFailureTest, FailedRegistrationIsReported) {
+    // Someone else holds the class name: the window cannot be made.
+    const std::u16string name = getAsyncEventWindowClassName();
+    WNDCLASSW squatter = {};
+    squatter.lpfnWndProc = &DefWindowProcW;
+    squatter.lpszClassName = name.c_str();
+    ASSERT_NE(RegisterClassW(&squatter), 0);
+    EXPECT_FALSE(createAsyncEventWindow(false));
+    EXPECT_EQ(getAsyncEventWindowHandle(), nullptr);
+    UnregisterClassW(name.c_str(), nullptr);
+    EXPECT_TRUE(createAsyncEventWindow(false));
+    destroyAsyncEventWindow();
+}
+
 TEST_F(AsyncEventWindowTest, WindowIsMessageOnlyOfThisThread) {
     ASSERT_NE(window(), nullptr);
     EXPECT_EQ(getAsyncEventThreadId(), GetCurrentThreadId());
