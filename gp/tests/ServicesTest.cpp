@@ -60,20 +60,20 @@ TEST(Module, ExecutablePath)
 TEST(Resources, RegisteredResourcesAndMissingOnes)
 {
     registerResource("Bg_Header.png", "picture", {1, 2, 3});
-    registerResource(1, "TTFD", {9});
+    registerResource(7, "TTFD", {9});
     auto stream = createResourceStream("BG_HEADER.PNG", "PICTURE");
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->getSize(), 3);
-    auto font = createResourceStream(1, "TTFd");
+    auto font = createResourceStream(7, "TTFd");
     ASSERT_NE(font, nullptr);
-    auto alsoFont = createResourceStream("#1", "ttfd");
+    auto alsoFont = createResourceStream("#7", "ttfd");
     ASSERT_NE(alsoFont, nullptr);
     std::uint8_t byte = 0;
     EXPECT_EQ(alsoFont->read(&byte, 1), 1u);
     EXPECT_EQ(byte, 9);
 
     EXPECT_EQ(createResourceStream("missing", "PICTURE"), nullptr);
-    EXPECT_EQ(createResourceStream(2, "TTFD"), nullptr);
+    EXPECT_EQ(createResourceStream(8, "TTFD"), nullptr);
     EXPECT_EQ(createResourceStream(-5, "TTFD"), nullptr);
     EXPECT_EQ(createResourceStream(70000, "TTFD"), nullptr);
     EXPECT_EQ(createResourceStream("", ""), nullptr);
@@ -82,7 +82,7 @@ TEST(Resources, RegisteredResourcesAndMissingOnes)
     EXPECT_EQ(missing.getState(), kStreamFailed);
 
     unregisterAllResources();
-    EXPECT_EQ(createResourceStream(1, "TTFD"), nullptr);
+    EXPECT_EQ(createResourceStream(7, "TTFD"), nullptr);
 }
 
 TEST(ResourceId, NamesAndNumbers)

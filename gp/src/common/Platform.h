@@ -9,6 +9,7 @@
 
 #include "gp/MessageBox.h"
 #include "gp/Resources.h"
+#include "gp/SystemInfo.h"
 
 namespace QX::GP::DETAIL {
 
@@ -39,5 +40,37 @@ std::optional<ResourceBytes> findModuleResource(void* module, const ResourceId& 
 
 // Resources supplied by `registerResource`.
 std::optional<ResourceBytes> findRegisteredResource(const ResourceId& id, const ResourceId& type);
+
+}  // namespace QX::GP::DETAIL
+
+namespace QX::GP::DETAIL {
+
+// The library's thread-local slot.
+bool allocateThreadSlot();
+void freeThreadSlot();
+void* readThreadSlot();
+void writeThreadSlot(void* value);
+
+// The primary language of the user's default UI language (a Windows
+// primary language id; 0 when unknown).
+int readUserUILanguage();
+
+// What the machine is.
+void gatherSystemInfo(SystemInfo& info);
+
+// The platform's share of start-up and shut-down: OLE and the hidden
+// device-notification window. The start functions throw on failure.
+void startOle();
+void stopOle();
+void createDeviceNotificationWindow();
+void destroyDeviceNotificationWindow();
+
+}  // namespace QX::GP::DETAIL
+
+namespace QX::GP::DETAIL {
+
+// "DEU", "SPA", "FRA", "ITA", "JPN" for the primary languages 7, 10, 12, 16
+// and 17; "ENG" for any other.
+const char* languageCodeForPrimaryLanguage(int primaryLanguage);
 
 }  // namespace QX::GP::DETAIL
