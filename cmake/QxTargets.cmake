@@ -55,6 +55,15 @@ function(qx_add_library name)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${ARG_INCLUDE})
   target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE ${ARG_PRIVATE_LINK})
+  qx_add_fuzzer_coverage(${name})
+endfunction()
+
+# libFuzzer finds nothing to explore unless the code under test carries
+# coverage instrumentation: native clang builds instrument every library.
+function(qx_add_fuzzer_coverage target)
+  if(NOT QX_WINELIB AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
 endfunction()
 
 # Adds the command that runs an executable of the current configuration to ctest.
@@ -123,6 +132,7 @@ function(qx_add_fuzzer name)
   qx_select_sources(sources ${ARG_SOURCES})
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LINK})
+  qx_add_fuzzer_coverage(${name})
   if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     qx_register_test(fuzz.${name} ${name}

@@ -39,6 +39,9 @@ private:
     std::unique_ptr<OSImpl> impl_;
 };
 
+// Deletes a file; false when it could not be deleted.
+bool removeFile(const Path& path);
+
 // The file-container format (blocks with markers and tables of contents,
 // items addressed by sub-path) is not supported: opening one always fails
 // with `lastError()` saying so.

@@ -6,6 +6,14 @@
 
 namespace QX::GP {
 
+// A four-character code as the multi-character literal 'QHV2' would make it,
+// without the compiler's warning about such literals.
+constexpr std::uint32_t fourCharCode(const char (&text)[5])
+{
+    return (std::uint32_t(std::uint8_t(text[0])) << 24) | (std::uint32_t(std::uint8_t(text[1])) << 16) |
+           (std::uint32_t(std::uint8_t(text[2])) << 8) | std::uint32_t(std::uint8_t(text[3]));
+}
+
 // Starts the process-wide services: checks the caller's expected version,
 // stores the application code and title, gathers the system information,
 // starts OLE (program build) and creates the hidden device-notification

@@ -38,8 +38,8 @@ struct ResourceBytes {
 // it is missing.
 std::optional<ResourceBytes> findResource(void* module, const ResourceId& id, std::string_view type);
 
-// The native build has no embedded resources: tests supply them here (the
-// program build ignores this and reads the real ones).
+// The native build has no embedded resources: tests supply them here. The
+// program build looks in the module first and falls back to these.
 void registerResource(const ResourceId& id, std::string_view type, std::vector<std::uint8_t> bytes);
 void unregisterAllResources();
 

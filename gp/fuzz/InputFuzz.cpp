@@ -1,0 +1,73 @@
+// Feeds arbitrary bytes to the parsers of untrusted text: the UTF-8 and
+// UTF-16 converters, paths, resource names and the storage readers.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "gp/Path.h"
+#include "gp/Region.h"
+#include "gp/Resources.h"
+#include "gp/ShortenText.h"
+#include "gp/StorageIO.h"
+#include "gp/Text.h"
+
+using namespace QX::GP;
+
+namespace {
+
+void fuzzText(std::string_view bytes)
+{
+    const std::u16string wide = utf8ToWide(bytes);
+    if (utf8ToWide(utf16ToUtf8(wide)) != wide)
+        __builtin_trap();
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
+    utf16ToUtf8(units);
+    findString(bytes, bytes.substr(bytes.size() / 2), bytes.size() / 3, true);
+    copyIfAscii(bytes);
+}
+
+void fuzzPath(std::string_view bytes)
+{
+    Path path(bytes);
+    const std::string text = path.toString();
+    if (Path(text).toString() != text)
+        __builtin_trap();
+    path.setDirectory(bytes.substr(0, bytes.size() / 2), true);
+    path.append(bytes.substr(bytes.size() / 2));
+    path.resolveFileType();
+    ResourceId id(bytes);
+}
+
+void fuzzRegion(const std::uint8_t* data, std::size_t size)
+{
+    Region region;
+    MemoryStorage storage(std::vector<std::uint8_t>(data, data + size));
+    StorageIO io(&storage);
+    std::uint32_t edges[4];
+    while (io.readUInt32(edges[0]) && io.readUInt32(edges[1]) && io.readUInt32(edges[2]) &&
+           io.readUInt32(edges[3])) {
+        const Rect r{std::int32_t(edges[0] % 64) - 8, std::int32_t(edges[1] % 64) - 8,
+                     std::int32_t(edges[2] % 64) - 8, std::int32_t(edges[3] % 64) - 8};
+        if (edges[0] & 0x80000000u)
+            region.intersect(r);
+        else
+            region.addRect(r);
+        if (Region::testRect(region, r) == Region::kOutside && region.contains(Point{r.left, r.top}) &&
+            !r.isEmpty())
+            __builtin_trap();
+    }
+    region.offset(std::int32_t(size * 0x7FFFFFF), -std::int32_t(size));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    fuzzText(bytes);
+    fuzzPath(bytes);
+    fuzzRegion(data, size);
+    NamedStringMap state;
+    shortenText(state, bytes, static_cast<int>(size), [](std::string_view t) { return int(t.size()); }, nullptr);
+    return 0;
+}

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "../src/common/Platform.h"
+#include "gp/Assertion.h"
+#include "gp/DeviceNotification.h"
+#include "gp/Init.h"
+#include "gp/SystemInfo.h"
+#include "gp/Thread.h"
+#include "gp/Version.h"
+
+using namespace QX::GP;
+
+namespace {
+
+class ThrowingAssertions : public testing::Test {
+protected:
+    ThrowingAssertions() { Assertion::setThrowsExceptions(true); }
+    ~ThrowingAssertions() override { Assertion::setThrowsExceptions(false); }
+};
+
+// The line of the assertion `call` fails with in "init_gp", or 0.
+template <typename Call>
+int failedInitLine(Call call)
+{
+    try {
+        call();
+    } catch (const Assertion::exception& e) {
+        EXPECT_EQ(e.file(), "init_gp");
+        return e.line();
+    }
+    return 0;
+}
+
+using CheckVersion = ThrowingAssertions;
+
+TEST_F(CheckVersion, ReportsEachMismatchAtItsLine)
+{
+    EXPECT_EQ(failedInitLine([] { checkVersion(kVersion, kStartupFlags); }), 0);
+    EXPECT_EQ(failedInitLine([] { checkVersion(0x2020000, kStartupFlags); }), 213);
+    EXPECT_EQ(failedInitLine([] { checkVersion(kVersion, 0xF0002); }), 216);
+    EXPECT_EQ(failedInitLine([] { checkVersion(kVersion, 0xE0001); }), 219);
+}
+
+using Init = ThrowingAssertions;
+
+TEST_F(Init, StartsOnceAndExitUndoes)
+{
+    ASSERT_FALSE(isInitialized());
+    EXPECT_EQ(failedInitLine([] { init(fourCharCode("QHV2"), "T", 0x1000000, kStartupFlags); }), 213);
+    EXPECT_FALSE(isInitialized());
+
+    ASSERT_TRUE(init(fourCharCode("QHV2"), "HARMOVA VI2 FIRMWARE UPDATER", kVersion, kStartupFlags));
+    EXPECT_TRUE(isInitialized());
+    EXPECT_EQ(getApplicationCode(), 0x51485632u);
+    EXPECT_EQ(getApplicationTitle(), "HARMOVA VI2 FIRMWARE UPDATER");
+    EXPECT_TRUE(hasThreadLocalSlot());
+    EXPECT_GT(getSystemInfo().processorCount, 0u);
+    EXPECT_GT(getSystemInfo().pageSize, 0u);
+
+    // A second start is a fatal assertion and leaves the first one standing.
+    EXPECT_NE(failedInitLine([] { init(fourCharCode("QHV2"), "again", kVersion, kStartupFlags); }), 0);
+    EXPECT_TRUE(isInitialized());
+    EXPECT_EQ(getApplicationTitle(), "HARMOVA VI2 FIRMWARE UPDATER");
+
+    exit();
+    EXPECT_FALSE(isInitialized());
+    EXPECT_FALSE(hasThreadLocalSlot());
+    EXPECT_EQ(getDeviceNotificationWindow(), nullptr);
+    exit();  // harmless when not started
+}
+
+TEST(ThreadLocalSlot, HoldsOneValuePerThread)
+{
+    initThreadLocalSlot();
+    ASSERT_TRUE(hasThreadLocalSlot());
+    int mine = 0;
+    setThreadLocalValue(&mine);
+    void* seenElsewhere = &mine;
+    Thread other;
+    other.start([&] { seenElsewhere = getThreadLocalValue(); });
+    other.join();
+    EXPECT_EQ(seenElsewhere, nullptr);
+    EXPECT_EQ(getThreadLocalValue(), &mine);
+    setThreadLocalValue(nullptr);
+}
+
+TEST(LanguageCode, StoredOrTakenFromTheUser)
+{
+    EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(7), "DEU");
+    EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(10), "SPA");
+    EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(12), "FRA");
+    EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(16), "ITA");
+    EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(17), "JPN");
+    EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(9), "ENG");
+    EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(0), "ENG");
+
+    EXPECT_STREQ(getUserLanguageCode("FRA"), "FRA");
+    EXPECT_STREQ(getUserLanguageCode(), "FRA");
+    EXPECT_STREQ(getUserLanguageCode("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "ABCDEFGHIJKLMNO");
+    const std::string fromUser = getUserLanguageCode("");
+    EXPECT_STREQ(getUserLanguageCode(nullptr), fromUser.c_str());
+    EXPECT_EQ(fromUser, DETAIL::languageCodeForPrimaryLanguage(DETAIL::readUserUILanguage()));
+}
+
+class MapStore : public IPreferenceStore {
+public:
+    bool readText(std::string_view name, std::string& out) override
+    {
+        auto found = values.find(std::string(name));
+        if (found == values.end())
+            return false;
+        out = found->second;
+        return true;
+    }
+    std::map<std::string, std::string> values;
+};
+
+TEST(Preferences, StoreOrDefault)
+{
+    std::string out = "stale";
+    EXPECT_FALSE(readPreference("Locale", "", out, kPreferenceText));
+    EXPECT_EQ(out, "");
+
+    auto store = std::make_shared<MapStore>();
+    store->values["Locale"] = "DEU";
+    auto previous = installPreferenceStore(store);
+    EXPECT_TRUE(readPreference("Locale", "", out, kPreferenceText));
+    EXPECT_EQ(out, "DEU");
+    EXPECT_FALSE(readPreference("Missing", "dflt", out, kPreferenceText));
+    EXPECT_EQ(out, "dflt");
+    EXPECT_FALSE(readPreference("Locale", nullptr, out, 1));  // only text is kept
+    EXPECT_EQ(out, "");
+    EXPECT_FALSE(readPreference(nullptr, "x", out, kPreferenceText));
+    EXPECT_EQ(installPreferenceStore(previous), store);
+}
+
+}  // namespace

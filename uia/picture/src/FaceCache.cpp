@@ -1,0 +1,67 @@
+#include "uia/picture/FaceCache.h"
+
+#include <functional>
+
+namespace QX::UIA::DETAIL {
+namespace {
+
+FreeTypeLibrary initFreeType()
+{
+    FT_Library library = nullptr;
+    if (FT_Init_FreeType(&library) != 0) return nullptr;
+    return FreeTypeLibrary(library, [](FT_Library done) { FT_Done_FreeType(done); });
+}
+
+}  // namespace
+
+std::size_t FaceKeyHash::operator()(const FaceKey& key) const noexcept
+{
+    const std::size_t valueHash = std::visit(
+        [](const auto& value) { return std::hash<std::decay_t<decltype(value)>>{}(value); }, key);
+    return valueHash * 31u + key.index();
+}
+
+std::size_t RenderCacheKeyHash::operator()(const tRenderCacheKey& key) const noexcept
+{
+    return (std::size_t(key.pixelSize) << 1) | std::size_t(key.hinting);
+}
+
+FaceHolder::FaceHolder(std::vector<std::uint8_t> bytes)
+    : bytes_(std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes)))
+{
+}
+
+std::shared_ptr<FTRenderCache> FaceHolder::getRenderCache(const FreeTypeLibrary& library, tRenderCacheKey key)
+{
+    const auto found = caches_.find(key);
+    if (found != caches_.end()) {
+        if (auto live = found->second.lock()) return live;
+        caches_.erase(found);
+    }
+    auto cache = FTRenderCache::create(library, bytes_, key);
+    if (cache) caches_.emplace(key, cache);
+    return cache;
+}
+
+FaceCache::FaceCache() : library_(initFreeType()), holders_(8)
+{
+    holders_.max_load_factor(1.0f);
+}
+
+const std::shared_ptr<FaceCache>& FaceCache::getProcessCache()
+{
+    static const std::shared_ptr<FaceCache> cache = std::make_shared<FaceCache>();
+    return cache;
+}
+
+std::shared_ptr<FaceHolder> FaceCache::getFaceHolder(const FaceKey& key, std::vector<std::uint8_t> bytes)
+{
+    const auto found = holders_.find(key);
+    if (found != holders_.end()) return found->second;
+    if (bytes.empty()) return nullptr;
+    auto holder = std::make_shared<FaceHolder>(std::move(bytes));
+    holders_.emplace(key, holder);
+    return holder;
+}
+
+}  // namespace QX::UIA::DETAIL

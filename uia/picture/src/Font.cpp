@@ -1,0 +1,96 @@
+#include "uia/picture/Font.h"
+
+#include <cmath>
+
+#include "gp/Stream.h"
+
+namespace QX::UIA {
+namespace {
+
+// The whole stream, or nothing when it cannot be read in full.
+std::vector<std::uint8_t> readAllBytes(GP::Stream& stream)
+{
+    if (!stream.seek(0, GP::kSeekEnd)) return {};
+    const std::int64_t size = stream.tell();
+    if (size <= 0 || !stream.seek(0, GP::kSeekStart)) return {};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (stream.read(bytes.data(), bytes.size()) != bytes.size()) return {};
+    return bytes;
+}
+
+}  // namespace
+
+Font::Font(const std::shared_ptr<GP::Stream>& reader, const FontDescription& description)
+{
+    initialise(reader ? readAllBytes(*reader) : std::vector<std::uint8_t>{}, description);
+}
+
+Font::Font(const FontDescription& description)
+{
+    std::vector<std::uint8_t> bytes;
+    if (description.resourceId != 0) {
+        if (const auto stream = GP::createResourceStream(GP::ResourceId(description.resourceId), kFontResourceType, 1))
+            bytes = readAllBytes(*stream);
+    }
+    initialise(std::move(bytes), description);
+}
+
+void Font::initialise(std::vector<std::uint8_t> bytes, const FontDescription& description)
+{
+    faceCache_ = description.faceCache ? description.faceCache : DETAIL::FaceCache::getProcessCache();
+    resourceId_ = description.resourceId;
+    name_ = description.name;
+    baseSize_ = description.baseSize;
+    underline_ = (description.styleFlags & kFontUnderline) != 0;
+    hinting_ = (description.styleFlags & kFontHinting) != 0;
+    scale_ = 1.0f;
+    // A font known by id is looked up by id alone; its bytes arrive with the
+    // first font of that id.
+    if (const auto holder = findFaceHolder(std::move(bytes))) {
+        const long pixelSize = std::lroundf(static_cast<float>(baseSize_) * scale_);
+        if (pixelSize < 1) return;
+        if (auto cache = holder->getRenderCache(faceCache_->getLibrary(),
+                                                {static_cast<std::uint32_t>(pixelSize), hinting_}))
+            caches_.emplace(scale_, std::move(cache));
+    }
+}
+
+std::shared_ptr<DETAIL::FaceHolder> Font::findFaceHolder(std::vector<std::uint8_t> bytes) const
+{
+    const DETAIL::FaceKey key =
+        resourceId_ != 0 ? DETAIL::FaceKey(resourceId_) : DETAIL::FaceKey(name_);
+    return faceCache_->getFaceHolder(key, std::move(bytes));
+}
+
+void Font::setScale(float scale)
+{
+    if (scale == scale_) return;
+    scale_ = scale;
+    if (caches_.count(scale) != 0) return;
+    const long pixelSize = std::lroundf(static_cast<float>(baseSize_) * scale);
+    if (pixelSize < 1) return;
+    if (const auto holder = findFaceHolder()) {
+        if (auto cache = holder->getRenderCache(faceCache_->getLibrary(),
+                                                {static_cast<std::uint32_t>(pixelSize), hinting_}))
+            caches_.emplace(scale, std::move(cache));
+    }
+}
+
+const std::shared_ptr<DETAIL::FTRenderCache>& Font::getRenderCache() const
+{
+    static const std::shared_ptr<DETAIL::FTRenderCache> none;
+    const auto current = caches_.find(scale_);
+    if (current != caches_.end()) return current->second;
+    return caches_.empty() ? none : caches_.begin()->second;
+}
+
+std::int32_t roundAdvance(std::int32_t advance26Dot6)
+{
+    const std::int32_t whole = advance26Dot6 >> 6;  // floor
+    const std::int32_t fraction = advance26Dot6 & 63;
+    if (fraction > 32) return whole + 1;
+    if (fraction == 32) return whole + (whole & 1);
+    return whole;
+}
+
+}  // namespace QX::UIA

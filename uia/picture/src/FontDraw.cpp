@@ -1,0 +1,110 @@
+#include <algorithm>
+#include <limits>
+
+#include "uia/picture/Font.h"
+#include "uia/picture/Picture.h"
+#include "uia/picture/PictureClipScope.h"
+#include "uia/picture/Utf8Decoder.h"
+
+namespace QX::UIA {
+namespace {
+
+std::int32_t clampToInt32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                               std::numeric_limits<std::int32_t>::max()));
+}
+
+// Baseline of the first line of a block `blockHeight` high.
+std::int64_t getFirstBaseline(const PictureRect& rect, std::int64_t blockHeight, std::int32_t ascent,
+                              std::uint32_t flags)
+{
+    if (flags & kAlignBottom) return std::int64_t(rect.bottom) - blockHeight + ascent;
+    if (flags & kAlignTop) return std::int64_t(rect.top) + ascent;
+    return std::int64_t(rect.top) + ascent + (rect.height() - blockHeight) / 2;
+}
+
+// Coverage `c` of colour `k` over pixel `d`: the colour channels move toward
+// the colour by the weight, the alpha grows by it.
+void blendCoverage(std::uint32_t& pixel, std::uint32_t colour, std::uint32_t weight)
+{
+    std::uint32_t result = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t destination = (pixel >> shift) & 0xFF;
+        const std::uint32_t source = (colour >> shift) & 0xFF;
+        result |= (((destination * (256 - weight) + source * weight) >> 8) & 0xFF) << shift;
+    }
+    const std::uint32_t alpha = std::min<std::uint32_t>((pixel >> 24) + weight, 255);
+    pixel = result | (alpha << 24);
+}
+
+}  // namespace
+
+void Font::drawText(Picture& picture, const PictureRect& rect, std::string_view text, std::uint32_t colour,
+                    std::uint32_t flags, std::int32_t lineSpacing) const
+{
+    const auto& cache = getRenderCache();
+    text = text.substr(0, text.find('\0'));
+    if (!cache || text.empty() || rect.width() < 1 || rect.height() < 1) return;
+    const PictureClipScope clipScope(picture, rect);
+
+    const std::int32_t lineHeight = cache->getLineHeight();
+    const std::int64_t lineCount = std::count(text.begin(), text.end(), '\n') + 1;
+    const std::int64_t blockHeight = lineCount * lineHeight + (lineCount - 1) * lineSpacing;
+    const std::int32_t rectWidth = clampToInt32(rect.width());
+    std::int64_t baseline = getFirstBaseline(rect, blockHeight, cache->getAscent(), flags);
+
+    for (std::size_t start = 0; start <= text.size(); baseline += lineHeight + lineSpacing) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (baseline > rect.bottom) break;
+        if (baseline + lineHeight < rect.top) continue;
+
+        std::int64_t x = rect.left;
+        if (!(flags & kAlignLeft)) {
+            const std::int32_t width = measureLine(line, rectWidth);
+            if (width < rectWidth) x += (flags & kAlignRight) ? rectWidth - width : (rectWidth - width + 1) / 2;
+        }
+        for (std::size_t offset = 0; offset < line.size();) {
+            const char32_t codePoint = decodeUtf8CodePoint(line, offset);
+            if (x >= rect.right) continue;  // still read, so that bad text throws
+            const DETAIL::tGlyph* glyph = cache->getGlyph(codePoint);
+            if (!glyph) continue;
+            drawGlyph(picture, *glyph, static_cast<std::int32_t>(x), static_cast<std::int32_t>(baseline), colour);
+            x += roundAdvance(glyph->advance);
+        }
+    }
+}
+
+void Font::drawGlyph(Picture& picture, const DETAIL::tGlyph& glyph, std::int32_t x, std::int32_t y,
+                     std::uint32_t colour) const
+{
+    const auto& cache = getRenderCache();
+    if (underline_) {
+        // fillRect keeps to the clip.
+        picture.fillRect(x, y - cache->getUnderlinePosition(), roundAdvance(glyph.advance),
+                         cache->getUnderlineThickness(), colour);
+    }
+    if (glyph.coverage.empty()) return;
+    const std::uint32_t colourAlpha = colour >> 24;
+    const PictureRect bounds = picture.getDrawingBounds();
+    const std::int64_t left = std::int64_t(x) + glyph.left;
+    const std::int64_t top = std::int64_t(y) - glyph.top;
+    const std::int32_t rowBytes = std::abs(glyph.pitch);
+    for (std::int32_t row = 0; row < glyph.rows; ++row) {
+        const std::int64_t pixelY = top + row;
+        if (pixelY < bounds.top || pixelY >= bounds.bottom) continue;
+        // A negative pitch stores the rows bottom up.
+        const std::uint8_t* coverage =
+            glyph.coverage.data() + std::size_t(glyph.pitch >= 0 ? row : glyph.rows - 1 - row) * rowBytes;
+        for (std::int32_t column = 0; column < glyph.width; ++column) {
+            const std::int64_t pixelX = left + column;
+            const std::uint32_t weight = coverage[column] * colourAlpha / 255;
+            if (weight == 0 || pixelX < bounds.left || pixelX >= bounds.right) continue;
+            blendCoverage(*picture.getPixelAddress(std::int32_t(pixelX), std::int32_t(pixelY)), colour, weight);
+        }
+    }
+}
+
+}  // namespace QX::UIA

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <hb-ft.h>
+
+#include "FontTestSupport.h"
+#include "gp/Stream.h"
+
+namespace QX::UIA {
+namespace {
+
+using TEST::makeDescription;
+
+class FontCache : public ::testing::Test {
+protected:
+    void SetUp() override { TEST::registerProgramFonts(); }
+};
+
+TEST_F(FontCache, EmbeddedFontsAreTheChosenFiles)
+{
+    for (const auto& [id, file] : {std::pair<GP::ResourceId, const char*>{GP::ResourceId(1), "default.ttf"},
+                                   {GP::ResourceId("virid.ttf"), "virid.ttf"}}) {
+        const auto stream = GP::createResourceStream(id, kFontResourceType, 1);
+        ASSERT_TRUE(stream) << file;
+        const auto expected = TEST::readFontFile(file);
+        ASSERT_FALSE(expected.empty());
+        std::vector<std::uint8_t> bytes(expected.size() + 1);
+        EXPECT_EQ(stream->read(bytes.data(), bytes.size()), expected.size()) << file;
+        bytes.resize(expected.size());
+        EXPECT_EQ(bytes, expected) << file;
+    }
+}
+
+TEST_F(FontCache, FontsOfOneIdShareHolderAndRenderCache)
+{
+    const auto description = makeDescription(12);
+    const Font first(description);
+    const Font second(description);
+    ASSERT_TRUE(first.getRenderCache());
+    EXPECT_EQ(first.getRenderCache(), second.getRenderCache());
+    EXPECT_TRUE(description.faceCache->getFaceHolder(DETAIL::FaceKey(1)));
+    EXPECT_FALSE(description.faceCache->getFaceHolder(DETAIL::FaceKey(std::string("virid.ttf"))));
+    // A name that reads like the id is another key.
+    EXPECT_FALSE(description.faceCache->getFaceHolder(DETAIL::FaceKey(std::string("1"))));
+
+    auto hinted = description;
+    hinted.styleFlags = kFontHinting;
+    const Font third(hinted);
+    ASSERT_TRUE(third.getRenderCache());
+    EXPECT_NE(third.getRenderCache(), first.getRenderCache());
+    EXPECT_TRUE(third.getRenderCache()->getKey().hinting);
+}
+
+TEST_F(FontCache, RenderCacheExpiresWhenNoFontHoldsIt)
+{
+    const auto description = makeDescription(12);
+    auto font = std::make_unique<Font>(description);
+    std::weak_ptr<DETAIL::FTRenderCache> cache = font->getRenderCache();
+    cache.lock()->getGlyph(U'A');
+    font.reset();
+    EXPECT_TRUE(cache.expired());
+
+    const Font again(description);
+    ASSERT_TRUE(again.getRenderCache());
+    EXPECT_EQ(again.getRenderCache()->getLoadCount(), 0u);
+}
+
+TEST_F(FontCache, SetScaleMakesOneCachePerScale)
+{
+    Font font(makeDescription(12));
+    const auto base = font.getRenderCache();
+    font.setScale(2.0f);
+    const auto doubled = font.getRenderCache();
+    ASSERT_TRUE(doubled);
+    EXPECT_EQ(doubled->getKey().pixelSize, 24u);
+    font.setScale(2.0f);
+    EXPECT_EQ(font.getRenderCache(), doubled);
+    font.setScale(1.0f);
+    EXPECT_EQ(font.getRenderCache(), base);
+    font.setScale(1.26f);
+    EXPECT_EQ(font.getRenderCache()->getKey().pixelSize, 15u);
+}
+
+TEST_F(FontCache, GlyphIsLoadedFromFreeTypeOnce)
+{
+    const Font font(makeDescription(12));
+    const auto& cache = font.getRenderCache();
+    const DETAIL::tGlyph* first = cache->getGlyph(U'A');
+    const DETAIL::tGlyph* second = cache->getGlyph(U'A');
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(cache->getLoadCount(), 1u);
+}
+
+TEST_F(FontCache, EachRenderCacheHasHarfBuzzFontOverItsFace)
+{
+    const Font font(makeDescription(12));
+    const auto& cache = font.getRenderCache();
+    ASSERT_NE(cache->getHarfBuzzFont(), nullptr);
+    EXPECT_EQ(hb_ft_font_get_face(cache->getHarfBuzzFont()), cache->getFace());
+}
+
+TEST_F(FontCache, CodePointWithoutGlyphStandsAsQuestionMark)
+{
+    const Font font(makeDescription(12));
+    const auto& cache = font.getRenderCache();
+    const DETAIL::tGlyph* question = cache->getGlyph(U'?');
+    ASSERT_NE(question, nullptr);
+    // FreeType maps these to glyph 0 without an error.
+    EXPECT_EQ(cache->getGlyph(0x4E00), question);
+    EXPECT_EQ(cache->getGlyph(0xE000), question);
+    EXPECT_EQ(font.getGlyphAdvance(0x4E00), font.getGlyphAdvance(U'?'));
+    const std::size_t loads = cache->getLoadCount();
+    cache->getGlyph(0x4E00);
+    EXPECT_EQ(cache->getLoadCount(), loads);
+}
+
+TEST_F(FontCache, FontByNameFromStream)
+{
+    auto description = makeDescription(13);
+    description.resourceId = 0;
+    description.name = "virid.ttf";
+    const auto stream = std::make_shared<GP::MemoryStream>(TEST::readFontFile("virid.ttf"));
+    const Font font(stream, description);
+    ASSERT_TRUE(font.getRenderCache());
+    EXPECT_TRUE(description.faceCache->getFaceHolder(DETAIL::FaceKey(std::string("virid.ttf"))));
+    // A second font of that name needs no bytes.
+    const Font second(std::shared_ptr<GP::Stream>(), description);
+    EXPECT_EQ(second.getRenderCache(), font.getRenderCache());
+}
+
+TEST_F(FontCache, UnreadableFontIsEmpty)
+{
+    auto description = makeDescription(12);
+    description.resourceId = 0;
+    description.name = "broken";
+    const Font broken(std::make_shared<GP::MemoryStream>(std::vector<std::uint8_t>(100, 7)), description);
+    EXPECT_FALSE(broken.getRenderCache());
+    EXPECT_EQ(broken.getLineHeight(), 10);
+    EXPECT_EQ(broken.getGlyphAdvance(U'A'), 0);
+    EXPECT_EQ(broken.getTextWidth("ABC"), 0);
+
+    const Font missing(makeDescription(12, 0, 4711));
+    EXPECT_FALSE(missing.getRenderCache());
+    EXPECT_EQ(missing.getLineHeight(), 10);
+}
+
+TEST_F(FontCache, RenderCacheOutlivesFontsAndFaceCache)
+{
+    std::shared_ptr<DETAIL::FTRenderCache> cache;
+    {
+        auto description = makeDescription(12);
+        const Font font(description);
+        cache = font.getRenderCache();
+    }
+    // The face, its bytes and the FreeType library are still there.
+    const DETAIL::tGlyph* glyph = cache->getGlyph(U'W');
+    ASSERT_NE(glyph, nullptr);
+    EXPECT_GT(glyph->advance, 0);
+}
+
+}  // namespace
+}  // namespace QX::UIA

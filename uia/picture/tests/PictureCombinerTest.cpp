@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "PictureTestSupport.h"
+#include "uia/picture/PictureCombiner.h"
+
+using namespace QX::UIA;
+using namespace QX::UIA::Testing;
+using namespace QX::UIA::PictureCombinerFunctors;
+
+namespace {
+
+std::unique_ptr<Picture> makeRandomPicture(std::uint32_t width, std::uint32_t height, unsigned seed) {
+    auto picture = makePicture(width, height, 0);
+    std::mt19937 random(seed);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            picture->getRow(y)[x] = random();
+        }
+    }
+    return picture;
+}
+
+// Every pixel names its own position, so that a copy shows where it read.
+std::unique_ptr<Picture> makeIndexedPicture(std::uint32_t width, std::uint32_t height) {
+    auto picture = makePicture(width, height, 0);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            picture->getRow(y)[x] = 0xFF000000u | (y << 12) | x;
+        }
+    }
+    return picture;
+}
+
+// The rules weigh by an 8-bit weight: the product of two alphas over 255,
+// itself within 1 of the exact value (checked below).
+std::uint32_t ruleWeight(std::uint32_t x, std::uint32_t y) {
+    const std::uint32_t t = x * y;
+    return (t + 1 + (t >> 8)) >> 8;
+}
+
+double weightedBlend(double dc, double sc, double w) {
+    return (dc * (255 - w) + sc * w) / 255;
+}
+
+void expectChannelsNear(std::uint32_t pixel, const double expected[4]) {
+    for (int c = 0; c < 4; ++c) {
+        ASSERT_LE(std::fabs(channel(pixel, c) - expected[c]), 1.0) << "channel " << c << " " << std::hex << pixel;
+    }
+}
+
+}  // namespace
+
+TEST(PictureCombinerRules, WeightWithinOneOfExactProduct) {
+    for (std::uint32_t x = 0; x < 256; ++x) {
+        for (std::uint32_t y = 0; y < 256; ++y) {
+            ASSERT_LE(std::fabs(ruleWeight(x, y) - x * y / 255.0), 1.0);
+        }
+    }
+    EXPECT_EQ(ruleWeight(255, 255), 255u);
+    EXPECT_EQ(ruleWeight(0, 255), 0u);
+}
+
+TEST(PictureCombinerRules, BlendWithinOneOfReference) {
+    auto dest = makeRandomPicture(64, 64, 1);
+    auto before = makeRandomPicture(64, 64, 1);
+    auto source = makeRandomPicture(64, 64, 2);
+    dest->blendPicture(0, 0, *source, 0);
+    for (std::uint32_t y = 0; y < 64; ++y) {
+        for (std::uint32_t x = 0; x < 64; ++x) {
+            const std::uint32_t s = pixelAt(*source, x, y), d = pixelAt(*before, x, y);
+            const double w = ruleWeight(s >> 24, d >> 24);
+            const double expected[4] = {weightedBlend(channel(d, 0), channel(s, 0), w),
+                                        weightedBlend(channel(d, 1), channel(s, 1), w),
+                                        weightedBlend(channel(d, 2), channel(s, 2), w), double(d >> 24)};
+            expectChannelsNear(pixelAt(*dest, x, y), expected);
+        }
+    }
+}
+
+TEST(PictureCombinerRules, DyeWithinOneOfReference) {
+    auto dest = makeRandomPicture(32, 32, 3);
+    auto before = makeRandomPicture(32, 32, 3);
+    auto mask = makeRandomPicture(32, 32, 4);
+    const std::uint32_t dye = 0xC0336699;
+    PictureCombiner<DyeUsingAlphaMask>(*dest, dye).drawAt(0, 0, *mask, 0, nullptr);
+    for (std::uint32_t y = 0; y < 32; ++y) {
+        for (std::uint32_t x = 0; x < 32; ++x) {
+            const std::uint32_t d = pixelAt(*before, x, y);
+            const double w = ruleWeight(pixelAt(*mask, x, y) >> 24, dye >> 24);
+            const double expected[4] = {weightedBlend(channel(d, 0), channel(dye, 0), w),
+                                        weightedBlend(channel(d, 1), channel(dye, 1), w),
+                                        weightedBlend(channel(d, 2), channel(dye, 2), w), double(d >> 24)};
+            expectChannelsNear(pixelAt(*dest, x, y), expected);
+        }
+    }
+}
+
+TEST(PictureCombinerRules, CopySourceOverWithinOneOfReference) {
+    auto dest = makeRandomPicture(64, 64, 5);
+    auto before = makeRandomPicture(64, 64, 5);
+    auto source = makeRandomPicture(64, 64, 6);
+    source->setOption(true);
+    dest->copyPicture(0, 0, *source, 0);
+    for (std::uint32_t y = 0; y < 64; ++y) {
+        for (std::uint32_t x = 0; x < 64; ++x) {
+            const std::uint32_t s = pixelAt(*source, x, y), d = pixelAt(*before, x, y);
+            const double sa = (s >> 24) / 255.0, da = (d >> 24) / 255.0;
+            const double total = sa + da * (1 - sa);
+            const std::uint32_t out = pixelAt(*dest, x, y);
+            ASSERT_LE(std::fabs((out >> 24) - total * 255), 1.0);
+            for (int c = 0; c < 3; ++c) {
+                // Colour compared weighted by alpha: a nearly clear pixel's colour means little.
+                const double expected = channel(s, c) * sa + channel(d, c) * da * (1 - sa);
+                ASSERT_LE(std::fabs(channel(out, c) * (out >> 24) / 255.0 - expected), 1.0)
+                    << std::hex << s << " over " << d << " gave " << out;
+            }
+        }
+    }
+}
+
+TEST(PictureCombinerRules, CopyColourOnlyWhenEitherPictureAsksForIt) {
+    auto dest = makePicture(3, 1, 0xFF204060);
+    auto source = makePicture(3, 1, 0);
+    source->getRow(0)[0] = 0xFF102030;
+    source->getRow(0)[1] = 0x00FFFFFF;
+    source->getRow(0)[2] = 0x80FF0000;
+    source->setOption(true);
+    dest->setTransparency(true);
+    dest->copyPicture(0, 0, *source, 0);
+    EXPECT_EQ(pixelAt(*dest, 0, 0), 0xFF102030u);
+    EXPECT_EQ(pixelAt(*dest, 1, 0), 0xFF204060u);
+    EXPECT_EQ(pixelAt(*dest, 2, 0), (0x80u << 24) | (((0x20 * 127 + 255 * 128) >> 8) << 16) |
+                                        (((0x40 * 127) >> 8) << 8) | ((0x60 * 127) >> 8));
+}
+
+TEST(PictureCombinerRules, OpaqueCopyReplacesAlphaAndBlendKeepsIt) {
+    auto dest = makePicture(4, 4, 0x00112233);
+    auto source = makePicture(4, 4, 0x80445566);
+    dest->copyPicture(0, 0, *source, 0);  // option false: rows copied as they are
+    EXPECT_EQ(pixelAt(*dest, 3, 3), 0x80445566u);
+
+    auto clear = makePicture(4, 4, 0x00112233);
+    clear->blendPicture(0, 0, *source, 0);
+    EXPECT_EQ(pixelAt(*clear, 1, 1), 0x00112233u);  // alpha 0 destination stays
+
+    auto opaque = makePicture(1, 1, 0xFF000000);
+    auto white = makePicture(1, 1, 0x80FFFFFF);
+    opaque->blendPicture(0, 0, *white, 0);
+    EXPECT_EQ(pixelAt(*opaque, 0, 0), 0xFF808080u);
+}
+
+TEST(PictureCombinerDrawAt, FramesAndSourceRectangles) {
+    auto strip = makeIndexedPicture(4, 12);
+    strip->setAnimationCount(3);
+    auto dest = makePicture(10, 10, 0);
+    dest->copyPicture(1, 1, *strip, 7);  // past the last frame: the last
+    EXPECT_EQ(pixelAt(*dest, 1, 1), pixelAt(*strip, 0, 8));
+    EXPECT_EQ(pixelAt(*dest, 4, 4), pixelAt(*strip, 3, 11));
+    EXPECT_EQ(pixelAt(*dest, 5, 5), 0u);
+
+    dest->fill(0);
+    const PictureRect part(1, 2, 3, 4);
+    dest->copyPicture(0, 0, *strip, 1, &part);
+    EXPECT_EQ(pixelAt(*dest, 0, 0), pixelAt(*strip, 1, 6));
+    EXPECT_EQ(pixelAt(*dest, 1, 1), pixelAt(*strip, 2, 7));
+    EXPECT_EQ(pixelAt(*dest, 2, 0), 0u);
+}
+
+TEST(PictureCombinerDrawAt, SourceRectangleIsLimitedToTheFrame) {
+    auto strip = makeIndexedPicture(4, 8);
+    strip->setAnimationCount(2);
+    auto dest = makePicture(20, 20, 0);
+    const PictureRect tooLarge(-2, -1, 50, 50);
+    dest->copyPicture(5, 5, *strip, 1, &tooLarge);
+    // The part of the rectangle inside frame 1 lands where it would have.
+    EXPECT_EQ(pixelAt(*dest, 7, 6), pixelAt(*strip, 0, 4));
+    EXPECT_EQ(pixelAt(*dest, 10, 9), pixelAt(*strip, 3, 7));
+    EXPECT_EQ(pixelAt(*dest, 11, 9), 0u);
+    EXPECT_EQ(pixelAt(*dest, 7, 10), 0u);  // nothing of the next rows is read
+}
+
+TEST(PictureCombinerDrawAt, ClippingMovesTheSourceStart) {
+    auto source = makeIndexedPicture(8, 4);
+    auto dest = makePicture(10, 10, 0);
+    dest->copyPicture(-3, 2, *source, 0);
+    EXPECT_EQ(pixelAt(*dest, 0, 2), pixelAt(*source, 3, 0));
+    EXPECT_EQ(pixelAt(*dest, 4, 5), pixelAt(*source, 7, 3));
+
+    auto clipped = makePicture(10, 10, 0);
+    clipped->setClipRect({4, 4, 4, 9});
+    clipped->copyPicture(0, 0, *source, 0);
+    for (std::uint32_t y = 0; y < 10; ++y) {
+        for (std::uint32_t x = 0; x < 10; ++x) {
+            ASSERT_EQ(pixelAt(*clipped, x, y), 0u);
+        }
+    }
+}
+
+namespace {
+
+// A frame of 12 x 10 with fixed borders left 4, right 4, top 3, bottom 2 in
+// a two-frame horizontal strip.
+std::unique_ptr<Picture> makeBorderedStrip() {
+    auto strip = makeIndexedPicture(24, 10);
+    strip->setAnimationCount(2);
+    strip->setHorizontal(true);
+    strip->setFixedHorizontal(true);
+    strip->setFixedVertical(true);
+    strip->setFixedLeft(4);
+    strip->setFixedRight(4);
+    strip->setFixedTop(3);
+    strip->setFixedBottom(2);
+    return strip;
+}
+
+// Where the nine-region drawing reads the pixel at offset i of a rectangle
+// of length `length`, for a frame of length `frameLength`.
+std::uint32_t sourceOffset(std::int64_t i, std::int64_t length, std::uint32_t first, std::uint32_t last,
+                           std::uint32_t frameLength) {
+    if (i < first) {
+        return std::uint32_t(i);
+    }
+    if (i >= length - last) {
+        return std::uint32_t(frameLength - (length - i));
+    }
+    return std::uint32_t(first + (i - first) % (frameLength - first - last));
+}
+
+}  // namespace
+
+TEST(PictureCombinerDrawInRect, BordersStayAndTheCentreRepeats) {
+    auto strip = makeBorderedStrip();
+    auto dest = makePicture(30, 12, 0);
+    dest->copyPictureInRect({0, 0, 20, 10}, *strip, 1);
+    for (std::uint32_t x = 0; x < 20; ++x) {
+        EXPECT_EQ(pixelAt(*dest, x, 0), pixelAt(*strip, 12 + sourceOffset(x, 20, 4, 4, 12), 0)) << x;
+    }
+    EXPECT_EQ(pixelAt(*dest, 20, 0), 0u);
+}
+
+TEST(PictureCombinerDrawInRect, NineRegionsUnderAClipThatCutsTiles) {
+    auto strip = makeBorderedStrip();
+    auto dest = makePicture(60, 50, 0);
+    const PictureRect rect(5, 7, 5 + 37, 7 + 29);
+    const PictureRect clip(9, 12, 30, 33);
+    dest->copyPictureInRect(rect, *strip, 0, &clip);
+    for (std::int32_t y = 0; y < 50; ++y) {
+        for (std::int32_t x = 0; x < 60; ++x) {
+            std::uint32_t expected = 0;
+            if (clip.contains(x, y) && rect.contains(x, y)) {
+                const std::uint32_t sx = sourceOffset(x - rect.left, rect.width(), 4, 4, 12);
+                const std::uint32_t sy = sourceOffset(y - rect.top, rect.height(), 3, 2, 10);
+                expected = pixelAt(*strip, sx, sy);
+            }
+            ASSERT_EQ(pixelAt(*dest, x, y), expected) << x << "," << y;
+        }
+    }
+    EXPECT_FALSE(dest->isClipActive());
+}
+
+TEST(PictureCombinerDrawInRect, FrameSizedRectangleEqualsDrawAt) {
+    auto strip = makeRandomPicture(24, 10, 9);
+    strip->setAnimationCount(2);
+    strip->setHorizontal(true);
+    strip->setFixedHorizontal(true);
+    strip->setFixedLeft(3);
+    strip->setFixedRight(2);
+    auto viaRect = makeRandomPicture(20, 20, 10);
+    auto viaPoint = makeRandomPicture(20, 20, 10);
+    viaRect->blendPictureInRect({4, 5, 16, 15}, *strip, 1);
+    viaPoint->blendPicture(4, 5, *strip, 1);
+    for (std::uint32_t y = 0; y < 20; ++y) {
+        for (std::uint32_t x = 0; x < 20; ++x) {
+            ASSERT_EQ(pixelAt(*viaRect, x, y), pixelAt(*viaPoint, x, y));
+        }
+    }
+}
+
+TEST(PictureCombinerDrawInRect, MaskedRegionsAreSkipped) {
+    auto strip = makeBorderedStrip();
+    strip->setOption(true);
+    for (std::uint32_t y = 0; y < 10; ++y) {
+        for (std::uint32_t x = 0; x < 24; ++x) {
+            strip->getRow(y)[x] &= 0x00FFFFFF;  // wholly transparent ...
+        }
+    }
+    strip->getRow(5)[6] |= 0xFF000000;  // ... but for the centre of frame 0
+    strip->updateRegionMasks();
+    ASSERT_EQ(strip->getRegionMask(0), 511u & ~16u);
+    auto dest = makePicture(30, 30, 0x00ABCDEF);
+    dest->setTransparency(true);  // colour-only copy: a skipped region would not show otherwise
+    dest->copyPictureInRect({0, 0, 30, 30}, *strip, 0);
+    EXPECT_EQ(pixelAt(*dest, 0, 0), 0x00ABCDEFu);
+    EXPECT_EQ(pixelAt(*dest, 29, 29), 0x00ABCDEFu);
+    EXPECT_EQ(pixelAt(*dest, 6, 5), pixelAt(*strip, 6, 5));
+}
+
+TEST(PictureCombinerDrawInRect, WithoutBordersDrawsAtTheCornerInsideTheClip) {
+    auto source = makeIndexedPicture(8, 8);
+    auto dest = makePicture(10, 10, 0);
+    const PictureRect clip(0, 0, 5, 5);
+    dest->copyPictureInRect({2, 2, 3, 3}, *source, 0, &clip);
+    EXPECT_EQ(pixelAt(*dest, 4, 4), pixelAt(*source, 2, 2));
+    EXPECT_EQ(pixelAt(*dest, 5, 5), 0u);
+}
