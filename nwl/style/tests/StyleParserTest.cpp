@@ -112,7 +112,7 @@ TEST(StyleParser, errorMapKeepsFirstMessageOfALineButReportsBoth)
 TEST(StyleParser, messagesReachHandlersFormatted)
 {
     ErrorCapture capture;
-    parseText("\njunk");
+    parseText("\n%junk");
     ASSERT_EQ(capture.messages.size(), 1u);
     EXPECT_EQ(capture.messages[0],
               "Stylesheet error: :2 - PARSER ERROR at line 2: Expecting statement, whitespace or eoi");

@@ -31,9 +31,9 @@ TEST(StyleLines, lineEndsOfEveryKindCountOnce)
 
 TEST(StyleLines, lineEndsInsideCommentsCount)
 {
-    const auto outcome = parseText("/* one\r\ntwo\rthree\n */ // four\n\n  junk");
+    const auto outcome = parseText("/* one\r\ntwo\rthree\n */ // four\n\n  %junk");
     ASSERT_EQ(outcome.errors.size(), 1u);
-    EXPECT_EQ(outcome.errors[0], "PARSER ERROR at line 5: Expecting statement, whitespace or eoi");
+    EXPECT_EQ(outcome.errors[0], "PARSER ERROR at line 6: Expecting statement, whitespace or eoi");
 }
 
 TEST(StyleLines, whitespaceReadTwiceIsCountedOnce)
@@ -58,7 +58,7 @@ TEST(StyleLines, firstLineOfStyles)
 
 TEST(StyleLines, styleAfterTopLevelErrorCarriesItsLine)
 {
-    const auto outcome = parseText("junk\nA { x: 1; }");
+    const auto outcome = parseText("%junk\nA { x: 1; }");
     ASSERT_EQ(outcome.styles.size(), 1u);
     EXPECT_EQ(outcome.styles[0].line, 2u);
 }
@@ -153,7 +153,7 @@ TEST(StyleRecovery, selectorSkipToLineEndCanSwallowTheBlock)
 
 TEST(StyleRecovery, topLevelSkipsToLineEnd)
 {
-    const auto outcome = parseText("junk A { x: 1; }\nB { y: 2; }");
+    const auto outcome = parseText("%junk A { x: 1; }\nB { y: 2; }");
     ASSERT_EQ(outcome.errors.size(), 1u);
     ASSERT_EQ(outcome.styles.size(), 1u);
     EXPECT_EQ(outcome.styles[0].selectors.at(0).type, sym("B"));

@@ -194,7 +194,7 @@ TEST_P(StatementErrorTest, reportsExpectedItem)
 INSTANTIATE_TEST_SUITE_P(
     Statements, StatementErrorTest,
     ::testing::Values(
-        ErrorCase{"junk", "PARSER ERROR at line 1: Expecting statement, whitespace or eoi"},
+        ErrorCase{"%junk", "PARSER ERROR at line 1: Expecting statement, whitespace or eoi"},
         ErrorCase{"@DEFINE $x 5;", "PARSER ERROR at line 1: Expecting statement, whitespace or eoi"},
         ErrorCase{".Main { x: 1; }", "PARSER ERROR at line 1: Expecting statement, whitespace or eoi"},
         ErrorCase{"A B = 1 }", "PARSER ERROR at line 1: Expecting selector relation operator or {"},
