@@ -69,13 +69,16 @@ bool init(std::uint32_t applicationCode, const char* title, std::uint32_t expect
     if (s.initialized)
         Assertion::fail(kInitSource, __LINE__, "The foundation library is already initialised");
     checkVersion(expectedVersion, flags);
+    // Shut-down undoes these steps in reverse order.
+    DETAIL::startOle();
     initThreadLocalSlot();
-    getSystemInfo();
     acquireRegionPool();
+    getSystemInfo();
     try {
-        DETAIL::startPlatformServices();
+        DETAIL::createDeviceNotificationWindow();
     } catch (...) {
         releaseRegionPool();
+        DETAIL::stopOle();
         throw;
     }
     s.applicationCode = applicationCode;
@@ -90,12 +93,13 @@ void exit()
     std::lock_guard lock(s.mutex);
     if (!s.initialized)
         return;
-    DETAIL::stopPlatformServices();
+    DETAIL::destroyDeviceNotificationWindow();
     releaseRegionPool();
     if (s.slotAllocated) {
         DETAIL::freeThreadSlot();
         s.slotAllocated = false;
     }
+    DETAIL::stopOle();
     s.initialized = false;
 }
 

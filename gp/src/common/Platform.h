@@ -59,10 +59,11 @@ int readUserUILanguage();
 void gatherSystemInfo(SystemInfo& info);
 
 // The platform's share of start-up and shut-down: OLE and the hidden
-// device-notification window. `startPlatformServices` throws on failure
-// after undoing what it did.
-void startPlatformServices();
-void stopPlatformServices();
+// device-notification window. The start functions throw on failure.
+void startOle();
+void stopOle();
+void createDeviceNotificationWindow();
+void destroyDeviceNotificationWindow();
 
 }  // namespace QX::GP::DETAIL
 

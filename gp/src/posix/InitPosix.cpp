@@ -34,8 +34,10 @@ void gatherSystemInfo(SystemInfo& info)
 }
 
 // Natively there is neither OLE nor device notification.
-void startPlatformServices() {}
-void stopPlatformServices() {}
+void startOle() {}
+void stopOle() {}
+void createDeviceNotificationWindow() {}
+void destroyDeviceNotificationWindow() {}
 
 }  // namespace QX::GP::DETAIL
 

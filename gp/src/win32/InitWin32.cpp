@@ -67,27 +67,21 @@ void gatherSystemInfo(SystemInfo& info)
     info.operatingSystem = describeWindowsVersion();
 }
 
-void startPlatformServices()
+void startOle()
 {
-    const HRESULT ole = OleInitialize(nullptr);
-    if (FAILED(ole))
+    if (FAILED(OleInitialize(nullptr)))
         throw std::runtime_error("OleInitialize failed");
     oleStarted = true;
-    try {
-        DeviceNotificationWindow::create();
-    } catch (...) {
-        OleUninitialize();
-        oleStarted = false;
-        throw;
-    }
 }
 
-void stopPlatformServices()
+void stopOle()
 {
-    DeviceNotificationWindow::destroy();
     if (oleStarted)
         OleUninitialize();
     oleStarted = false;
 }
+
+void createDeviceNotificationWindow() { DeviceNotificationWindow::create(); }
+void destroyDeviceNotificationWindow() { DeviceNotificationWindow::destroy(); }
 
 }  // namespace QX::GP::DETAIL

@@ -51,7 +51,6 @@ void Font::drawText(Picture& picture, const PictureRect& rect, std::string_view 
     const std::int32_t lineHeight = cache->getLineHeight();
     const std::int64_t lineCount = std::count(text.begin(), text.end(), '\n') + 1;
     const std::int64_t blockHeight = lineCount * lineHeight + (lineCount - 1) * lineSpacing;
-    const std::int32_t rectWidth = clampToInt32(rect.width());
     std::int64_t baseline = getFirstBaseline(rect, blockHeight, cache->getAscent(), flags);
 
     for (std::size_t start = 0; start <= text.size(); baseline += lineHeight + lineSpacing) {
@@ -60,31 +59,39 @@ void Font::drawText(Picture& picture, const PictureRect& rect, std::string_view 
         start = end + 1;
         if (baseline > rect.bottom) break;
         if (baseline + lineHeight < rect.top) continue;
-
-        std::int64_t x = rect.left;
-        if (!(flags & kAlignLeft)) {
-            const std::int32_t width = measureLine(line, rectWidth);
-            if (width < rectWidth) x += (flags & kAlignRight) ? rectWidth - width : (rectWidth - width + 1) / 2;
-        }
-        for (std::size_t offset = 0; offset < line.size();) {
-            const char32_t codePoint = decodeUtf8CodePoint(line, offset);
-            if (x >= rect.right) continue;  // still read, so that bad text throws
-            const DETAIL::tGlyph* glyph = cache->getGlyph(codePoint);
-            if (!glyph) continue;
-            drawGlyph(picture, *glyph, static_cast<std::int32_t>(x), static_cast<std::int32_t>(baseline), colour);
-            x += roundAdvance(glyph->advance);
-        }
+        drawLine(picture, *cache, line, getLineStart(line, rect, flags), baseline, rect.right, colour);
     }
 }
 
-void Font::drawGlyph(Picture& picture, const DETAIL::tGlyph& glyph, std::int32_t x, std::int32_t y,
-                     std::uint32_t colour) const
+std::int64_t Font::getLineStart(std::string_view line, const PictureRect& rect, std::uint32_t flags) const
 {
-    const auto& cache = getRenderCache();
+    if (flags & kAlignLeft) return rect.left;
+    const std::int32_t rectWidth = clampToInt32(rect.width());
+    const std::int32_t width = measureLine(line, rectWidth);
+    if (width >= rectWidth) return rect.left;
+    return std::int64_t(rect.left) + ((flags & kAlignRight) ? rectWidth - width : (rectWidth - width + 1) / 2);
+}
+
+void Font::drawLine(Picture& picture, DETAIL::FTRenderCache& cache, std::string_view line, std::int64_t x,
+                    std::int64_t baseline, std::int32_t right, std::uint32_t colour) const
+{
+    for (std::size_t offset = 0; offset < line.size();) {
+        const char32_t codePoint = decodeUtf8CodePoint(line, offset);
+        if (x >= right) continue;  // still read, so that bad text throws
+        const DETAIL::tGlyph* glyph = cache.getGlyph(codePoint);
+        if (!glyph) continue;
+        drawGlyph(picture, cache, *glyph, static_cast<std::int32_t>(x), static_cast<std::int32_t>(baseline), colour);
+        x += roundAdvance(glyph->advance);
+    }
+}
+
+void Font::drawGlyph(Picture& picture, const DETAIL::FTRenderCache& cache, const DETAIL::tGlyph& glyph,
+                     std::int32_t x, std::int32_t y, std::uint32_t colour) const
+{
     if (underline_) {
         // fillRect keeps to the clip.
-        picture.fillRect(x, y - cache->getUnderlinePosition(), roundAdvance(glyph.advance),
-                         cache->getUnderlineThickness(), colour);
+        picture.fillRect(x, y - cache.getUnderlinePosition(), roundAdvance(glyph.advance),
+                         cache.getUnderlineThickness(), colour);
     }
     if (glyph.coverage.empty()) return;
     const std::uint32_t colourAlpha = colour >> 24;

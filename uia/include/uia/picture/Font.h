@@ -96,8 +96,11 @@ private:
     void initialise(std::vector<std::uint8_t> bytes, const FontDescription& description);
     std::shared_ptr<DETAIL::FaceHolder> findFaceHolder(std::vector<std::uint8_t> bytes = {}) const;
     std::int32_t measureLine(std::string_view line, std::int32_t stopWidth) const;
-    void drawGlyph(Picture& picture, const DETAIL::tGlyph& glyph, std::int32_t x, std::int32_t y,
-                   std::uint32_t colour) const;
+    std::int64_t getLineStart(std::string_view line, const PictureRect& rect, std::uint32_t flags) const;
+    void drawLine(Picture& picture, DETAIL::FTRenderCache& cache, std::string_view line, std::int64_t x,
+                  std::int64_t baseline, std::int32_t right, std::uint32_t colour) const;
+    void drawGlyph(Picture& picture, const DETAIL::FTRenderCache& cache, const DETAIL::tGlyph& glyph,
+                   std::int32_t x, std::int32_t y, std::uint32_t colour) const;
 
     std::shared_ptr<DETAIL::FaceCache> faceCache_;
     std::map<float, std::shared_ptr<DETAIL::FTRenderCache>> caches_;

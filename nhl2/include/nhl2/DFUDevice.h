@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "nhl2/DFUStatus.h"
+#include "nhl2/USBDescriptors.h"
+#include "nhl2/USBDevice.h"
+
+namespace QX::NHL2 {
+
+// A USB device that speaks DFU through our driver's requests. In update mode
+// its functional descriptor gives the transfer size.
+class DFUDevice : public USBDevice {
+public:
+    // A device may ask for a pause between status polls; one beyond this is
+    // not a plausible flash operation but a broken reply.
+    static constexpr std::uint32_t kMaxPollTimeoutMs = 10000;
+    // How long one block (or the manifestation) may keep the device busy.
+    static constexpr std::uint32_t kMaxBusyPhaseMs = 60000;
+    static constexpr std::uint16_t kDetachTimeoutMs = 1000;
+
+    enum class DownloadResult {
+        Success,
+        NotReady,        // not open in update mode, or transfer size 0
+        RequestFailed,   // a request failed or timed out
+        BadStatusReply,  // short reply or unknown state
+        DeviceError,     // non-zero status or the error state
+        UnexpectedState,
+        PollTimeoutTooLong,
+        BusyTooLong,
+    };
+
+    using USBDevice::USBDevice;
+
+    // 0 when the device is not open in update mode or its functional
+    // descriptor is missing or says 0.
+    std::uint16_t getTransferSize() const { return functional_.transferSize; }
+    const tDFUFunctionalDescriptor& getFunctionalDescriptor() const { return functional_; }
+
+    bool switchToUpdateMode();
+    DownloadResult download(std::span<const std::uint8_t> image);
+    bool abort();
+    bool sendClosingRequest();
+
+    bool getStatus(tDFUStatus& status);
+    bool clearStatus();
+
+protected:
+    bool onOpened() override;
+    void onClosed() override;
+
+private:
+    bool sendRequest(std::uint32_t code, std::span<const std::uint8_t> input = {});
+    DownloadResult ensureIdle();
+    DownloadResult sendBlock(std::uint16_t blockNumber, std::span<const std::uint8_t> data);
+    DownloadResult waitForBlock();
+    DownloadResult waitForManifestation();
+    DownloadResult waitWhileBusy(std::uint64_t& busySince, const tDFUStatus& status);
+
+    tDFUFunctionalDescriptor functional_;
+};
+
+std::string_view getDownloadResultName(DFUDevice::DownloadResult result);
+
+}  // namespace QX::NHL2

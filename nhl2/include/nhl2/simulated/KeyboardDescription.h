@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "nhl2/ProductDataBase.h"
+
+namespace QX::NHL2 {
+
+// What a simulated keyboard is like: its model, revision and strings, its
+// timings, and the faults it injects. Block numbers count from 0; -1 is off.
+struct tKeyboardDescription {
+    enum class Strings { Normal, Failing, NonAscii, InvalidUtf16 };
+    enum class AfterClose { NewRevision, OldRevision, Never };
+
+    std::uint16_t modelProductId = kHVX49MK2;
+    std::uint16_t releaseNumber = 0x0058;
+    std::uint16_t updateModeRelease = 0x0100;
+    std::string serialNumber = "HVX49-000001";
+    Strings strings = Strings::Normal;
+
+    bool present = true;
+    std::uint32_t arrivalMs = 0;
+    int keyboardCount = 1;
+    std::vector<std::u16string> extraPaths;
+
+    bool switchFails = false;
+    std::optional<std::uint32_t> reenumerationMs = 500;  // nothing: never comes back
+    std::uint16_t transferSize = 1024;
+    bool manifestationTolerant = true;
+    std::uint32_t busyMs = 0;
+    std::uint32_t pollTimeoutMs = 10;
+    bool busyForever = false;
+    std::uint32_t manifestMs = 0;
+
+    int removeAtBlock = -1;
+    int rejectAtBlock = -1;
+    int errorStateAtBlock = -1;
+    int shortStatusAtBlock = -1;
+    int hangAtBlock = -1;
+
+    AfterClose afterClose = AfterClose::NewRevision;
+    std::uint32_t returnMs = 500;
+};
+
+// "key = value" lines; a line that starts with '#' is a comment. Unknown keys and bad values are
+// errors (described in `error`).
+std::optional<tKeyboardDescription> parseKeyboardDescription(std::string_view text, std::string& error);
+std::optional<tKeyboardDescription> loadKeyboardDescription(const std::string& fileName, std::string& error);
+
+}  // namespace QX::NHL2

@@ -1,0 +1,186 @@
+#include "nhl2/DFUDevice.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "gp/Trace.h"
+#include "nhl2/Clock.h"
+#include "nhl2/DriverRequests.h"
+
+namespace QX::NHL2 {
+namespace {
+
+using DownloadResult = DFUDevice::DownloadResult;
+
+constexpr const char* kTraceTag = "DFUDevice";
+constexpr std::size_t kMaxConfigurationSize = 1024;
+
+bool isFailure(DownloadResult result) {
+    return result != DownloadResult::Success;
+}
+
+}  // namespace
+
+bool DFUDevice::onOpened() {
+    functional_ = {};
+    if (getHandle().kind != USBDeviceKind::DriverInterface) return true;
+    std::array<std::uint8_t, kMaxConfigurationSize> bytes{};
+    const tIoResult result = deviceIoControl(kIoctlGetConfigurationDescriptor, {}, bytes);
+    if (!result.succeeded()) return true;  // no transfer size: the caller decides
+    if (const auto functional = findDFUFunctionalDescriptor(std::span(bytes).first(result.bytesReturned)))
+        functional_ = *functional;
+    return true;
+}
+
+void DFUDevice::onClosed() {
+    functional_ = {};
+}
+
+bool DFUDevice::sendRequest(std::uint32_t code, std::span<const std::uint8_t> input) {
+    return deviceIoControl(code, input, {}).succeeded();
+}
+
+bool DFUDevice::switchToUpdateMode() {
+    const std::array<std::uint8_t, 2> timeout = {kDetachTimeoutMs & 0xFF, kDetachTimeoutMs >> 8};
+    return sendRequest(kIoctlSwitchToUpdateMode, timeout);
+}
+
+bool DFUDevice::abort() {
+    return sendRequest(kIoctlDfuAbort);
+}
+
+bool DFUDevice::sendClosingRequest() {
+    return sendRequest(kIoctlCloseUpdate);
+}
+
+bool DFUDevice::clearStatus() {
+    return sendRequest(kIoctlDfuClearStatus);
+}
+
+bool DFUDevice::getStatus(tDFUStatus& status) {
+    std::array<std::uint8_t, kDFUStatusSize> bytes{};
+    const tIoResult result = deviceIoControl(kIoctlDfuGetStatus, {}, bytes);
+    if (!result.succeeded()) return false;
+    const auto parsed = parseDFUStatus(std::span(bytes).first(result.bytesReturned));
+    if (!parsed) return false;
+    status = *parsed;
+    return true;
+}
+
+DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
+    const std::size_t blockSize = functional_.transferSize;
+    if (!isOpen() || blockSize == 0 || image.empty()) return DownloadResult::NotReady;
+    if (const auto result = ensureIdle(); isFailure(result)) return result;
+    std::uint16_t block = 0;
+    for (std::size_t offset = 0; offset < image.size(); offset += blockSize, ++block) {
+        const auto data = image.subspan(offset, std::min(blockSize, image.size() - offset));
+        auto result = sendBlock(block, data);
+        if (!isFailure(result)) result = waitForBlock();
+        if (isFailure(result)) {
+            QX::GP::traceFormat(kTraceTag, "%s: download failed at block %u: %s\n", kTraceTag,
+                                static_cast<unsigned>(block), getDownloadResultName(result).data());
+            return result;
+        }
+    }
+    // A zero-length block ends the download and starts the manifestation.
+    auto result = sendBlock(block, {});
+    if (!isFailure(result)) result = waitForManifestation();
+    if (isFailure(result)) {
+        QX::GP::traceFormat(kTraceTag, "%s: manifestation failed: %s\n", kTraceTag,
+                            getDownloadResultName(result).data());
+    }
+    return result;
+}
+
+// A device left in the error state or in the middle of an earlier transfer
+// must be brought back to dfuIDLE before block 0.
+DownloadResult DFUDevice::ensureIdle() {
+    tDFUStatus status;
+    if (!getStatus(status)) return DownloadResult::BadStatusReply;
+    if (status.getState() == DFUState::Error) {
+        if (!clearStatus() || !getStatus(status)) return DownloadResult::RequestFailed;
+    }
+    if (status.getState() != DFUState::Idle) {
+        if (!abort() || !getStatus(status)) return DownloadResult::RequestFailed;
+    }
+    return status.getState() == DFUState::Idle ? DownloadResult::Success : DownloadResult::UnexpectedState;
+}
+
+DownloadResult DFUDevice::sendBlock(std::uint16_t blockNumber, std::span<const std::uint8_t> data) {
+    std::vector<std::uint8_t> request(2 + data.size());
+    request[0] = static_cast<std::uint8_t>(blockNumber);
+    request[1] = static_cast<std::uint8_t>(blockNumber >> 8);
+    std::copy(data.begin(), data.end(), request.begin() + 2);
+    return sendRequest(kIoctlDfuDownload, request) ? DownloadResult::Success : DownloadResult::RequestFailed;
+}
+
+DownloadResult DFUDevice::waitWhileBusy(std::uint64_t& busySince, const tDFUStatus& status) {
+    if (status.pollTimeoutMs > kMaxPollTimeoutMs) return DownloadResult::PollTimeoutTooLong;
+    const std::uint64_t busyFor = getClock().getMilliseconds() - busySince;
+    if (busyFor + status.pollTimeoutMs > kMaxBusyPhaseMs) return DownloadResult::BusyTooLong;
+    // The device must not be asked again before its poll time-out; a busy
+    // device that asks for no pause still gets a short one.
+    getClock().sleepMilliseconds(std::max<std::uint32_t>(status.pollTimeoutMs, 1));
+    return DownloadResult::Success;
+}
+
+DownloadResult DFUDevice::waitForBlock() {
+    std::uint64_t busySince = getClock().getMilliseconds();
+    for (;;) {
+        tDFUStatus status;
+        if (!getStatus(status)) return DownloadResult::BadStatusReply;
+        if (!status.isOk() || status.getState() == DFUState::Error) return DownloadResult::DeviceError;
+        switch (status.getState()) {
+            case DFUState::DownloadIdle:
+                return DownloadResult::Success;
+            case DFUState::DownloadSync:
+            case DFUState::DownloadBusy:
+                if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
+                break;
+            default:
+                return DownloadResult::UnexpectedState;
+        }
+    }
+}
+
+DownloadResult DFUDevice::waitForManifestation() {
+    std::uint64_t busySince = getClock().getMilliseconds();
+    for (;;) {
+        tDFUStatus status;
+        if (!getStatus(status)) return DownloadResult::BadStatusReply;
+        if (!status.isOk() || status.getState() == DFUState::Error) return DownloadResult::DeviceError;
+        switch (status.getState()) {
+            case DFUState::Idle:
+            case DFUState::ManifestWaitReset:
+                return DownloadResult::Success;
+            case DFUState::Manifest:
+                if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
+                // A device that is not manifestation tolerant answers no more
+                // status requests: it waits for the reset.
+                if (!functional_.isManifestationTolerant()) return DownloadResult::Success;
+                break;
+            case DFUState::ManifestSync:
+                if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
+                break;
+            default:
+                return DownloadResult::UnexpectedState;
+        }
+    }
+}
+
+std::string_view getDownloadResultName(DFUDevice::DownloadResult result) {
+    switch (result) {
+        case DownloadResult::Success: return "success";
+        case DownloadResult::NotReady: return "device not ready";
+        case DownloadResult::RequestFailed: return "request failed";
+        case DownloadResult::BadStatusReply: return "no valid status reply";
+        case DownloadResult::DeviceError: return "device reported an error";
+        case DownloadResult::UnexpectedState: return "unexpected state";
+        case DownloadResult::PollTimeoutTooLong: return "poll time-out out of range";
+        case DownloadResult::BusyTooLong: return "device busy for too long";
+    }
+    return "unknown";
+}
+
+}  // namespace QX::NHL2

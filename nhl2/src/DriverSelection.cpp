@@ -1,0 +1,22 @@
+#include <cstdlib>
+
+#include "gp/Trace.h"
+#include "nhl2/USBDriver.h"
+#include "nhl2/simulated/SimulatedKeyboard.h"
+
+namespace QX::NHL2 {
+
+std::shared_ptr<IUSBDriver> createUSBDriver(const std::shared_ptr<IClock>& clock) {
+    const char* fileName = std::getenv(kSimulatedKeyboardVariable);
+    if (!fileName || !*fileName) return createPlatformUSBDriver();
+    std::string error;
+    const auto description = loadKeyboardDescription(fileName, error);
+    if (!description) {
+        QX::GP::traceFormat("USBDriver", "%s: %s: %s; using the real devices\n", "USBDriver",
+                            kSimulatedKeyboardVariable, error.c_str());
+        return createPlatformUSBDriver();
+    }
+    return std::make_shared<SimulatedDriver>(*description, clock);
+}
+
+}  // namespace QX::NHL2

@@ -1,0 +1,288 @@
+#include "OleTestSupport.h"
+
+#include <shlobj.h>
+
+#include "ClipboardWin32.h"
+#include "uia/Clipboard.h"
+#include "uia/FileListClipBoardFormat.h"
+#include "uia/InternalClipBoardFormat.h"
+#include "uia/TextClipBoardFormat.h"
+
+namespace QX::UIA {
+namespace {
+
+using TEST::CountingUnknown;
+using TEST::isLiveBlock;
+
+class Clipboard : public TEST::OleTest {};
+class DataObject : public TEST::OleTest {};
+
+FORMATETC formatEtc(UINT id, DWORD tymed = TYMED_HGLOBAL) {
+    return {static_cast<CLIPFORMAT>(id), nullptr, DVASPECT_CONTENT, -1, tymed};
+}
+
+// The block a data object hands out for the format, without keeping it.
+HGLOBAL peekBlock(IDataObject* dataObject, UINT formatId) {
+    FORMATETC format = formatEtc(formatId);
+    STGMEDIUM medium{};
+    if (FAILED(dataObject->GetData(&format, &medium)))
+        return nullptr;
+    HGLOBAL block = medium.hGlobal;
+    ReleaseStgMedium(&medium);
+    return block;
+}
+
+TEST_F(Clipboard, TextRoundTrip) {
+    TextClipBoardFormat written;
+    written.setText("Firmware 2.1.0 \xE2\x80\x93 \xC3\xBC");
+    ASSERT_TRUE(writeClipboardFormat(written));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+
+    TextClipBoardFormat read;
+    ASSERT_TRUE(readClipboardFormat(read));
+    EXPECT_EQ(read.getText(), written.getText());
+}
+
+TEST_F(Clipboard, TextIsVisibleToOtherClipboardUsers) {
+    TextClipBoardFormat written;
+    written.setText("plain");
+    ASSERT_TRUE(writeClipboardFormat(written));
+    ASSERT_TRUE(SUCCEEDED(OleFlushClipboard()));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    const auto* units = static_cast<const char16_t*>(GlobalLock(data));
+    EXPECT_EQ(std::u16string(units), u"plain");
+    GlobalUnlock(data);
+    CloseClipboard();
+}
+
+TEST_F(Clipboard, FileListRoundTrip) {
+    FileListClipBoardFormat written;
+    written.getPaths().emplace_back(std::string_view("C:\\firmware\\image.bin"));
+    written.getPaths().emplace_back(std::string_view("C:\\windows"));
+    ASSERT_TRUE(writeClipboardFormat(written));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_HDROP));
+
+    FileListClipBoardFormat read;
+    ASSERT_TRUE(readClipboardFormat(read));
+    ASSERT_EQ(read.getPaths().size(), 2u);
+    EXPECT_EQ(read.getPaths()[0].toString(), "C:\\firmware\\image.bin");
+    // An existing directory comes back with its trailing backslash.
+    EXPECT_EQ(read.getPaths()[1].toString(), "C:\\windows\\");
+}
+
+TEST_F(Clipboard, InternalObjectRoundTrip) {
+    InternalObject object(getInternalTypeIdImpl("clipboard.test.object"));
+    int sourceWindow = 0;
+    ASSERT_TRUE(writeClipboardFormat(InternalClipBoardFormat(&object, &sourceWindow)));
+
+    InternalClipBoardFormat read;
+    ASSERT_TRUE(readClipboardFormat(read));
+    EXPECT_EQ(read.getObject(), &object);
+    EXPECT_EQ(read.getTypeId(), object.getTypeId());
+    EXPECT_EQ(read.getSourceWindowHandle(), &sourceWindow);
+}
+
+TEST_F(Clipboard, MissingFormatLeavesTheFormatUnchanged) {
+    TextClipBoardFormat text;
+    text.setText("only text");
+    ASSERT_TRUE(writeClipboardFormat(text));
+
+    FileListClipBoardFormat list;
+    list.getPaths().emplace_back(std::string_view("C:\\kept"));
+    EXPECT_FALSE(readClipboardFormat(list));
+    ASSERT_EQ(list.getPaths().size(), 1u);
+    EXPECT_EQ(list.getPaths()[0].toString(), "C:\\kept");
+}
+
+TEST_F(Clipboard, ReplacingTheClipboardFreesOurBlock) {
+    TextClipBoardFormat text;
+    text.setText("short-lived");
+    IDataObject* dataObject = createDirectDataObject(text);
+    HGLOBAL block = peekBlock(dataObject, CF_UNICODETEXT);
+    ASSERT_NE(block, nullptr);
+    ASSERT_TRUE(SUCCEEDED(OleSetClipboard(dataObject)));
+    dataObject->Release();
+    EXPECT_TRUE(isLiveBlock(block));
+
+    ASSERT_TRUE(SUCCEEDED(OleSetClipboard(nullptr)));
+    EXPECT_FALSE(isLiveBlock(block));
+}
+
+TEST_F(DataObject, HandsOutItsBlockWithoutGivingItAway) {
+    TextClipBoardFormat text;
+    text.setText("kept");
+    IDataObject* dataObject = createDirectDataObject(text);
+    FORMATETC format = formatEtc(CF_UNICODETEXT);
+    STGMEDIUM medium{};
+    ASSERT_EQ(dataObject->GetData(&format, &medium), S_OK);
+    EXPECT_EQ(medium.tymed, static_cast<DWORD>(TYMED_HGLOBAL));
+    EXPECT_EQ(medium.pUnkForRelease, static_cast<IUnknown*>(dataObject));
+    HGLOBAL block = medium.hGlobal;
+    ReleaseStgMedium(&medium);
+    // The receiver's release dropped a reference, not our block.
+    ASSERT_TRUE(isLiveBlock(block));
+    TextClipBoardFormat again;
+    EXPECT_TRUE(readFormatFromDataObject(dataObject, again));
+    EXPECT_EQ(again.getText(), "kept");
+    EXPECT_TRUE(isLiveBlock(block));
+
+    EXPECT_EQ(dataObject->Release(), 0u);
+    EXPECT_FALSE(isLiveBlock(block));
+}
+
+TEST_F(DataObject, QueryGetDataAnswers) {
+    TextClipBoardFormat text;
+    text.setText("q");
+    IDataObject* dataObject = createDirectDataObject(text);
+
+    FORMATETC format = formatEtc(CF_UNICODETEXT);
+    EXPECT_EQ(dataObject->QueryGetData(&format), S_OK);
+    format.tymed = TYMED_HGLOBAL | TYMED_ISTREAM;
+    EXPECT_EQ(dataObject->QueryGetData(&format), S_OK);
+    format.tymed = TYMED_ISTREAM;
+    EXPECT_EQ(dataObject->QueryGetData(&format), DV_E_TYMED);
+    format = formatEtc(CF_HDROP);
+    EXPECT_EQ(dataObject->QueryGetData(&format), DV_E_FORMATETC);
+    format = formatEtc(CF_UNICODETEXT);
+    format.lindex = 0;
+    EXPECT_EQ(dataObject->QueryGetData(&format), DV_E_FORMATETC);
+    format = formatEtc(CF_UNICODETEXT);
+    format.dwAspect = DVASPECT_ICON;
+    EXPECT_EQ(dataObject->QueryGetData(&format), DV_E_FORMATETC);
+    DVTARGETDEVICE device{};
+    format = formatEtc(CF_UNICODETEXT);
+    format.ptd = &device;
+    EXPECT_EQ(dataObject->QueryGetData(&format), DV_E_DVTARGETDEVICE);
+
+    STGMEDIUM medium{};
+    format = formatEtc(CF_HDROP);
+    EXPECT_EQ(dataObject->GetData(&format, &medium), DV_E_FORMATETC);
+    EXPECT_EQ(dataObject->GetDataHere(&format, &medium), DV_E_FORMATETC);
+    dataObject->Release();
+}
+
+TEST_F(DataObject, CanonicalFormatAdviseAndEnumeration) {
+    TextClipBoardFormat text;
+    IDataObject* dataObject = createDirectDataObject(text);
+    FORMATETC in = formatEtc(CF_UNICODETEXT);
+    FORMATETC out{};
+    EXPECT_EQ(dataObject->GetCanonicalFormatEtc(&in, &out), DATA_S_SAMEFORMATETC);
+    EXPECT_EQ(out.ptd, nullptr);
+    in.lindex = 2;
+    EXPECT_EQ(dataObject->GetCanonicalFormatEtc(&in, &out), DV_E_LINDEX);
+    EXPECT_EQ(dataObject->GetCanonicalFormatEtc(nullptr, &out), DV_E_FORMATETC);
+    DWORD connection = 0;
+    EXPECT_EQ(dataObject->DAdvise(&in, 0, nullptr, &connection), OLE_E_ADVISENOTSUPPORTED);
+    EXPECT_EQ(dataObject->DUnadvise(0), OLE_E_ADVISENOTSUPPORTED);
+
+    IEnumFORMATETC* enumerator = nullptr;
+    EXPECT_EQ(dataObject->EnumFormatEtc(DATADIR_SET, &enumerator), E_NOTIMPL);
+    ASSERT_EQ(dataObject->EnumFormatEtc(DATADIR_GET, &enumerator), S_OK);
+    FORMATETC listed[2]{};
+    ULONG fetched = 0;
+    enumerator->Next(2, listed, &fetched);
+    ASSERT_EQ(fetched, 1u);
+    EXPECT_EQ(listed[0].cfFormat, CF_UNICODETEXT);
+    enumerator->Release();
+    dataObject->Release();
+}
+
+TEST_F(DataObject, SetDataTakesOwnershipOfTheNewMedium) {
+    TextClipBoardFormat text;
+    IDataObject* dataObject = createDirectDataObject(text);
+    const UINT custom = RegisterClipboardFormatW(u"qx.test.custom");
+    FORMATETC format = formatEtc(custom);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4);
+    STGMEDIUM medium{TYMED_HGLOBAL, {}, nullptr};
+    medium.hGlobal = block;
+    EXPECT_EQ(dataObject->SetData(&format, &medium, FALSE), E_NOTIMPL);
+    ASSERT_EQ(dataObject->SetData(&format, &medium, TRUE), S_OK);
+    EXPECT_EQ(dataObject->QueryGetData(&format), S_OK);
+    EXPECT_EQ(peekBlock(dataObject, custom), block);
+
+    // A replacement frees the previous medium.
+    HGLOBAL second = GlobalAlloc(GMEM_MOVEABLE, 4);
+    medium.hGlobal = second;
+    ASSERT_EQ(dataObject->SetData(&format, &medium, TRUE), S_OK);
+    EXPECT_FALSE(isLiveBlock(block));
+
+    // A medium released through the object itself must not keep it alive.
+    HGLOBAL third = GlobalAlloc(GMEM_MOVEABLE, 4);
+    medium.hGlobal = third;
+    medium.pUnkForRelease = dataObject;
+    dataObject->AddRef();
+    ASSERT_EQ(dataObject->SetData(&format, &medium, TRUE), S_OK);
+    EXPECT_FALSE(isLiveBlock(second));
+    EXPECT_EQ(dataObject->Release(), 0u);
+    EXPECT_FALSE(isLiveBlock(third));
+}
+
+// Offers one medium of any kind, with a release owner the test watches.
+class FixedDataObject : public IDataObject {
+public:
+    explicit FixedDataObject(STGMEDIUM medium) : medium_(medium) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM* medium) override {
+        *medium = medium_;
+        if (medium_.pUnkForRelease)
+            medium_.pUnkForRelease->AddRef();
+        if (medium_.tymed == TYMED_ISTREAM)
+            medium_.pstm->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    STGMEDIUM medium_;
+};
+
+TEST_F(DataObject, ReadingReleasesTheMediumThroughItsOwner) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 6);
+    auto* units = static_cast<char16_t*>(GlobalLock(block));
+    units[0] = u'o';
+    units[1] = u'k';
+    GlobalUnlock(block);
+    CountingUnknown owner;
+    STGMEDIUM medium{TYMED_HGLOBAL, {}, &owner};
+    medium.hGlobal = block;
+    FixedDataObject source(medium);
+
+    TextClipBoardFormat text;
+    ASSERT_TRUE(readFormatFromDataObject(&source, text));
+    EXPECT_EQ(text.getText(), "ok");
+    EXPECT_EQ(owner.count, 1);
+    EXPECT_TRUE(isLiveBlock(block));
+    GlobalFree(block);
+}
+
+TEST_F(DataObject, ReadingRefusesAndReleasesAStream) {
+    IStream* stream = nullptr;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), S_OK);
+    STGMEDIUM medium{TYMED_ISTREAM, {}, nullptr};
+    medium.pstm = stream;
+    FixedDataObject source(medium);
+
+    TextClipBoardFormat text;
+    text.setText("unchanged");
+    EXPECT_FALSE(readFormatFromDataObject(&source, text));
+    EXPECT_EQ(text.getText(), "unchanged");
+    // Only our own reference is left.
+    EXPECT_EQ(stream->Release(), 0u);
+}
+
+}  // namespace
+}  // namespace QX::UIA

@@ -1,0 +1,84 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "gp/Thread.h"
+#include "nhl2/Clock.h"
+#include "nhl2/DFUDevice.h"
+#include "nhl2/USBDeviceFilter.h"
+#include "nhl2/USBDeviceInfo.h"
+
+namespace QX {
+
+struct FirmwareEntry;
+
+// The update controller: finds the keyboard, tells its revision from the
+// carried one, switches it into update mode and downloads the firmware on a
+// worker thread.
+class HVXMK2UpdaterUpgradeLogic {
+public:
+    // The worker's outcome: 0 while it runs, then 1 success, -1 no device (or
+    // not in update mode, or no firmware for it), -2 download failed. Both
+    // the worker and its caller hold the cell, so that either may go first.
+    using tResultCell = std::shared_ptr<std::atomic<std::int32_t>>;
+    static constexpr std::int32_t kResultRunning = 0;
+    static constexpr std::int32_t kResultSuccess = 1;
+    static constexpr std::int32_t kResultNoDevice = -1;
+    static constexpr std::int32_t kResultDownloadFailed = -2;
+
+    enum Mode { kModeNone = 0, kModeNormal = 1, kModeUpdate = 2 };
+
+    // The keyboard needs time to start its new firmware after the update.
+    static constexpr std::uint32_t kSettleTimeMs = 5000;
+    static constexpr std::uint32_t kWorkerJoinTimeoutMs = 500;
+    // How long a keyboard may take to come back in update mode.
+    static constexpr std::uint32_t kReattachTimeoutMs = 10000;
+    static constexpr std::uint32_t kReattachPollMs = 250;
+
+    // The program's: the driver chosen by the environment, real time.
+    HVXMK2UpdaterUpgradeLogic();
+    HVXMK2UpdaterUpgradeLogic(std::shared_ptr<NHL2::IUSBDriver> driver, std::shared_ptr<NHL2::IClock> clock);
+    // Waits for a worker that still runs.
+    ~HVXMK2UpdaterUpgradeLogic();
+    HVXMK2UpdaterUpgradeLogic(const HVXMK2UpdaterUpgradeLogic&) = delete;
+    HVXMK2UpdaterUpgradeLogic& operator=(const HVXMK2UpdaterUpgradeLogic&) = delete;
+
+    bool findDevice();
+    bool enterUpdateMode();
+    bool isDeviceReady();
+    bool startUpdate(const tResultCell& result);
+    // The worker's body; stores its outcome into `result` as its last act.
+    void runUpdate(const tResultCell& result);
+    void getDeviceInfo(NHL2::USBDeviceInfo& info, std::string& installed, std::string& newest,
+                       bool& updateAvailable);
+    bool isUpdateRunning();
+    // Gives the worker 500 ms; one still running stays joinable.
+    void stopWorker();
+    // Waits without a time limit (the module's shut-down).
+    void waitForWorker();
+
+    int getMode() const { return mode_; }
+    std::uint16_t getTransferSize() const { return transferSize_; }
+
+    static NHL2::USBDeviceFilter makeKeyboardFilter();
+    static NHL2::USBDeviceFilter makeUpdateModeFilter();
+
+private:
+    enum class Attach { Attached, NotThere, Unusable };
+    Attach attachInUpdateMode();
+    void resetDevice();
+    std::int32_t downloadFirmware(const FirmwareEntry& entry);
+    std::int32_t performUpdate();
+
+    std::shared_ptr<NHL2::IUSBDriver> driver_;
+    std::shared_ptr<NHL2::IClock> clock_;
+    NHL2::DFUDevice device_;
+    std::atomic<int> mode_{kModeNone};
+    std::atomic<std::uint16_t> transferSize_{0};
+    QX::GP::Thread worker_;
+    std::atomic<bool> updateAvailable_{false};
+};
+
+}  // namespace QX

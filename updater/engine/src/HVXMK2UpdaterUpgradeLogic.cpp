@@ -1,0 +1,173 @@
+#include "engine/HVXMK2UpdaterUpgradeLogic.h"
+
+#include "engine/FirmwareEntry.h"
+#include "gp/Trace.h"
+#include "nhl2/ProductDataBase.h"
+#include "nhl2/USBDeviceFactory.h"
+
+namespace QX {
+namespace {
+
+constexpr const char* kTraceTag = "HVXMK2UpdaterUpgradeLogic";
+// What the updater shows as the carried revision when no keyboard is there.
+constexpr std::uint16_t kRevisionWithoutDevice = 0x0059;
+
+NHL2::USBDeviceFilter makeFilter(NHL2::USBDeviceKind kind, NHL2::ProductMode mode) {
+    NHL2::USBDeviceFilter filter;
+    filter.kind = kind;
+    const bool hid = kind == NHL2::USBDeviceKind::HID;
+    filter.interfaceClass = hid ? NHL2::kHidInterfaceClass : NHL2::kDriverInterfaceClass;
+    filter.className = hid ? NHL2::kHidClassName : NHL2::kDriverClassName;
+    filter.vendorId = NHL2::kHarmovaVendorId;
+    for (const auto& product : NHL2::ProductDataBase::getProducts()) {
+        if (product.vendorId == filter.vendorId && product.mode == mode) filter.productIds.push_back(product.productId);
+    }
+    return filter;
+}
+
+}  // namespace
+
+HVXMK2UpdaterUpgradeLogic::HVXMK2UpdaterUpgradeLogic()
+    : HVXMK2UpdaterUpgradeLogic(NHL2::createUSBDriver(NHL2::getSystemClock()), NHL2::getSystemClock()) {}
+
+HVXMK2UpdaterUpgradeLogic::HVXMK2UpdaterUpgradeLogic(std::shared_ptr<NHL2::IUSBDriver> driver,
+                                                     std::shared_ptr<NHL2::IClock> clock)
+    : driver_(std::move(driver)), clock_(std::move(clock)), device_(driver_, clock_) {}
+
+HVXMK2UpdaterUpgradeLogic::~HVXMK2UpdaterUpgradeLogic() {
+    waitForWorker();
+    device_.close();
+}
+
+NHL2::USBDeviceFilter HVXMK2UpdaterUpgradeLogic::makeKeyboardFilter() {
+    return makeFilter(NHL2::USBDeviceKind::HID, NHL2::ProductMode::Normal);
+}
+
+NHL2::USBDeviceFilter HVXMK2UpdaterUpgradeLogic::makeUpdateModeFilter() {
+    return makeFilter(NHL2::USBDeviceKind::DriverInterface, NHL2::ProductMode::Update);
+}
+
+void HVXMK2UpdaterUpgradeLogic::resetDevice() {
+    device_.close();
+    mode_ = kModeNone;
+    transferSize_ = 0;
+}
+
+bool HVXMK2UpdaterUpgradeLogic::findDevice() {
+    resetDevice();
+    const NHL2::USBDeviceFactory factory(driver_);
+    if (factory.openFirstMatching(makeKeyboardFilter(), device_)) mode_ = kModeNormal;
+    return device_.isOpen();
+}
+
+HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode() {
+    const NHL2::USBDeviceFactory factory(driver_);
+    const auto filter = makeUpdateModeFilter();
+    // Keep what is open unless there is something to attach to.
+    if (factory.enumerateDevices(filter).empty()) return Attach::NotThere;
+    resetDevice();
+    if (!factory.openFirstMatching(filter, device_)) return Attach::NotThere;
+    if (device_.getTransferSize() == 0) {
+        QX::GP::traceFormat(kTraceTag, "%s: the device in update mode reports no transfer size\n", kTraceTag);
+        resetDevice();
+        return Attach::Unusable;
+    }
+    transferSize_ = device_.getTransferSize();
+    mode_ = kModeUpdate;
+    return Attach::Attached;
+}
+
+bool HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
+    if (!device_.isOpen()) return false;
+    if (mode_ == kModeUpdate) return true;
+    if (!device_.switchToUpdateMode()) return false;
+    // The keyboard leaves the bus and comes back with its update-mode id.
+    resetDevice();
+    const std::uint64_t deadline = clock_->getMilliseconds() + kReattachTimeoutMs;
+    for (;;) {
+        const Attach attach = attachInUpdateMode();
+        if (attach != Attach::NotThere) return attach == Attach::Attached;
+        if (clock_->getMilliseconds() >= deadline) return false;
+        clock_->sleepMilliseconds(kReattachPollMs);
+    }
+}
+
+bool HVXMK2UpdaterUpgradeLogic::isDeviceReady() {
+    if (device_.isOpen() && mode_ == kModeUpdate) return true;
+    return attachInUpdateMode() == Attach::Attached;
+}
+
+bool HVXMK2UpdaterUpgradeLogic::startUpdate(const tResultCell& result) {
+    // The one worker of an earlier update must have ended: it used the device.
+    const bool earlierWorkerRunning = worker_.joinable() && !worker_.timedJoin(0);
+    if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate) {
+        result->store(kResultNoDevice);
+        return false;
+    }
+    result->store(kResultRunning);
+    worker_.start([this, result] { runUpdate(result); });
+    return true;
+}
+
+void HVXMK2UpdaterUpgradeLogic::runUpdate(const tResultCell& result) {
+    std::int32_t outcome = kResultDownloadFailed;
+    try {
+        outcome = performUpdate();
+    } catch (const std::exception& error) {
+        QX::GP::traceFormat(kTraceTag, "%s: update failed: %s\n", kTraceTag, error.what());
+    }
+    result->store(outcome);
+}
+
+std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
+    if (!device_.isOpen() || mode_ != kModeUpdate) return kResultNoDevice;
+    const FirmwareEntry* entry = findFirmwareEntry(device_.getInfo().productId);
+    if (!entry) return kResultNoDevice;
+    const std::int32_t outcome = updateAvailable_ ? downloadFirmware(*entry) : kResultSuccess;
+    if (mode_ != kModeNormal) device_.sendClosingRequest();
+    resetDevice();
+    clock_->sleepMilliseconds(kSettleTimeMs);
+    return outcome;
+}
+
+std::int32_t HVXMK2UpdaterUpgradeLogic::downloadFirmware(const FirmwareEntry& entry) {
+    const auto result = device_.download(entry.images[0].getBytes());
+    if (result == NHL2::DFUDevice::DownloadResult::Success) return kResultSuccess;
+    QX::GP::traceFormat(kTraceTag, "%s: firmware download failed: %s\n", kTraceTag,
+                        NHL2::getDownloadResultName(result).data());
+    device_.abort();
+    return kResultDownloadFailed;
+}
+
+void HVXMK2UpdaterUpgradeLogic::getDeviceInfo(NHL2::USBDeviceInfo& info, std::string& installed,
+                                              std::string& newest, bool& updateAvailable) {
+    if (!device_.isOpen()) {
+        newest = formatRevision(kRevisionWithoutDevice);
+        info.releaseNumber = 0;
+        updateAvailable = false;
+        return;
+    }
+    info = device_.getInfo();
+    installed = formatRevision(info.releaseNumber);
+    const FirmwareEntry* entry = findFirmwareEntry(info.productId);
+    if (!entry) return;
+    const std::uint16_t carried = entry->images[0].version;
+    newest = formatRevision(carried);
+    updateAvailable = info.releaseNumber < carried;
+    updateAvailable_ = updateAvailable;
+}
+
+bool HVXMK2UpdaterUpgradeLogic::isUpdateRunning() {
+    if (!worker_.joinable()) return false;
+    return !worker_.timedJoin(kWorkerJoinTimeoutMs);
+}
+
+void HVXMK2UpdaterUpgradeLogic::stopWorker() {
+    if (worker_.joinable()) worker_.timedJoin(kWorkerJoinTimeoutMs);
+}
+
+void HVXMK2UpdaterUpgradeLogic::waitForWorker() {
+    if (worker_.joinable()) worker_.join();
+}
+
+}  // namespace QX

@@ -1,0 +1,425 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include "engine/FirmwareEntry.h"
+#include "engine/HVXMK2UpdaterUpgradeLogic.h"
+#include "nhl2/DriverRequests.h"
+#include "nhl2/simulated/SimulatedKeyboard.h"
+
+namespace QX {
+namespace {
+
+using Logic = HVXMK2UpdaterUpgradeLogic;
+using NHL2::tKeyboardDescription;
+
+Logic::tResultCell makeResultCell() {
+    return std::make_shared<std::atomic<std::int32_t>>(12345);
+}
+
+class UpgradeLogicTest : public testing::Test {
+protected:
+    void prepare(const tKeyboardDescription& description = {}) {
+        logic.reset();
+        clock = std::make_shared<NHL2::VirtualClock>();
+        driver = std::make_shared<NHL2::SimulatedDriver>(description, clock);
+        logic = std::make_unique<Logic>(driver, clock);
+    }
+
+    NHL2::SimulatedKeyboard& keyboard() { return driver->getKeyboard(0); }
+
+    struct tProbe {
+        NHL2::USBDeviceInfo info;
+        std::string installed;
+        std::string newest;
+        bool updateAvailable = false;
+    };
+
+    tProbe readDeviceInfo() {
+        tProbe probe;
+        logic->getDeviceInfo(probe.info, probe.installed, probe.newest, probe.updateAvailable);
+        return probe;
+    }
+
+    // What the wizard does from its first probe to the worker's outcome.
+    std::int32_t runUpdate() {
+        EXPECT_TRUE(logic->findDevice());
+        readDeviceInfo();
+        if (!logic->enterUpdateMode()) return 0;
+        const auto result = makeResultCell();
+        EXPECT_TRUE(logic->startUpdate(result));
+        logic->waitForWorker();
+        return result->load();
+    }
+
+    std::vector<std::uint32_t> requestCodes() {
+        std::vector<std::uint32_t> codes;
+        for (const auto& entry : keyboard().getRequestLog()) codes.push_back(entry.code);
+        return codes;
+    }
+
+    std::shared_ptr<NHL2::VirtualClock> clock;
+    std::shared_ptr<NHL2::SimulatedDriver> driver;
+    std::unique_ptr<Logic> logic;
+};
+
+TEST_F(UpgradeLogicTest, ConstructionOpensNothingAndStartsNothing) {
+    prepare();
+    EXPECT_EQ(logic->getMode(), Logic::kModeNone);
+    EXPECT_EQ(logic->getTransferSize(), 0);
+    EXPECT_FALSE(logic->isUpdateRunning());
+    EXPECT_TRUE(keyboard().getRequestLog().empty());
+}
+
+TEST_F(UpgradeLogicTest, WholeUpdate) {
+    prepare();
+    ASSERT_TRUE(logic->findDevice());
+    EXPECT_EQ(logic->getMode(), Logic::kModeNormal);
+    const auto before = readDeviceInfo();
+    EXPECT_EQ(before.info.vendorId, NHL2::kHarmovaVendorId);
+    EXPECT_EQ(before.info.productId, NHL2::kHVX49MK2);
+    EXPECT_EQ(before.info.serialNumber, "HVX49-000001");
+    EXPECT_EQ(before.installed, "0.5.8");
+    EXPECT_EQ(before.newest, "0.5.9");
+    EXPECT_TRUE(before.updateAvailable);
+
+    ASSERT_TRUE(logic->enterUpdateMode());
+    EXPECT_EQ(logic->getMode(), Logic::kModeUpdate);
+    EXPECT_EQ(logic->getTransferSize(), 1024);
+    EXPECT_TRUE(logic->isDeviceReady());
+
+    const auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+    const auto started = clock->getMilliseconds();
+    logic->waitForWorker();
+    EXPECT_EQ(result->load(), Logic::kResultSuccess);
+    EXPECT_GE(clock->getMilliseconds() - started, Logic::kSettleTimeMs);
+
+    const auto& image = findFirmwareEntry(NHL2::kHVX49MK2)->images[0];
+    const auto expectedImage = std::vector<std::uint8_t>(image.data, image.data + image.size);
+    EXPECT_EQ(keyboard().getReceivedImage(), expectedImage);
+
+    // Switch, attach (descriptors and strings), status, blocks, end, manifestation, closing.
+    std::vector<std::uint32_t> expected = {NHL2::kIoctlSwitchToUpdateMode, NHL2::kIoctlGetDeviceDescriptor,
+                                           NHL2::kIoctlGetStringDescriptor, NHL2::kIoctlGetStringDescriptor,
+                                           NHL2::kIoctlGetStringDescriptor, NHL2::kIoctlGetConfigurationDescriptor,
+                                           NHL2::kIoctlDfuGetStatus};
+    const std::size_t blocks = (image.size + 1023) / 1024;
+    for (std::size_t i = 0; i < blocks; ++i) {
+        expected.push_back(NHL2::kIoctlDfuDownload);
+        expected.push_back(NHL2::kIoctlDfuGetStatus);
+    }
+    for (const auto code : {NHL2::kIoctlDfuDownload, NHL2::kIoctlDfuGetStatus, NHL2::kIoctlDfuGetStatus,
+                            NHL2::kIoctlCloseUpdate})
+        expected.push_back(code);
+    EXPECT_EQ(requestCodes(), expected);
+    EXPECT_EQ(keyboard().getPollViolations(), 0);
+
+    EXPECT_EQ(logic->getMode(), Logic::kModeNone);
+    ASSERT_TRUE(logic->findDevice());
+    const auto after = readDeviceInfo();
+    EXPECT_EQ(after.installed, "0.5.9");
+    EXPECT_EQ(after.installed, after.newest);
+    EXPECT_FALSE(after.updateAvailable);
+    EXPECT_EQ(after.info.serialNumber, "HVX49-000001");
+}
+
+TEST_F(UpgradeLogicTest, EveryModelGetsItsOwnImage) {
+    for (const std::uint16_t model : {NHL2::kHVX61MK2, NHL2::kHVX88MK2}) {
+        tKeyboardDescription description;
+        description.modelProductId = model;
+        description.transferSize = 4096;
+        prepare(description);
+        EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+        const auto bytes = findFirmwareEntry(model)->images[0].getBytes();
+        EXPECT_EQ(keyboard().getReceivedImage(), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    }
+}
+
+TEST_F(UpgradeLogicTest, WithoutAKeyboard) {
+    tKeyboardDescription description;
+    description.present = false;
+    prepare(description);
+    EXPECT_FALSE(logic->findDevice());
+    tProbe probe;
+    probe.installed = "untouched";
+    probe.info.releaseNumber = 0x1234;
+    probe.updateAvailable = true;
+    logic->getDeviceInfo(probe.info, probe.installed, probe.newest, probe.updateAvailable);
+    EXPECT_EQ(probe.newest, "0.5.9");
+    EXPECT_EQ(probe.installed, "untouched");
+    EXPECT_EQ(probe.info.releaseNumber, 0);
+    EXPECT_FALSE(probe.updateAvailable);
+    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_FALSE(logic->isDeviceReady());
+    const auto result = makeResultCell();
+    EXPECT_FALSE(logic->startUpdate(result));
+    EXPECT_EQ(result->load(), Logic::kResultNoDevice);
+    EXPECT_FALSE(logic->isUpdateRunning());
+}
+
+TEST_F(UpgradeLogicTest, LateArrivalIsFoundOnTheNextSearch) {
+    tKeyboardDescription description;
+    description.arrivalMs = 4000;
+    prepare(description);
+    EXPECT_FALSE(logic->findDevice());
+    clock->advance(4000);
+    EXPECT_TRUE(logic->findDevice());
+}
+
+TEST_F(UpgradeLogicTest, ForeignPathsAndASecondKeyboardAreNotTaken) {
+    tKeyboardDescription description;
+    description.keyboardCount = 2;
+    description.extraPaths = {u"\\\\?\\hid#vid_0f0f&pid_0a10#1#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                              u"\\\\?\\hid#vid_3a7e&pid_#2#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                              u"\\\\?\\hid#vid_3a7e&pid_0a11#3#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                              u""};
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    EXPECT_EQ(readDeviceInfo().info.serialNumber, "HVX49-000001");
+    EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+    EXPECT_EQ(driver->getKeyboard(1).getReleaseNumber(), 0x0058);
+    EXPECT_EQ(keyboard().getReleaseNumber(), 0x0059);
+}
+
+TEST_F(UpgradeLogicTest, OddStringsDoNotStopTheUpdate) {
+    for (const auto strings : {tKeyboardDescription::Strings::Failing, tKeyboardDescription::Strings::NonAscii,
+                               tKeyboardDescription::Strings::InvalidUtf16}) {
+        tKeyboardDescription description;
+        description.strings = strings;
+        prepare(description);
+        EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+    }
+}
+
+TEST_F(UpgradeLogicTest, FailingSwitchLeavesTheKeyboardInNormalMode) {
+    tKeyboardDescription description;
+    description.switchFails = true;
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_FALSE(logic->isDeviceReady());
+    const auto result = makeResultCell();
+    EXPECT_FALSE(logic->startUpdate(result));
+    EXPECT_EQ(result->load(), Logic::kResultNoDevice);
+}
+
+TEST_F(UpgradeLogicTest, NoReenumerationAfterTheSwitch) {
+    tKeyboardDescription description;
+    description.reenumerationMs.reset();
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_GE(clock->getMilliseconds(), Logic::kReattachTimeoutMs);
+    EXPECT_FALSE(logic->isDeviceReady());
+    EXPECT_FALSE(logic->findDevice());
+}
+
+TEST_F(UpgradeLogicTest, LateReenumerationIsReadyOnRetry) {
+    tKeyboardDescription description;
+    description.reenumerationMs = 15000;
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    readDeviceInfo();
+    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_FALSE(logic->isDeviceReady());
+    clock->advance(5000);
+    ASSERT_TRUE(logic->isDeviceReady());
+    EXPECT_TRUE(logic->enterUpdateMode());  // already in update mode
+    const auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+    logic->waitForWorker();
+    EXPECT_EQ(result->load(), Logic::kResultSuccess);
+}
+
+TEST_F(UpgradeLogicTest, TransferSizeZeroIsNotReady) {
+    tKeyboardDescription description;
+    description.transferSize = 0;
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_FALSE(logic->isDeviceReady());
+    EXPECT_EQ(logic->getTransferSize(), 0);
+}
+
+// Each download fault ends in -2, sends the abort and the closing request,
+// and leaves the keyboard's revision as it was.
+TEST_F(UpgradeLogicTest, DownloadFaultsAreReportedAsFailures) {
+    const std::pair<const char*, std::function<void(tKeyboardDescription&)>> faults[] = {
+        {"removed during the download", [](auto& d) { d.removeAtBlock = 7; }},
+        {"block rejected", [](auto& d) { d.rejectAtBlock = 11; }},
+        {"error state", [](auto& d) { d.errorStateAtBlock = 0; }},
+        {"short status reply", [](auto& d) { d.shortStatusAtBlock = 5; }},
+        {"request never completes", [](auto& d) { d.hangAtBlock = 3; }},
+        {"busy for ever", [](auto& d) { d.busyForever = true; d.pollTimeoutMs = 1000; }},
+        {"absurd poll time-out", [](auto& d) { d.busyMs = 100; d.pollTimeoutMs = 0xFFFFFF; }},
+    };
+    for (const auto& [name, inject] : faults) {
+        SCOPED_TRACE(name);
+        tKeyboardDescription description;
+        inject(description);
+        prepare(description);
+        EXPECT_EQ(runUpdate(), Logic::kResultDownloadFailed);
+        const auto codes = requestCodes();
+        if (description.removeAtBlock < 0) {
+            ASSERT_GE(codes.size(), 2u);
+            EXPECT_EQ(codes[codes.size() - 2], NHL2::kIoctlDfuAbort);
+            EXPECT_EQ(codes.back(), NHL2::kIoctlCloseUpdate);
+        }
+        clock->advance(60000);
+        EXPECT_NE(keyboard().getReleaseNumber(), 0x0059);
+    }
+}
+
+TEST_F(UpgradeLogicTest, ALongBusyPhaseIsWaitedOut) {
+    tKeyboardDescription description;
+    description.busyMs = 8000;
+    description.pollTimeoutMs = 250;
+    description.manifestMs = 3000;
+    prepare(description);
+    EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+    EXPECT_EQ(keyboard().getPollViolations(), 0);
+}
+
+TEST_F(UpgradeLogicTest, WhatHappensAfterTheClosingRequest) {
+    struct tCase {
+        const char* name;
+        tKeyboardDescription::AfterClose afterClose;
+        std::uint32_t returnMs;
+        bool foundAtOnce;
+        bool foundFiveSecondsLater;
+        const char* installed;
+    };
+    const tCase cases[] = {
+        {"back quickly", tKeyboardDescription::AfterClose::NewRevision, 300, true, true, "0.5.9"},
+        {"back after 7 s", tKeyboardDescription::AfterClose::NewRevision, 7000, false, true, "0.5.9"},
+        {"back after 12 s", tKeyboardDescription::AfterClose::NewRevision, 12000, false, false, ""},
+        {"never back", tKeyboardDescription::AfterClose::Never, 0, false, false, ""},
+        {"old revision", tKeyboardDescription::AfterClose::OldRevision, 300, true, true, "0.5.8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tKeyboardDescription description;
+        description.afterClose = c.afterClose;
+        description.returnMs = c.returnMs;
+        prepare(description);
+        ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
+        // The wizard looks at once and once more after 5 s.
+        EXPECT_EQ(logic->findDevice(), c.foundAtOnce);
+        clock->advance(5000);
+        ASSERT_EQ(logic->findDevice(), c.foundFiveSecondsLater);
+        if (c.foundFiveSecondsLater) {
+            EXPECT_EQ(readDeviceInfo().installed, c.installed);
+        }
+    }
+}
+
+TEST_F(UpgradeLogicTest, NoUpdateAvailableSendsNoBlocks) {
+    tKeyboardDescription description;
+    description.releaseNumber = 0x0059;
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    const auto probe = readDeviceInfo();
+    EXPECT_EQ(probe.installed, "0.5.9");
+    EXPECT_FALSE(probe.updateAvailable);
+    ASSERT_TRUE(logic->enterUpdateMode());
+    const auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+    logic->waitForWorker();
+    EXPECT_EQ(result->load(), Logic::kResultSuccess);
+    for (const auto code : requestCodes()) EXPECT_NE(code, NHL2::kIoctlDfuDownload);
+    EXPECT_EQ(requestCodes().back(), NHL2::kIoctlCloseUpdate);
+}
+
+TEST_F(UpgradeLogicTest, NewerInstalledRevisionIsNoUpdate) {
+    tKeyboardDescription description;
+    description.releaseNumber = 0x0100;
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    const auto probe = readDeviceInfo();
+    EXPECT_EQ(probe.installed, "1.0.0");
+    EXPECT_EQ(probe.newest, "0.5.9");
+    EXPECT_FALSE(probe.updateAvailable);
+}
+
+TEST_F(UpgradeLogicTest, RunUpdateWithoutUpdateModeStoresMinusOneAtOnce) {
+    prepare();
+    const auto result = makeResultCell();
+    logic->runUpdate(result);
+    EXPECT_EQ(result->load(), Logic::kResultNoDevice);
+    ASSERT_TRUE(logic->findDevice());
+    logic->runUpdate(result);
+    EXPECT_EQ(result->load(), Logic::kResultNoDevice);
+    EXPECT_EQ(clock->getMilliseconds(), 0u);
+    EXPECT_TRUE(keyboard().getRequestLog().empty());
+}
+
+using Milliseconds = std::chrono::milliseconds;
+
+Milliseconds measure(const std::function<void()>& action) {
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    return std::chrono::duration_cast<Milliseconds>(std::chrono::steady_clock::now() - start);
+}
+
+TEST_F(UpgradeLogicTest, TimedJoinsKeepARunningWorkerJoinable) {
+    prepare();
+    ASSERT_TRUE(logic->findDevice());
+    readDeviceInfo();
+    ASSERT_TRUE(logic->enterUpdateMode());
+    clock->holdSleeps();
+    auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+
+    bool running = false;
+    EXPECT_GE(measure([&] { running = logic->isUpdateRunning(); }), Milliseconds(450));
+    EXPECT_TRUE(running);
+    EXPECT_GE(measure([&] { logic->stopWorker(); }), Milliseconds(450));
+    EXPECT_EQ(result->load(), Logic::kResultRunning);
+
+    // The caller lets go of its cell first; the worker still holds it.
+    const std::weak_ptr<std::atomic<std::int32_t>> watched = result;
+    result.reset();
+    EXPECT_FALSE(watched.expired());
+
+    clock->releaseSleeps();
+    logic->waitForWorker();
+    EXPECT_FALSE(logic->isUpdateRunning());
+    EXPECT_TRUE(watched.expired());
+}
+
+TEST_F(UpgradeLogicTest, AWorkerThatEndsInTimeIsJoined) {
+    prepare();
+    ASSERT_TRUE(logic->findDevice());
+    readDeviceInfo();
+    ASSERT_TRUE(logic->enterUpdateMode());
+    const auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+    while (result->load() == Logic::kResultRunning) std::this_thread::yield();
+    EXPECT_FALSE(logic->isUpdateRunning());
+    EXPECT_FALSE(logic->isUpdateRunning());
+    EXPECT_EQ(result->load(), Logic::kResultSuccess);
+}
+
+TEST_F(UpgradeLogicTest, DestructionWaitsForARunningWorker) {
+    prepare();
+    ASSERT_TRUE(logic->findDevice());
+    readDeviceInfo();
+    ASSERT_TRUE(logic->enterUpdateMode());
+    clock->holdSleeps();
+    const auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+    logic->stopWorker();
+    std::thread releaser([this] {
+        while (!clock->hasBlockedSleeper()) std::this_thread::yield();
+        std::this_thread::sleep_for(Milliseconds(100));
+        clock->releaseSleeps();
+    });
+    logic.reset();  // must not destroy the device under the worker
+    releaser.join();
+    EXPECT_EQ(result->load(), Logic::kResultSuccess);
+}
+
+}  // namespace
+}  // namespace QX
