@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "uia/AsyncEvents.h"
 #include "uia/Framework.h"
 #include "CursorsWin32.h"
 #include "KeyboardWin32.h"
@@ -14,7 +15,7 @@ void unregisterPlatformWindowClasses() { unregisterWindowClasses(); }
 bool isPlatformCursorTableLoaded() { return isCursorTableLoaded(); }
 void loadPlatformCursorTable() { loadCursorTable(); }
 void unloadPlatformCursorTable() { unloadCursorTable(); }
-bool createPlatformAsyncEventWindow() { return true; }
-void destroyPlatformAsyncEventWindow() {}
+bool createPlatformAsyncEventWindow() { return createAsyncEventWindow(false); }
+void destroyPlatformAsyncEventWindow() { destroyAsyncEventWindow(); }
 
 }  // namespace QX::UIA::DETAIL

@@ -1,14 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include "InternalWindow.h"
+
 namespace QX::UIA::DETAIL {
 
-// The work area of the monitor nearest to a point.
-RECT getNearestWorkArea(POINT point);
-// The full rectangle of the monitor nearest to a point.
-RECT getNearestMonitorRect(POINT point);
-bool isPointOnMonitor(POINT point);
-// The rectangle that bounds all monitors.
-RECT getVirtualScreen();
+// The scale factor of the window's monitor through the given per-monitor DPI
+// entry point; 1.0 without it, without a monitor or when it fails.
+float getWindowScaleFactorWith(HWND window, InternalWindow::GetDpiForMonitorFunction getDpiForMonitor);
 
 }  // namespace QX::UIA::DETAIL

@@ -5,7 +5,7 @@
 #include "gp/Module.h"
 #include "gp/Text.h"
 #include "uia/WindowBase.h"
-#include "MonitorsWin32.h"
+#include "WindowMonitorsWin32.h"
 #include "WindowImplWin32.h"
 #include "WindowProcedureWin32.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "MonitorsWin32.h"
+#include "WindowMonitorsWin32.h"
 #include "WindowImplWin32.h"
 #include "WindowProcedureWin32.h"
 

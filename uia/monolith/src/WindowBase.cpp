@@ -1,6 +1,7 @@
 #include "uia/WindowBase.h"
 
 #include "uia/ApplicationLink.h"
+#include "uia/MainWindowLink.h"
 #include "uia/WindowImpl.h"
 
 namespace QX::UIA {

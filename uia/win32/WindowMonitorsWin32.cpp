@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "MonitorsWin32.h"
+#include "WindowMonitorsWin32.h"
 
 namespace QX::UIA::DETAIL {
 namespace {

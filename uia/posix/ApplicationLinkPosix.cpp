@@ -1,6 +1,6 @@
 #include "uia/ApplicationLink.h"
 
-// Stand-in until the application object exists: no application.
+// The native build runs no application.
 namespace QX::UIA::DETAIL {
 
 EventTarget* getApplicationTarget() { return nullptr; }
