@@ -156,6 +156,25 @@ TEST(StyleParser, loadsAStylesheetResource)
     EXPECT_EQ(rules->at(0).selector.sourceName, qx::symbol("StyleTest.txt"));
 }
 
+TEST(StyleParser, loadsAnEmbeddedStylesheet)
+{
+    // The program build embeds it; the native build has no resources.
+    if (!GP::findResource(nullptr, "StyleEmbedded.txt", "STYLESHEET")) {
+        const std::string text = "/* */\n@define $w 11px;\nLabel#embedded { width: $w; }\n";
+        GP::registerResource("StyleEmbedded.txt", "STYLESHEET", std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+    StyleSheet sheet;
+    ErrorCapture capture;
+    ASSERT_TRUE(StyleParser2::loadStylesheet(sheet, GP::createResourceStream("StyleEmbedded.txt", "STYLESHEET"),
+                                             "StyleEmbedded.txt"));
+    EXPECT_TRUE(capture.messages.empty());
+    const auto* rules = sheet.findRules(StyleNames::kWidth);
+    ASSERT_NE(rules, nullptr);
+    EXPECT_EQ(rules->at(0).property.value, integer(11));
+    EXPECT_EQ(rules->at(0).property.unit, Property::ePixels);
+    EXPECT_EQ(rules->at(0).selector.line, 3u);
+}
+
 // Sheets written to the working folder, where imports are looked for.
 class ImportTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StyleTestSupport.h"
+#include "nwl/style/StyleGrammar.h"
 
 namespace QX::NWL {
 namespace {
@@ -178,6 +179,38 @@ TEST(StyleRecovery, atDeclarationWithoutSemicolonStillDefines)
     ASSERT_EQ(outcome.styles.size(), 1u);
     EXPECT_EQ(outcome.styles[0].selectors.at(0).type, sym("B"));
     EXPECT_EQ(outcome.styles[0].properties.at(0).value, PropertyVariant(1.0f));
+}
+
+TEST(StyleRecovery, declarationSkipToTheEndCountsTheLastLineOnce)
+{
+    // Stepping back from the end would read the last line end again.
+    const auto outcome = parseText("A { x 1\n");
+    ASSERT_EQ(outcome.errors.size(), 2u);
+    EXPECT_EQ(outcome.errors[0], "PARSER ERROR at line 1: Expecting :");
+    EXPECT_EQ(outcome.errors[1], "PARSER ERROR at line 2: Expecting } or ;");
+}
+
+TEST(StyleRecovery, blockCommentHidesStopCharacter)
+{
+    const auto outcome = parseText("A[x=1 /* ] */ ] { y: 2; }");
+    ASSERT_EQ(outcome.errors.size(), 1u);
+    ASSERT_EQ(outcome.styles.size(), 1u);
+    EXPECT_EQ(propertyNames(outcome.styles[0]), Names{"y"});
+}
+
+TEST(StyleMessages, expectedItemsShowTheirDisplayText)
+{
+    const std::pair<const char*, const char*> shown[] = {
+        {"eoi", "statement, whitespace or eoi"}, {"symbols", "keyword"},
+        {"ConstIdentifier", "const identifier"}, {"Value", "value declaration"},
+        {"Attribute", "attribute declaration"}, {"QuotedString", "string"},
+        {"unnamed-rule", "unnamed-rule"}, {"WS", "WS"}};
+    for (const auto& [tag, text] : shown)
+        EXPECT_EQ(StyleGrammar::describeExpectation(tag, ""), std::string("Expecting ") + text);
+    EXPECT_EQ(StyleGrammar::describeExpectation("literal-char", "{"), "Expecting selector relation operator or {");
+    EXPECT_EQ(StyleGrammar::describeExpectation("literal-char", "}"), "Expecting } or ;");
+    EXPECT_EQ(StyleGrammar::describeExpectation("literal-string", "::"), "Expecting ::");
+    EXPECT_EQ(StyleGrammar::expectationNames.size(), 8u);
 }
 
 TEST(StyleRecovery, stylesBeforeAndAfterErrorsAreApplied)
