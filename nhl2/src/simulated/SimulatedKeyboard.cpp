@@ -219,16 +219,16 @@ SimulatedKeyboard::tReply SimulatedKeyboard::handleDownload(std::span<const std:
     if (input.size() < 2) return stall(DFUStatusCode::ErrStalledPacket);
     const std::uint16_t blockNumber = static_cast<std::uint16_t>(input[0] | (input[1] << 8));
     const auto data = input.subspan(2);
+    if (state_ == DFUState::Idle) {  // a new transfer
+        nextBlock_ = 0;
+        received_.clear();
+    }
     if (!data.empty() && nextBlock_ == description_.removeAtBlock) {
         leave(Phase::Absent, std::nullopt);
         return {};
     }
     if (!data.empty() && nextBlock_ == description_.hangAtBlock) return {IoStatus::Failed, 0, true};
     if (state_ != DFUState::Idle && state_ != DFUState::DownloadIdle) return stall(DFUStatusCode::ErrStalledPacket);
-    if (state_ == DFUState::Idle) {  // a new transfer
-        nextBlock_ = 0;
-        received_.clear();
-    }
     if (data.empty()) {
         if (state_ != DFUState::DownloadIdle) return stall(DFUStatusCode::ErrStalledPacket);
         state_ = DFUState::ManifestSync;

@@ -81,5 +81,36 @@ TEST_F(PipeDevice, AnAnsweredRequestCompletesWithItsBytes) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(reply), 5), "pong!");
 }
 
+// The UI thread and the worker may wait on one device at once; each must be
+// woken by its own request's completion only.
+TEST_F(PipeDevice, TwoThreadsWaitOnTheirOwnRequests) {
+    QX::GP::Thread answerer;
+    answerer.start([this] {
+        for (int i = 0; i < 2; ++i) {
+            char buffer[16];
+            DWORD bytes = 0;
+            if (!ReadFile(server_, buffer, sizeof(buffer), &bytes, nullptr)) return;
+            Sleep(150);
+            WriteFile(server_, "pong!", 5, &bytes, nullptr);
+        }
+    });
+    tIoResult results[2];
+    auto ask = [this](tIoResult& result) {
+        const std::uint8_t request[] = {'p', 'i', 'n', 'g'};
+        std::uint8_t reply[16] = {};
+        result = connection_->deviceIoControl(FSCTL_PIPE_TRANSCEIVE, request, reply, 5000);
+    };
+    QX::GP::Thread first;
+    QX::GP::Thread second;
+    first.start([&] { ask(results[0]); });
+    Sleep(20);
+    second.start([&] { ask(results[1]); });
+    first.join();
+    second.join();
+    answerer.join();
+    EXPECT_EQ(results[0].status, IoStatus::Success);
+    EXPECT_EQ(results[1].status, IoStatus::Success);
+}
+
 }  // namespace
 }  // namespace QX::NHL2::DETAIL
