@@ -18,7 +18,8 @@ void xdotool(const char* arguments) {
     pumpMessages(150);
 }
 
-class MouseTest : public WindowTest {
+// Real pointer input through the X server: run alone.
+class ScreenMouseTest : public WindowTest {
 protected:
     void SetUp() override {
         window = std::make_unique<RecordingWindow>();
@@ -53,7 +54,7 @@ protected:
     POINT origin{};
 };
 
-TEST_F(MouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
+TEST_F(ScreenMouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
     moveTo(101, 51);
     ASSERT_TRUE(window->received(EventId::kMouseEntered));
     EXPECT_TRUE(window->received(EventId::kMouseMove));
@@ -89,7 +90,7 @@ TEST_F(MouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
     EXPECT_TRUE(window->received(EventId::kMouseLeft));
 }
 
-TEST_F(MouseTest, ShiftTurnsTheWheelHorizontal) {
+TEST_F(ScreenMouseTest, ShiftTurnsTheWheelHorizontal) {
     moveTo(30, 30);
     window->events.clear();
     xdotool("keydown shift click 5 keyup shift");
@@ -100,7 +101,7 @@ TEST_F(MouseTest, ShiftTurnsTheWheelHorizontal) {
     EXPECT_TRUE(wheels[0].as<MouseWheelEvent>().modifiers & Key::kShift);
 }
 
-TEST_F(MouseTest, PressCapturesUntilRelease) {
+TEST_F(ScreenMouseTest, PressCapturesUntilRelease) {
     moveTo(20, 20);
     xdotool("mousedown 1");
     EXPECT_TRUE(window->impl()->isCaptured());
@@ -120,7 +121,7 @@ TEST_F(MouseTest, PressCapturesUntilRelease) {
     EXPECT_NE(GetCapture(), hwnd);
 }
 
-TEST_F(MouseTest, CaptureEndsWithTheOffsetReset) {
+TEST_F(ScreenMouseTest, CaptureEndsWithTheOffsetReset) {
     window->captureMouse();
     EXPECT_TRUE(window->impl()->isCaptured());
     EXPECT_EQ(GetCapture(), hwnd);
@@ -147,7 +148,7 @@ TEST_F(MouseTest, CaptureEndsWithTheOffsetReset) {
     DestroyWindow(other);
 }
 
-TEST_F(MouseTest, OwnCursorAnswersSetCursor) {
+TEST_F(ScreenMouseTest, OwnCursorAnswersSetCursor) {
     EXPECT_EQ(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) , FALSE);
     void* hand = getStandardCursor(2);
     ASSERT_NE(hand, nullptr);
@@ -160,7 +161,7 @@ TEST_F(MouseTest, OwnCursorAnswersSetCursor) {
     EXPECT_EQ(GetCursor(), getStandardCursor(0));
 }
 
-TEST_F(MouseTest, RightPressRaisesTheWindowFirst) {
+TEST_F(ScreenMouseTest, RightPressRaisesTheWindowFirst) {
     HWND cover = CreateWindowExW(0, u"STATIC", u"", WS_POPUP | WS_VISIBLE, 600, 600, 50, 50, nullptr, nullptr,
                                  nullptr, nullptr);
     SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
