@@ -70,7 +70,8 @@ bool DFUDevice::getStatus(tDFUStatus& status) {
 
 DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
     const std::size_t blockSize = functional_.transferSize;
-    if (!isOpen() || blockSize == 0 || image.empty()) return DownloadResult::NotReady;
+    if (!isOpen() || blockSize == 0 || !functional_.canDownload() || image.empty())
+        return DownloadResult::NotReady;
     if (const auto result = ensureIdle(); isFailure(result)) return result;
     std::uint16_t block = 0;
     for (std::size_t offset = 0; offset < image.size(); offset += blockSize, ++block) {

@@ -22,7 +22,7 @@ public:
 
     enum class DownloadResult {
         Success,
-        NotReady,        // not open in update mode, or transfer size 0
+        NotReady,        // not open in update mode, transfer size 0, or no download capability
         RequestFailed,   // a request failed or timed out
         BadStatusReply,  // short reply or unknown state
         DeviceError,     // non-zero status or the error state

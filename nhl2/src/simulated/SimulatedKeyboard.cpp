@@ -154,9 +154,11 @@ tIoResult SimulatedKeyboard::handleRequest(std::uint32_t generation, std::uint32
         std::lock_guard lock(mutex_);
         updatePhase();
         if (generation == generation_ && phase_ != Phase::Absent) reply = dispatch(code, input, output);
-        tLoggedRequest entry{code, {input.begin(), input.end()}, reply.status, reply.hang};
-        if (reply.hang) entry.status = IoStatus::TimedOut;
-        log_.push_back(std::move(entry));
+        if (logging_) {
+            tLoggedRequest entry{code, {input.begin(), input.end()}, reply.status, reply.hang};
+            if (reply.hang) entry.status = IoStatus::TimedOut;
+            log_.push_back(std::move(entry));
+        }
     }
     if (reply.hang) {
         // The request never completes: the host waits out its time-out and cancels.
@@ -217,6 +219,10 @@ SimulatedKeyboard::tReply SimulatedKeyboard::handleDownload(std::span<const std:
     if (input.size() < 2) return stall(DFUStatusCode::ErrStalledPacket);
     const std::uint16_t blockNumber = static_cast<std::uint16_t>(input[0] | (input[1] << 8));
     const auto data = input.subspan(2);
+    if (state_ == DFUState::Idle) {  // a new transfer
+        nextBlock_ = 0;
+        received_.clear();
+    }
     if (!data.empty() && nextBlock_ == description_.removeAtBlock) {
         leave(Phase::Absent, std::nullopt);
         return {};
@@ -380,6 +386,11 @@ SimulatedKeyboard::tReply SimulatedKeyboard::handleDescriptor(std::uint32_t code
 std::vector<tLoggedRequest> SimulatedKeyboard::getRequestLog() {
     std::lock_guard lock(mutex_);
     return log_;
+}
+
+void SimulatedKeyboard::setRequestLogging(bool enabled) {
+    std::lock_guard lock(mutex_);
+    logging_ = enabled;
 }
 
 std::vector<std::uint8_t> SimulatedKeyboard::getReceivedImage() {

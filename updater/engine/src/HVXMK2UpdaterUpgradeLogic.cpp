@@ -1,5 +1,7 @@
 #include "engine/HVXMK2UpdaterUpgradeLogic.h"
 
+#include <stdexcept>
+
 #include "engine/FirmwareEntry.h"
 #include "gp/Trace.h"
 #include "nhl2/ProductDataBase.h"
@@ -98,6 +100,7 @@ bool HVXMK2UpdaterUpgradeLogic::isDeviceReady() {
 }
 
 bool HVXMK2UpdaterUpgradeLogic::startUpdate(const tResultCell& result) {
+    if (!result) throw std::invalid_argument("startUpdate needs a result cell");
     // The one worker of an earlier update must have ended: it used the device.
     const bool earlierWorkerRunning = worker_.joinable() && !worker_.timedJoin(0);
     if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 
 #include "engine/FirmwareEntry.h"
@@ -70,6 +72,24 @@ TEST_F(UpgradeLogicTest, ConstructionOpensNothingAndStartsNothing) {
     EXPECT_EQ(logic->getTransferSize(), 0);
     EXPECT_FALSE(logic->isUpdateRunning());
     EXPECT_TRUE(keyboard().getRequestLog().empty());
+}
+
+TEST(UpgradeLogic, TheProgramsControllerTakesTheKeyboardNamedByTheEnvironment) {
+    const std::string fileName = testing::TempDir() + "engine_keyboard.txt";
+    std::ofstream(fileName) << "model = 88\nrelease = 0x0042\nserial = FROM-ENVIRONMENT\n";
+    setenv(NHL2::kSimulatedKeyboardVariable, fileName.c_str(), 1);
+    Logic logic;
+    unsetenv(NHL2::kSimulatedKeyboardVariable);
+    std::remove(fileName.c_str());
+    ASSERT_TRUE(logic.findDevice());
+    NHL2::USBDeviceInfo info;
+    std::string installed, newest;
+    bool updateAvailable = false;
+    logic.getDeviceInfo(info, installed, newest, updateAvailable);
+    EXPECT_EQ(info.productId, NHL2::kHVX88MK2);
+    EXPECT_EQ(info.serialNumber, "FROM-ENVIRONMENT");
+    EXPECT_EQ(installed, "0.4.2");
+    EXPECT_TRUE(updateAvailable);
 }
 
 TEST_F(UpgradeLogicTest, WholeUpdate) {

@@ -42,6 +42,8 @@ public:
                             std::span<std::uint8_t> output, std::uint32_t timeoutMs);
 
     std::vector<tLoggedRequest> getRequestLog();
+    // On by default; long runs (benchmarks) switch it off.
+    void setRequestLogging(bool enabled);
     // The bytes of the last download, block by block as received.
     std::vector<std::uint8_t> getReceivedImage();
     std::uint16_t getReleaseNumber();
@@ -91,6 +93,7 @@ private:
     std::vector<std::uint8_t> received_;
     std::optional<std::uint16_t> manifestedVersion_;
     int pollViolations_ = 0;
+    bool logging_ = true;
     std::vector<tLoggedRequest> log_;
 };
 

@@ -1,0 +1,51 @@
+#include "uia/WindowImpl.h"
+
+#include "gp/Region.h"
+#include "uia/ApplicationLink.h"
+#include "uia/WindowBase.h"
+
+namespace QX::UIA::DETAIL {
+
+bool WindowImpl::sendEvent(std::uint32_t id, void* data, bool alsoToApplication) {
+    const bool handled = owner_ != nullptr && owner_->sendEvent(id, data);
+    if (!handled && alsoToApplication) return sendEventToApplication(id, data);
+    return handled;
+}
+
+void WindowImpl::getPosition(GP::Point& point, bool clientArea) {
+    GP::Rect rect;
+    getRect(rect, clientArea);
+    point = GP::Point{rect.left, rect.top};
+}
+
+void WindowImpl::getSize(WindowSize& size, bool clientArea) {
+    GP::Rect rect;
+    getRect(rect, clientArea);
+    size = WindowSize{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void WindowImpl::applyDefaultSize() {
+    if (!isNormal()) return;
+    DefaultSizeEventData size;
+    if (sendEvent(EventId::kWindowDefaultSizeWanted, &size)) setSize(WindowSize{size.width, size.height}, true);
+}
+
+bool WindowImpl::hasDefaultSize() {
+    if (!isNormal()) return false;
+    DefaultSizeEventData wanted;
+    if (!sendEvent(EventId::kWindowDefaultSizeWanted, &wanted)) return true;
+    WindowSize current;
+    getSize(current, true);
+    return current == WindowSize{wanted.width, wanted.height};
+}
+
+void WindowImpl::invalidateRegion(const GP::Region& region) {
+    if (region.first() == nullptr) {
+        if (!region.bounds().isEmpty()) invalidateRect(region.bounds());
+        return;
+    }
+    for (const GP::RegionNode* node = region.first(); node != nullptr; node = node->next)
+        invalidateRect(node->rect);
+}
+
+}  // namespace QX::UIA::DETAIL

@@ -1,0 +1,215 @@
+#include "WindowTestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "uia/Cursors.h"
+#include "uia/KeyCodes.h"
+
+namespace QX::UIA::Test {
+namespace {
+
+// Real pointer input through the X server.
+void xdotool(const char* arguments) {
+    char command[256];
+    std::snprintf(command, sizeof command, "xdotool %s", arguments);
+    ASSERT_EQ(std::system(command), 0) << command;
+    pumpMessages(150);
+}
+
+// Real pointer input through the X server: run alone.
+class ScreenMouseTest : public WindowTest {
+protected:
+    void SetUp() override {
+        window = std::make_unique<RecordingWindow>();
+        ASSERT_TRUE(window->create(clientOptions(200, 150, 300, 200)));
+        hwnd = window->hwnd();
+        window->setVisible(true);
+        SetForegroundWindow(hwnd);
+        pumpMessages(100);
+        xdotool("mousemove 5 5");
+        window->events.clear();
+        origin = POINT{0, 0};
+        ClientToScreen(hwnd, &origin);
+    }
+    void TearDown() override {
+        window.reset();
+        pumpMessages(10);
+    }
+    void moveTo(int clientX, int clientY) {
+        char arguments[64];
+        std::snprintf(arguments, sizeof arguments, "mousemove %ld %ld", long(origin.x + clientX), long(origin.y + clientY));
+        xdotool(arguments);
+    }
+    std::vector<MouseButtonEvent> buttons() const {
+        std::vector<MouseButtonEvent> result;
+        for (const auto& event : window->eventsWithId(EventId::kMouseButton))
+            result.push_back(event.as<MouseButtonEvent>());
+        return result;
+    }
+
+    std::unique_ptr<RecordingWindow> window;
+    HWND hwnd = nullptr;
+    POINT origin{};
+};
+
+TEST_F(ScreenMouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
+    moveTo(101, 51);
+    ASSERT_TRUE(window->received(EventId::kMouseEntered));
+    EXPECT_TRUE(window->received(EventId::kMouseMove));
+    const auto ids = window->ids();
+    EXPECT_LT(std::find(ids.begin(), ids.end(), EventId::kMouseEntered) - ids.begin(),
+              std::find(ids.begin(), ids.end(), EventId::kMouseMove) - ids.begin());
+
+    window->events.clear();
+    xdotool("click 1");
+    const auto clicks = buttons();
+    ASSERT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(clicks[0].x, 101);
+    EXPECT_EQ(clicks[0].y, 51);
+    EXPECT_EQ(clicks[0].button, std::uint32_t(kLeftButton));
+    EXPECT_EQ(clicks[0].action, std::uint32_t(kPressed));
+    EXPECT_EQ(clicks[1].action, std::uint32_t(kReleased));
+    EXPECT_FALSE(window->impl()->isCaptured());
+
+    window->events.clear();
+    xdotool("click 4");
+    const auto wheels = window->eventsWithId(EventId::kMouseWheel);
+    ASSERT_EQ(wheels.size(), 1u);
+    const auto wheel = wheels[0].as<MouseWheelEvent>();
+    EXPECT_EQ(wheel.delta, 120);
+    EXPECT_EQ(wheel.vertical, 1u);
+    EXPECT_EQ(wheel.x, 101);
+    EXPECT_EQ(wheel.y, 51);
+
+    window->events.clear();
+    xdotool("mousemove 900 700");
+    // The platform notices the leave on its own timer.
+    for (int tries = 0; tries < 20 && !window->received(EventId::kMouseLeft); ++tries) pumpMessages(50);
+    EXPECT_TRUE(window->received(EventId::kMouseLeft));
+}
+
+TEST_F(ScreenMouseTest, ShiftTurnsTheWheelHorizontal) {
+    moveTo(30, 30);
+    window->events.clear();
+    xdotool("keydown shift click 5 keyup shift");
+    const auto wheels = window->eventsWithId(EventId::kMouseWheel);
+    ASSERT_EQ(wheels.size(), 1u);
+    EXPECT_EQ(wheels[0].as<MouseWheelEvent>().delta, -120);
+    EXPECT_EQ(wheels[0].as<MouseWheelEvent>().vertical, 0u);
+    EXPECT_TRUE(wheels[0].as<MouseWheelEvent>().modifiers & Key::kShift);
+}
+
+TEST_F(ScreenMouseTest, PressCapturesUntilRelease) {
+    moveTo(20, 20);
+    xdotool("mousedown 1");
+    EXPECT_TRUE(window->impl()->isCaptured());
+    EXPECT_EQ(GetCapture(), hwnd);
+    window->events.clear();
+    moveTo(-3, 7);  // left of the client area, still captured
+    const auto moves = window->eventsWithId(EventId::kMouseMoveCaptured);
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves.back().as<MousePositionEvent>().x, -3);
+    EXPECT_EQ(moves.back().as<MousePositionEvent>().y, 7);
+    xdotool("mouseup 1");
+    const auto releases = buttons();
+    ASSERT_FALSE(releases.empty());
+    EXPECT_EQ(releases.back().action, std::uint32_t(kReleased));
+    EXPECT_EQ(releases.back().x, -3);
+    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_NE(GetCapture(), hwnd);
+}
+
+TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
+    moveTo(20, 20);
+    xdotool("mousedown 1");
+    ASSERT_TRUE(window->impl()->isCaptured());
+    window->setCursor(nullptr);  // a drag that hides the cursor
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    char arguments[64];
+    std::snprintf(arguments, sizeof arguments, "mousemove %d %ld", width - 1, long(origin.y + 20));
+    xdotool(arguments);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, GetSystemMetrics(SM_CXSCREEN) / 2);  // put back into the middle
+    window->events.clear();
+    // After the platform has moved the pointer itself, it takes further
+    // input from its own queue.
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 300;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    pumpMessages(150);
+    const auto moves = window->eventsWithId(EventId::kMouseMoveCaptured);
+    ASSERT_FALSE(moves.empty());
+    // Positions go on growing beyond the screen's edge.
+    EXPECT_GT(moves.back().as<MousePositionEvent>().x, width - 1 - origin.x + 200);
+    input.mi.dx = 0;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    pumpMessages(150);
+    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
+    window->resetCursor();
+}
+
+TEST_F(ScreenMouseTest, CaptureEndsWithTheOffsetReset) {
+    window->captureMouse();
+    EXPECT_TRUE(window->impl()->isCaptured());
+    EXPECT_EQ(GetCapture(), hwnd);
+    window->impl()->setMouseOffset(POINT{40, 30});
+    SendMessageW(hwnd, WM_CANCELMODE, 0, 0);
+    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
+    EXPECT_EQ(window->ids(), (std::vector<std::uint32_t>{EventId::kWindowCaptureLost, EventId::kWindowFocusLost}));
+
+    window->captureMouse();
+    window->impl()->setMouseOffset(POINT{40, 30});
+    window->releaseMouse();
+    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_EQ(window->impl()->getMouseOffset().y, 0);
+    EXPECT_NE(GetCapture(), hwnd);
+
+    window->captureMouse();
+    window->impl()->setMouseOffset(POINT{40, 30});
+    HWND other = CreateWindowExW(0, u"STATIC", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetCapture(other);
+    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
+    ReleaseCapture();
+    DestroyWindow(other);
+}
+
+TEST_F(ScreenMouseTest, OwnCursorAnswersSetCursor) {
+    EXPECT_EQ(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) , FALSE);
+    void* hand = getStandardCursor(2);
+    ASSERT_NE(hand, nullptr);
+    EXPECT_EQ(getStandardCursor(12), nullptr);
+    EXPECT_EQ(getStandardCursor(0), getStandardCursor(15));
+    window->setCursor(hand);
+    EXPECT_EQ(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    EXPECT_EQ(GetCursor(), hand);
+    window->resetCursor();
+    EXPECT_EQ(GetCursor(), getStandardCursor(0));
+}
+
+TEST_F(ScreenMouseTest, RightPressRaisesTheWindowFirst) {
+    HWND cover = CreateWindowExW(0, u"STATIC", u"", WS_POPUP | WS_VISIBLE, 600, 600, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_NE(GetTopWindow(nullptr), hwnd);
+    HWND topWhenPressed = nullptr;
+    window->handler = [&](std::uint32_t id, void*) {
+        if (id == EventId::kMouseButton) topWhenPressed = GetTopWindow(nullptr);
+        return false;
+    };
+    SendMessageW(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(hwnd, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(topWhenPressed, hwnd);
+    DestroyWindow(cover);
+}
+
+}  // namespace
+}  // namespace QX::UIA::Test
