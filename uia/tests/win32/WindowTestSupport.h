@@ -135,3 +135,37 @@ public:
 };
 
 }  // namespace QX::UIA::Test
+
+#include <memory>
+
+#include "uia/AppModule.h"
+#include "uia/Application.h"
+
+namespace QX::UIA::Test {
+
+// An application that records its events; it may veto the quit request.
+class TestApplication : public Application {
+public:
+    std::vector<std::uint32_t> events;
+    std::vector<std::string> paths;
+    bool vetoQuit = false;
+    bool takePaths = true;
+
+protected:
+    bool onEvent(std::uint32_t id, void* data) override;
+};
+
+// Attaches a TestApplication to the test program's module for a scope.
+class ScopedApplication {
+public:
+    ScopedApplication();
+    ~ScopedApplication();
+    ScopedApplication(const ScopedApplication&) = delete;
+    ScopedApplication& operator=(const ScopedApplication&) = delete;
+    TestApplication& get() const { return *application_; }
+
+private:
+    TestApplication* application_ = nullptr;
+};
+
+}  // namespace QX::UIA::Test

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace QX::GP {
+class Path;
+}
+
+namespace QX::UIA {
+
+// Makes sure that one instance of the program runs. The first call of the
+// first instance leaves a hidden marker window named by `id`; a later
+// instance hands its first command-line argument (a path that exists) to the
+// running one, brings that one's main window to the front and answers true:
+// it must then end without running its loop. With `allowSecondInstance` 1 a
+// later instance without arguments keeps running (false). Answers false
+// without an application.
+bool forwardToRunningInstance(const char* id, int allowSecondInstance);
+
+// The data of the path event that the running instance receives.
+struct PathEventData {
+    const GP::Path* path = nullptr;
+};
+
+}  // namespace QX::UIA

@@ -1,0 +1,140 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "gp/Path.h"
+#include "gp/Text.h"
+#include "uia/Application.h"
+#include "uia/EventIds.h"
+#include "uia/SingleInstance.h"
+#include "SingleInstanceWin32.h"
+
+namespace QX::UIA {
+namespace {
+
+constexpr ULONG_PTR kPathDataWord = EventId::kPathFromSecondInstance;
+
+struct InstanceState {
+    std::string id;
+    HWND markerWindow = nullptr;
+    bool otherInstanceRunning = false;
+    bool searched = false;
+};
+
+InstanceState& instanceState() {
+    static InstanceState state;
+    return state;
+}
+
+void findOrCreateMarkerWindow(InstanceState& state, Application& application) {
+    const std::u16string id = GP::utf8ToWide(state.id);
+    if (HWND other = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str()); other != nullptr) {
+        state.markerWindow = other;
+        state.otherInstanceRunning = true;
+        return;
+    }
+    HWND marker = CreateWindowExW(0, u"STATIC", id.c_str(), 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (marker == nullptr) return;
+    SetWindowLongPtrW(marker, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(onCopyData));
+    SetWindowLongPtrW(marker, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&application));
+    state.markerWindow = marker;
+}
+
+// Hands the first argument after the program's name to the running instance
+// when it names something that exists.
+void sendFirstArgument(HWND markerWindow) {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr) return;
+    if (count >= 2) {
+        const std::u16string argument = reinterpret_cast<const char16_t*>(arguments[1]);
+        if (GP::Path(std::u16string_view(argument)).exists()) {
+            COPYDATASTRUCT data{};
+            data.dwData = kPathDataWord;
+            data.cbData = DWORD((argument.size() + 1) * sizeof(char16_t));
+            data.lpData = const_cast<char16_t*>(argument.c_str());
+            SendMessageW(markerWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        }
+    }
+    LocalFree(arguments);
+}
+
+bool hasArguments() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments != nullptr) LocalFree(arguments);
+    return count >= 2;
+}
+
+void bringToFront(const char* title) {
+    tWindowSearch search{title, nullptr};
+    EnumWindows(findWindowByTitle, reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) return;
+    if (IsIconic(search.found) || !IsWindowVisible(search.found)) ShowWindow(search.found, SW_RESTORE);
+    SetForegroundWindow(search.found);
+}
+
+// The text of a copy-data record, read no further than its size says: any
+// process may send one.
+std::u16string boundedText(const COPYDATASTRUCT& data) {
+    const auto* units = static_cast<const char16_t*>(data.lpData);
+    const std::size_t capacity = data.cbData / sizeof(char16_t);
+    std::size_t length = 0;
+    while (length < capacity && units[length] != 0) ++length;
+    return std::u16string(units, length);
+}
+
+bool acceptsPaths() {
+    const std::uint32_t mode = getHostMode();
+    return mode != 2 && mode != 5 && mode != 8;
+}
+
+}  // namespace
+
+bool forwardToRunningInstance(const char* id, int allowSecondInstance) {
+    InstanceState& state = instanceState();
+    if (state.id.empty() && id != nullptr) state.id = id;
+    Application* application = Application::getInstance();
+    if (application == nullptr) return false;
+    if (!state.searched) {
+        state.searched = true;
+        findOrCreateMarkerWindow(state, *application);
+    }
+    if (!state.otherInstanceRunning) return false;
+    if (!hasArguments()) {
+        if (allowSecondInstance == 1) return false;
+    } else {
+        sendFirstArgument(state.markerWindow);
+    }
+    bringToFront(application->getTitle());
+    return true;
+}
+
+LRESULT CALLBACK onCopyData(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COPYDATA) return DefWindowProcW(hwnd, message, wParam, lParam);
+    auto* application = reinterpret_cast<Application*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (application == nullptr || !acceptsPaths() || data == nullptr || data->lpData == nullptr ||
+        data->cbData < sizeof(char16_t) || *static_cast<const char16_t*>(data->lpData) == 0)
+        return 0;
+    GP::Path path{std::u16string_view(boundedText(*data))};
+    path.resolveFileType();
+    if (!path.exists()) return 0;
+    PathEventData event{&path};
+    return application->sendEvent(EventId::kPathFromSecondInstance, &event) ? 1 : 0;
+}
+
+BOOL CALLBACK findWindowByTitle(HWND hwnd, LPARAM lParam) {
+    static char16_t title[512];
+    if (GetWindowTextW(hwnd, title, 512) == 0) return TRUE;
+    auto* search = reinterpret_cast<tWindowSearch*>(lParam);
+    const std::string text = GP::wideToUtf8(title);
+    if (search->title.empty() || GP::findString(text, search->title, 0, true) != search->title.size()) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+void resetSingleInstanceForTesting() { instanceState() = InstanceState{}; }
+
+}  // namespace QX::UIA
