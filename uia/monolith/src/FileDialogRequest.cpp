@@ -1,6 +1,8 @@
 #include "uia/FileDialogRequest.h"
 
 #include "gp/Text.h"
+#include "uia/WindowBase.h"
+#include "uia/WindowImpl.h"
 
 namespace QX::UIA {
 namespace {
@@ -49,6 +51,11 @@ void FileDialogRequest::setInitialDirectory(const GP::Path& path) { initialPath_
 void FileDialogRequest::addFileTypeGroup(const GP::FileTypeGroup* group) {
     if (group)
         groups_.push_back(group);
+}
+
+bool FileDialogRequest::show(int kind, WindowBase* parent) {
+    void* owner = parent && parent->getImpl() ? parent->getImpl()->getNativeHandle() : nullptr;
+    return showForNativeOwner(kind, owner);
 }
 
 bool FileDialogRequest::showForNativeOwner(int kind, void* ownerHandle) {

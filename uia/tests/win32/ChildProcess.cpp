@@ -18,7 +18,8 @@ int startTestProgram(const std::vector<std::string>& arguments, const std::vecto
     argv.push_back(nullptr);
 
     std::vector<std::string> entries(environment);
-    for (char** entry = environ; *entry != nullptr; ++entry) entries.emplace_back(*entry);
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        if (std::strncmp(*entry, "GTEST_FILTER=", 13) != 0) entries.emplace_back(*entry);
     std::vector<char*> envp;
     for (std::string& entry : entries) envp.push_back(entry.data());
     envp.push_back(nullptr);

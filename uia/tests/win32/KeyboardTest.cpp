@@ -56,7 +56,10 @@ protected:
     HWND hwnd = nullptr;
 };
 
-TEST_F(KeyboardTest, ShiftAReportsTheModifierThenTheKey) {
+// Real key input through the platform's queue: run alone.
+using ScreenKeyboardTest = KeyboardTest;
+
+TEST_F(ScreenKeyboardTest, ShiftAReportsTheModifierThenTheKey) {
     sendKeys({{VK_SHIFT, true}, {'A', true}, {'A', false}, {VK_SHIFT, false}});
     const auto ids = window->ids();
     ASSERT_GE(ids.size(), 3u);
@@ -123,7 +126,7 @@ TEST_F(KeyboardTest, DeadKeysAreReportedAndGoOnToTheSystem) {
     EXPECT_EQ(window->eventsWithId(EventId::kDeadKey).size(), 1u);
 }
 
-TEST_F(KeyboardTest, AltF4ArrivesWithAltAndClosesWhenNotHandled) {
+TEST_F(ScreenKeyboardTest, AltF4ArrivesWithAltAndClosesWhenNotHandled) {
     sendKeys({{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}});
     const auto keys = presses();
     bool sawAltF4 = false;
@@ -133,7 +136,7 @@ TEST_F(KeyboardTest, AltF4ArrivesWithAltAndClosesWhenNotHandled) {
     EXPECT_FALSE(IsWindow(hwnd));
 }
 
-TEST_F(KeyboardTest, AltAloneOnlyChangesModifiers) {
+TEST_F(ScreenKeyboardTest, AltAloneOnlyChangesModifiers) {
     sendKeys({{VK_MENU, true}, {VK_MENU, false}});
     EXPECT_TRUE(presses().empty());
     const auto changes = window->eventsWithId(EventId::kModifiersChanged);

@@ -18,7 +18,8 @@ void xdotool(const char* arguments) {
     pumpMessages(150);
 }
 
-class MouseTest : public WindowTest {
+// Real pointer input through the X server: run alone.
+class ScreenMouseTest : public WindowTest {
 protected:
     void SetUp() override {
         window = std::make_unique<RecordingWindow>();
@@ -53,7 +54,7 @@ protected:
     POINT origin{};
 };
 
-TEST_F(MouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
+TEST_F(ScreenMouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
     moveTo(101, 51);
     ASSERT_TRUE(window->received(EventId::kMouseEntered));
     EXPECT_TRUE(window->received(EventId::kMouseMove));
@@ -89,7 +90,7 @@ TEST_F(MouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
     EXPECT_TRUE(window->received(EventId::kMouseLeft));
 }
 
-TEST_F(MouseTest, ShiftTurnsTheWheelHorizontal) {
+TEST_F(ScreenMouseTest, ShiftTurnsTheWheelHorizontal) {
     moveTo(30, 30);
     window->events.clear();
     xdotool("keydown shift click 5 keyup shift");
@@ -100,7 +101,7 @@ TEST_F(MouseTest, ShiftTurnsTheWheelHorizontal) {
     EXPECT_TRUE(wheels[0].as<MouseWheelEvent>().modifiers & Key::kShift);
 }
 
-TEST_F(MouseTest, PressCapturesUntilRelease) {
+TEST_F(ScreenMouseTest, PressCapturesUntilRelease) {
     moveTo(20, 20);
     xdotool("mousedown 1");
     EXPECT_TRUE(window->impl()->isCaptured());
@@ -120,7 +121,41 @@ TEST_F(MouseTest, PressCapturesUntilRelease) {
     EXPECT_NE(GetCapture(), hwnd);
 }
 
-TEST_F(MouseTest, CaptureEndsWithTheOffsetReset) {
+TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
+    moveTo(20, 20);
+    xdotool("mousedown 1");
+    ASSERT_TRUE(window->impl()->isCaptured());
+    window->setCursor(nullptr);  // a drag that hides the cursor
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    char arguments[64];
+    std::snprintf(arguments, sizeof arguments, "mousemove %d %ld", width - 1, long(origin.y + 20));
+    xdotool(arguments);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, GetSystemMetrics(SM_CXSCREEN) / 2);  // put back into the middle
+    window->events.clear();
+    // After the platform has moved the pointer itself, it takes further
+    // input from its own queue.
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 300;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    pumpMessages(150);
+    const auto moves = window->eventsWithId(EventId::kMouseMoveCaptured);
+    ASSERT_FALSE(moves.empty());
+    // Positions go on growing beyond the screen's edge.
+    EXPECT_GT(moves.back().as<MousePositionEvent>().x, width - 1 - origin.x + 200);
+    input.mi.dx = 0;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    pumpMessages(150);
+    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
+    window->resetCursor();
+}
+
+TEST_F(ScreenMouseTest, CaptureEndsWithTheOffsetReset) {
     window->captureMouse();
     EXPECT_TRUE(window->impl()->isCaptured());
     EXPECT_EQ(GetCapture(), hwnd);
@@ -147,7 +182,7 @@ TEST_F(MouseTest, CaptureEndsWithTheOffsetReset) {
     DestroyWindow(other);
 }
 
-TEST_F(MouseTest, OwnCursorAnswersSetCursor) {
+TEST_F(ScreenMouseTest, OwnCursorAnswersSetCursor) {
     EXPECT_EQ(SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) , FALSE);
     void* hand = getStandardCursor(2);
     ASSERT_NE(hand, nullptr);
@@ -160,7 +195,7 @@ TEST_F(MouseTest, OwnCursorAnswersSetCursor) {
     EXPECT_EQ(GetCursor(), getStandardCursor(0));
 }
 
-TEST_F(MouseTest, RightPressRaisesTheWindowFirst) {
+TEST_F(ScreenMouseTest, RightPressRaisesTheWindowFirst) {
     HWND cover = CreateWindowExW(0, u"STATIC", u"", WS_POPUP | WS_VISIBLE, 600, 600, 50, 50, nullptr, nullptr,
                                  nullptr, nullptr);
     SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
