@@ -121,6 +121,40 @@ TEST_F(ScreenMouseTest, PressCapturesUntilRelease) {
     EXPECT_NE(GetCapture(), hwnd);
 }
 
+TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
+    moveTo(20, 20);
+    xdotool("mousedown 1");
+    ASSERT_TRUE(window->impl()->isCaptured());
+    window->setCursor(nullptr);  // a drag that hides the cursor
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    char arguments[64];
+    std::snprintf(arguments, sizeof arguments, "mousemove %d %ld", width - 1, long(origin.y + 20));
+    xdotool(arguments);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, GetSystemMetrics(SM_CXSCREEN) / 2);  // put back into the middle
+    window->events.clear();
+    // After the platform has moved the pointer itself, it takes further
+    // input from its own queue.
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = 300;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    pumpMessages(150);
+    const auto moves = window->eventsWithId(EventId::kMouseMoveCaptured);
+    ASSERT_FALSE(moves.empty());
+    // Positions go on growing beyond the screen's edge.
+    EXPECT_GT(moves.back().as<MousePositionEvent>().x, width - 1 - origin.x + 200);
+    input.mi.dx = 0;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof input);
+    pumpMessages(150);
+    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
+    window->resetCursor();
+}
+
 TEST_F(ScreenMouseTest, CaptureEndsWithTheOffsetReset) {
     window->captureMouse();
     EXPECT_TRUE(window->impl()->isCaptured());

@@ -83,6 +83,13 @@ TEST_F(WindowApplicationTest, DisplayChangeRefreshesTheValidMonitorCache) {
     EXPECT_NE(std::find(events.begin(), events.end(), EventId::kDisplayChanged), events.end());
 }
 
+TEST_F(WindowApplicationTest, SuspendAndResumeReachTheApplication) {
+    EXPECT_EQ(SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMSUSPEND, 0), 0);
+    EXPECT_EQ(SendMessageW(hwnd, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0), 0);
+    EXPECT_EQ(application().suspends, 1);
+    EXPECT_EQ(application().resumes, 1);
+}
+
 TEST_F(WindowApplicationTest, MenuBarOfTheApplicationIsApplied) {
     HMENU bar = CreateMenu();
     AppendMenuW(bar, MF_STRING, 100, u"&File");

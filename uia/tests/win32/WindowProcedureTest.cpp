@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "gp/Module.h"
+#include "gp/Region.h"
 #include "WindowProcedureWin32.h"
 
 namespace QX::UIA::Test {
@@ -149,6 +150,48 @@ TEST_F(WindowProcedureTest, ShowingAHiddenWindowAnnouncesItOnce) {
     window->setVisible(true);
     EXPECT_EQ(window->eventsWithId(EventId::kWindowAboutToShow).size(), 1u);
     EXPECT_TRUE(IsWindowVisible(hwnd));
+}
+
+TEST_F(WindowProcedureTest, OwnerDrawnNotificationsGoBackToTheControl) {
+    static UINT reflected = 0;
+    struct Control {
+        static LRESULT CALLBACK procedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_DRAWITEM) reflected = message;
+            return DefWindowProcW(control, message, wParam, lParam);
+        }
+    };
+    HWND child = CreateWindowExW(0, u"STATIC", u"", WS_CHILD, 0, 0, 10, 10, hwnd, reinterpret_cast<HMENU>(42),
+                                 nullptr, nullptr);
+    SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Control::procedure));
+    DRAWITEMSTRUCT item{};
+    item.CtlID = 42;
+    SendMessageW(hwnd, WM_DRAWITEM, 42, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(reflected, UINT(WM_DRAWITEM));
+    DestroyWindow(child);
+}
+
+TEST_F(WindowProcedureTest, RegionInvalidatesEachOfItsRectangles) {
+    GP::acquireRegionPool();
+    {
+        window->setVisible(true);
+        window->impl()->update();
+        GP::Region region;
+        region.addRect(GP::Rect{10, 10, 20, 20});
+        region.addRect(GP::Rect{100, 50, 120, 60});
+        window->invalidateRegion(region);
+        RECT update{};
+        ASSERT_TRUE(GetUpdateRect(hwnd, &update, FALSE));
+        EXPECT_EQ(update.left, 10);
+        EXPECT_EQ(update.top, 10);
+        EXPECT_EQ(update.right, 120);
+        EXPECT_EQ(update.bottom, 60);
+        HRGN updateRegion = CreateRectRgn(0, 0, 0, 0);
+        GetUpdateRgn(hwnd, updateRegion, FALSE);
+        EXPECT_FALSE(PtInRegion(updateRegion, 50, 30));
+        EXPECT_TRUE(PtInRegion(updateRegion, 15, 15));
+        DeleteObject(updateRegion);
+    }
+    GP::releaseRegionPool();
 }
 
 TEST_F(WindowProcedureTest, ForeignHandleGoesToTheFallback) {

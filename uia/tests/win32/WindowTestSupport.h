@@ -150,6 +150,11 @@ public:
     std::vector<std::string> paths;
     bool vetoQuit = false;
     bool takePaths = true;
+    int suspends = 0;
+    int resumes = 0;
+
+    void onSuspend() override { ++suspends; }
+    void onResume() override { ++resumes; }
 
 protected:
     bool onEvent(std::uint32_t id, void* data) override;
