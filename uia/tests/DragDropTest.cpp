@@ -58,7 +58,10 @@ protected:
 
 class DragDispatch : public ::testing::Test {
 protected:
-    void TearDown() override { DETAIL::getDragState() = DETAIL::DragState{}; }
+    void TearDown() override {
+        DETAIL::clearDragObservers();
+        DETAIL::getDragState() = DETAIL::DragState{};
+    }
 
     bool dragOver() {
         DragEventData record;
@@ -74,14 +77,16 @@ protected:
 TEST(SendToTargetAndObservers, TargetAnswersObserversAreNotified) {
     RecordingTarget target(true);
     RecordingTarget observer;
-    DETAIL::getDragState().observers = {&observer};
+    DETAIL::setDragObservers({&observer});
     EXPECT_TRUE(sendEventToTargetAndObservers(&target, EventId::kDrop, nullptr));
     EXPECT_EQ(target.log, (tLog{{'e', EventId::kDrop}}));
     EXPECT_EQ(observer.log, (tLog{{'n', EventId::kDrop}}));
 
     EXPECT_FALSE(sendEventToTargetAndObservers(nullptr, EventId::kDragLeave, nullptr));
     EXPECT_EQ(observer.log.back(), (std::pair<char, std::uint32_t>{'n', EventId::kDragLeave}));
-    DETAIL::getDragState() = DETAIL::DragState{};
+    DETAIL::clearDragObservers();
+    sendEventToTargetAndObservers(nullptr, EventId::kDragLeave, nullptr);
+    EXPECT_EQ(observer.log.size(), 2u);
 }
 
 TEST_F(DragDispatch, NamedTargetBecomesCurrentWithoutBit31) {
