@@ -142,7 +142,7 @@ HRESULT STDMETHODCALLTYPE OleDropTargetWin32::DragLeave() {
     state.currentEffect = DropEffect::kNone;
     DragEventData record;
     sendEventToTargetAndObservers(previous, EventId::kDragLeave, &record);
-    clearDragObservers();
+    state.observers.clear();
     return S_OK;
 }
 
@@ -171,7 +171,7 @@ HRESULT STDMETHODCALLTYPE OleDropTargetWin32::Drop(IDataObject* dataObject, DWOR
     }
     // The observers hear of the end before they are forgotten.
     sendEventToTargetAndObservers(nullptr, EventId::kDragLeave, &record);
-    clearDragObservers();
+    state.observers.clear();
     *effect = target ? accepted : DROPEFFECT_NONE;
     return S_OK;
 }

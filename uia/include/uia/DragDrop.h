@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "gp/Geometry.h"
-#include "uia/EventObservers.h"
 
 namespace QX::UIA {
 
@@ -50,6 +49,11 @@ struct DragImage {
     GP::Point offset;
 };
 
+// Sends the event to the target (false without one), then passes it as a
+// notification to every observer of the current drag; answers the target's
+// answer.
+bool sendEventToTargetAndObservers(EventTarget* target, std::uint32_t eventId, void* data);
+
 // One step of a drag over a native window: asks the owner (event 1300)
 // which target accepts and with what effect, and tells a target that lost
 // the drag (1303). Internal objects are offered only to the window they
@@ -73,17 +77,12 @@ std::uint32_t runPlatformDrag(const ClipBoardFormat& format, std::uint32_t allow
 struct DragState {
     EventTarget* currentTarget = nullptr;
     std::uint32_t currentEffect = DropEffect::kNone;
-    // The observers of the drag; they are also the process-wide event
-    // observers while the drag lasts (see setDragObservers).
     std::vector<EventTarget*> observers;
     bool dragInProgress = false;          // this program runs a drag
     EventTarget* dragSourceTarget = nullptr;  // told when our drag ends
 };
 
 DragState& getDragState();
-// Makes these the drag's observers, in the process-wide observer list too.
-void setDragObservers(std::vector<EventTarget*> observers);
-void clearDragObservers();
 
 }  // namespace DETAIL
 }  // namespace QX::UIA

@@ -13,20 +13,16 @@ DragState& getDragState() {
     return state;
 }
 
-void setDragObservers(std::vector<EventTarget*> observers) {
-    clearDragObservers();
-    for (EventTarget* observer : observers)
-        addEventObserver(observer);
-    getDragState().observers = std::move(observers);
-}
-
-void clearDragObservers() {
-    for (EventTarget* observer : getDragState().observers)
-        removeEventObserver(observer);
-    getDragState().observers.clear();
-}
-
 }  // namespace DETAIL
+
+bool sendEventToTargetAndObservers(EventTarget* target, std::uint32_t eventId, void* data) {
+    const bool answer = target ? target->sendEvent(eventId, data) : false;
+    // A copy: an observer may end the drag and clear the list.
+    const std::vector<EventTarget*> observers = DETAIL::getDragState().observers;
+    for (EventTarget* observer : observers)
+        observer->sendNotification(eventId, data);
+    return answer;
+}
 
 namespace {
 
@@ -61,7 +57,7 @@ bool dispatchDragOver(void* nativeWindow, DragEventData& record, EventTarget* ow
     }
     if (previous && previous != state.currentTarget)
         previous->sendEvent(EventId::kDragLeave, &record);
-    DETAIL::setDragObservers(record.observers);
+    state.observers = record.observers;
     return handled;
 }
 

@@ -132,7 +132,7 @@ std::uint32_t doDragDrop(const ClipBoardFormat& format, std::uint32_t allowedEff
     if (EventTarget* source = state.dragSourceTarget)
         sendEventToTargetAndObservers(source, EventId::kOwnDragEnded, &result);
     state.dragSourceTarget = nullptr;
-    DETAIL::clearDragObservers();
+    state.observers.clear();
     return result;
 }
 
