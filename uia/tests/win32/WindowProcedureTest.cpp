@@ -194,6 +194,31 @@ TEST_F(WindowProcedureTest, RegionInvalidatesEachOfItsRectangles) {
     GP::releaseRegionPool();
 }
 
+TEST_F(WindowProcedureTest, HandleChangesRenewTheDeviceContext) {
+    DETAIL::StandaloneWindowImpl* impl = window->impl();
+    DeviceContext* context = impl->getDeviceContext();
+    ASSERT_NE(context, nullptr);
+    impl->setHandle(hwnd);
+    EXPECT_EQ(impl->getDeviceContext(), context);
+
+    class CountingDropTarget : public DETAIL::DropTargetImplWin32 {
+    public:
+        explicit CountingDropTarget(int& released) : released_(released) {}
+        ~CountingDropTarget() override { ++released_; }
+        bool showDragImage(bool) override { return false; }
+
+    private:
+        int& released_;
+    };
+    int released = 0;
+    impl->setDropTarget(std::make_unique<CountingDropTarget>(released));
+    impl->setHandle(nullptr);
+    EXPECT_EQ(impl->getDeviceContext(), nullptr);
+    EXPECT_EQ(released, 1);
+    impl->setHandle(hwnd);
+    EXPECT_NE(impl->getDeviceContext(), nullptr);
+}
+
 TEST_F(WindowProcedureTest, ForeignHandleGoesToTheFallback) {
     EXPECT_EQ(windowProcedure(hwnd, WM_GETDLGCODE, 0, 0, DefWindowProcW), DLGC_WANTALLKEYS);
     HWND plain = CreateWindowExW(0, u"STATIC", u"", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
