@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <string>
+
 #include "ClipboardWin32.h"
 #include "uia/Clipboard.h"
 #include "uia/FileListClipBoardFormat.h"
@@ -82,6 +84,16 @@ TEST_F(Clipboard, InternalObjectRoundTrip) {
     EXPECT_EQ(read.getObject(), &object);
     EXPECT_EQ(read.getTypeId(), object.getTypeId());
     EXPECT_EQ(read.getSourceWindowHandle(), &sourceWindow);
+}
+
+TEST_F(Clipboard, InternalFormatNameIsUniqueToTheProcess) {
+    char name[256]{};
+    ASSERT_GT(GetClipboardFormatNameA(getInternalFormatId(), name, sizeof name), 0);
+    const std::string text(name);
+    EXPECT_EQ(text.rfind("orvandel.application.internalclipboardformat.0x", 0), 0u) << text;
+    const std::string processSuffix = "." + std::to_string(GetCurrentProcessId());
+    ASSERT_GT(text.size(), processSuffix.size());
+    EXPECT_EQ(text.substr(text.size() - processSuffix.size()), processSuffix) << text;
 }
 
 TEST_F(Clipboard, MissingFormatLeavesTheFormatUnchanged) {

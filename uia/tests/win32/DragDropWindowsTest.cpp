@@ -7,6 +7,7 @@
 #include "InputScript.h"
 #include "uia/DragDropDelegate.h"
 #include "uia/InternalClipBoardFormat.h"
+#include "uia/TextClipBoardFormat.h"
 #include "uia/picture/Picture.h"
 
 namespace QX::UIA {
@@ -38,12 +39,28 @@ protected:
 constexpr std::uint32_t kCopyOrMove = DropEffect::kCopy | DropEffect::kMove;
 
 class DragDropWindows : public QX::UIA::Test::WindowTest {
-protected:
-    void SetUp() override {
+public:
+    // Destroying a shown window takes Wine seconds without a window
+    // manager: the two windows serve the whole suite.
+    static void SetUpTestSuite() {
+        WindowTest::SetUpTestSuite();
         ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
         setDragDropDelegate(createWindowingDragDropDelegate());
-        source = makeWindow(60, 80);
-        target = makeWindow(420, 80);
+        source = makeWindow(60, 80).release();
+        target = makeWindow(420, 80).release();
+    }
+
+    static void TearDownTestSuite() {
+        delete source;
+        delete target;
+        source = target = nullptr;
+        QX::UIA::Test::pumpMessages(50);
+        setDragDropDelegate(nullptr);
+        OleUninitialize();
+    }
+
+protected:
+    void SetUp() override {
         ASSERT_TRUE(source && target);
         // The target window's owner hands the drag to the widget under the
         // cursor: left or right half.
@@ -63,14 +80,12 @@ protected:
     }
 
     void TearDown() override {
-        source.reset();
-        target.reset();
+        source->handler = nullptr;
+        target->handler = nullptr;
         QX::UIA::Test::pumpMessages(50);
-        setDragDropDelegate(nullptr);
-        OleUninitialize();
     }
 
-    std::unique_ptr<RecordingWindow> makeWindow(int x, int y) {
+    static std::unique_ptr<RecordingWindow> makeWindow(int x, int y) {
         auto window = std::make_unique<RecordingWindow>();
         if (!window->create(clientOptions(x, y, 240, 160, WindowOptions::kAcceptDrops)))
             return nullptr;
@@ -110,8 +125,8 @@ protected:
         });
     }
 
-    std::unique_ptr<RecordingWindow> source;
-    std::unique_ptr<RecordingWindow> target;
+    static RecordingWindow* source;
+    static RecordingWindow* target;
     LoggingTarget left;
     LoggingTarget right;
     LoggingTarget observer;
@@ -121,6 +136,9 @@ protected:
     std::uint32_t lastAllowed = 0;
     int targetDragOvers = 0;
 };
+
+RecordingWindow* DragDropWindows::source = nullptr;
+RecordingWindow* DragDropWindows::target = nullptr;
 
 TEST_F(DragDropWindows, TextDroppedOnTheAcceptingWidget) {
     InputScript script = scriptFromSource();
@@ -193,7 +211,7 @@ TEST_F(DragDropWindows, InternalObjectIsRefusedInAnotherWindow) {
     InputScript script = scriptFromSource();
     const POINT over = screenPoint(*target, 200, 80);
     script.glideTo(over.x, over.y).releaseLeft();
-    dragObject(script, source.get());
+    dragObject(script, source);
 
     EXPECT_EQ(targetDragOvers, 0);
     EXPECT_TRUE(right.events.empty());
@@ -214,7 +232,7 @@ TEST_F(DragDropWindows, InternalObjectIsOfferedInItsOwnWindow) {
     InputScript script = scriptFromSource();
     const POINT over = screenPoint(*source, 40, 40);
     script.glideTo(over.x, over.y).releaseLeft();
-    dragObject(script, source.get());
+    dragObject(script, source);
 
     EXPECT_EQ(seen, &object);
     EXPECT_EQ(left.events, (std::vector<std::uint32_t>{EventId::kDrop, EventId::kDragLeave}));
@@ -236,6 +254,69 @@ TEST_F(DragDropWindows, DragWithAnImage) {
                                                           DragImage{&picture, GP::Point{8, 8}});
     });
     EXPECT_EQ(sourceTarget.ownDragResult, DropEffect::kCopy);
+}
+
+struct tFreshThreadDrag {
+    std::uint32_t result = 0;
+    HRESULT oleAfterDrag = E_FAIL;
+};
+
+// A thread whose OLE is initialised exactly once: after the drag, that one
+// initialisation must still stand.
+DWORD WINAPI dragOnFreshThread(void* data) {
+    auto& outcome = *static_cast<tFreshThreadDrag*>(data);
+    OleInitialize(nullptr);
+    TextClipBoardFormat text;
+    text.setText("nothing holds a button");
+    outcome.result = doDragDrop(text, DropEffect::kCopy, DragImage{});
+    outcome.oleAfterDrag = OleInitialize(nullptr);
+    OleUninitialize();
+    OleUninitialize();
+    return 0;
+}
+
+TEST(DragLoop, BalancesItsOleInitialisation) {
+    tFreshThreadDrag outcome;
+    HANDLE thread = CreateThread(nullptr, 0, dragOnFreshThread, &outcome, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 20000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_EQ(outcome.result, DropEffect::kNothingDropped);
+    EXPECT_EQ(outcome.oleAfterDrag, S_FALSE);
+}
+
+// Only ever handed to the system to see whether a window is registered.
+class UnusedDropTarget : public IDropTarget {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        *effect = DROPEFFECT_NONE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect = DROPEFFECT_NONE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+        *effect = DROPEFFECT_NONE;
+        return S_OK;
+    }
+};
+
+TEST_F(DragDropWindows, OnlyWindowsThatAcceptDropsAreRegistered) {
+    UnusedDropTarget probe;
+    EXPECT_EQ(RegisterDragDrop(target->hwnd(), &probe), DRAGDROP_E_ALREADYREGISTERED);
+
+    RecordingWindow plain;
+    ASSERT_TRUE(plain.create(clientOptions(10, 10, 50, 50, 0)));
+    EXPECT_EQ(RegisterDragDrop(plain.hwnd(), &probe), S_OK);
+    EXPECT_EQ(RevokeDragDrop(plain.hwnd()), S_OK);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "WindowTestSupport.h"
 #include "OleTestSupport.h"
 
 
@@ -166,6 +167,23 @@ TEST_F(FileDialog, CancelledFolderDialogGivesFalse) {
     DialogAnswerer answerer([](HWND) {}, IDCANCEL);
     EXPECT_FALSE(request.showForNativeOwner(FileDialogRequest::kFolder, nullptr));
     EXPECT_TRUE(request.getResultPath().isEmpty());
+}
+
+class FileDialogOwner : public QX::UIA::Test::WindowTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
+    void TearDown() override { OleUninitialize(); }
+};
+
+TEST_F(FileDialogOwner, DialogBelongsToTheParentWindow) {
+    QX::UIA::Test::RecordingWindow parent;
+    ASSERT_TRUE(parent.create(clientOptions(10, 10, 200, 100)));
+    HWND owner = nullptr;
+    DialogAnswerer answerer([&owner](HWND dialog) { owner = GetWindow(dialog, GW_OWNER); }, IDCANCEL);
+    FileDialogRequest request;
+    EXPECT_FALSE(request.show(FileDialogRequest::kOpen, &parent));
+    EXPECT_TRUE(answerer.answered());
+    EXPECT_EQ(owner, parent.hwnd());
 }
 
 }  // namespace
