@@ -101,9 +101,4 @@ bool Application::handleQuitCommand() {
     return true;
 }
 
-// Until a window side is linked in, a main window can be neither reached nor
-// destroyed; the window side's definitions replace these.
-__attribute__((weak)) void* getNativeWindowHandle(const WindowBase&) { return nullptr; }
-__attribute__((weak)) void destroyWindow(WindowBase&) {}
-
 }  // namespace QX::UIA

@@ -4,8 +4,7 @@ namespace QX::UIA {
 
 class WindowBase;
 
-// What the application needs of its main window. The window side defines
-// both next to WindowBase's constructor.
+// What the application needs of its main window, defined by the window side.
 
 // The window's native handle (an HWND), null when it has none.
 void* getNativeWindowHandle(const WindowBase& window);

@@ -33,24 +33,48 @@ protected:
     }
 };
 
-class AsyncEventWindowTest : public ::testing::Test {
+// Starts every test without the window (the framework's start-up may have
+// made it) and leaves the process as it found it.
+class AsyncEventWindowState : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(createAsyncEventWindow(false)); }
+    void SetUp() override {
+        existedBefore_ = getAsyncEventWindowHandle() != nullptr;
+        destroyAsyncEventWindow();
+    }
+    void TearDown() override {
+        destroyAsyncEventWindow();
+        if (existedBefore_)
+            createAsyncEventWindow(false);
+    }
+
+private:
+    bool existedBefore_ = false;
+};
+
+class AsyncEventWindowTest : public AsyncEventWindowState {
+protected:
+    void SetUp() override {
+        AsyncEventWindowState::SetUp();
+        ASSERT_TRUE(createAsyncEventWindow(false));
+    }
     void TearDown() override {
         unregisterAsyncEventTarget(7);
         unregisterAsyncEventTarget(8);
-        destroyAsyncEventWindow();
+        AsyncEventWindowState::TearDown();
     }
     HWND window() const { return static_cast<HWND>(getAsyncEventWindowHandle()); }
 };
 
-TEST(AsyncEventWindowSkipTest, SkippingCreatesNothing) {
+using AsyncEventWindowSkipTest = AsyncEventWindowState;
+using AsyncEventWindowFailureTest = AsyncEventWindowState;
+
+TEST_F(AsyncEventWindowSkipTest, SkippingCreatesNothing) {
     EXPECT_TRUE(createAsyncEventWindow(true));
     EXPECT_EQ(getAsyncEventWindowHandle(), nullptr);
     destroyAsyncEventWindow();  // nothing to destroy
 }
 
-TEST(AsyncEventWindowFailureTest, FailedRegistrationIsReported) {
+TEST_F(AsyncEventWindowFailureTest, FailedRegistrationIsReported) {
     // Someone else holds the class name: the window cannot be made.
     const std::u16string name = getAsyncEventWindowClassName();
     WNDCLASSW squatter = {};
@@ -61,7 +85,6 @@ TEST(AsyncEventWindowFailureTest, FailedRegistrationIsReported) {
     EXPECT_EQ(getAsyncEventWindowHandle(), nullptr);
     UnregisterClassW(name.c_str(), nullptr);
     EXPECT_TRUE(createAsyncEventWindow(false));
-    destroyAsyncEventWindow();
 }
 
 TEST_F(AsyncEventWindowTest, WindowIsMessageOnlyOfThisThread) {
