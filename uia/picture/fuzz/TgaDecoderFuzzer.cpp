@@ -1,18 +1,14 @@
-// Feeds arbitrary bytes to the TGA decoder: it must fail or succeed cleanly.
+// Feeds arbitrary bytes, and edits of a valid file, to the TGA decoder: it
+// must fail or succeed cleanly.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
-#include "gp/Storage.h"
-#include "gp/StorageIO.h"
-#include "uia/picture/Picture.h"
+#include "SeedMutation.h"
+#include "seeds/TgaSeed.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    QX::GP::MemoryStorage storage(std::vector<std::uint8_t>(data, data + size));
-    QX::GP::StorageIO reader(&storage);
-    QX::UIA::Picture picture;
-    if (picture.decodeTga(reader, true)) {
-        picture.updateRegionMasks();
-    }
+    using namespace QX::UIA;
+    Fuzzing::decodeBoth(Fuzzing::kTgaSeed, sizeof Fuzzing::kTgaSeed, data, size,
+                        [](Picture& picture, QX::GP::StorageIO& reader) { return picture.decodeTga(reader, true); });
     return 0;
 }

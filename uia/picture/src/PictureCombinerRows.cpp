@@ -1,31 +1,16 @@
-// The pixel loops of the combiners: the hot path of every repaint. They are
-// plain row loops over 32-bit lanes without branches or calls so that the
-// compiler vectorises them.
+// The pixel loops of the combiners: the hot path of every repaint. Blend and
+// dye run whole rows through BlendRows; the copy rules are plain row loops
+// over 32-bit lanes that the compiler vectorises, and opaque copies are
+// memcpy.
 #include <algorithm>
 #include <cstring>
 
+#include "BlendRows.h"
 #include "uia/picture/Picture.h"
 #include "uia/picture/PictureCombiner.h"
 
 namespace QX::UIA::PictureCombinerFunctors {
 namespace {
-
-// (x y + 1 + (x y >> 8)) >> 8 for two 8-bit values: x y / 255, rounded.
-inline std::uint32_t mulDiv255(std::uint32_t x, std::uint32_t y) {
-    const std::uint32_t t = x * y;
-    return (t + 1 + (t >> 8)) >> 8;
-}
-
-// d.c = div(d.c (255 - w) + k.c w) for blue, green and red; d.a is kept. Red
-// and blue share one 32-bit product: each field stays below 2^16.
-inline std::uint32_t mixColour(std::uint32_t d, std::uint32_t k, std::uint32_t w) {
-    const std::uint32_t keep = 255 - w;
-    std::uint32_t rb = (d & 0xFF00FFu) * keep + (k & 0xFF00FFu) * w;
-    rb = ((rb + 0x10001u + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
-    std::uint32_t g = ((d >> 8) & 0xFFu) * keep + ((k >> 8) & 0xFFu) * w;
-    g = (g + 1 + (g >> 8)) >> 8;
-    return (d & 0xFF000000u) | rb | (g << 8);
-}
 
 inline std::uint32_t copyColourOnly(std::uint32_t d, std::uint32_t s) {
     const std::uint32_t a = s >> 24;
@@ -60,25 +45,19 @@ inline std::uint32_t copySourceOver(std::uint32_t d, std::uint32_t s) {
 
 void BlendUsingAlpha::combineRows(std::uint32_t* dest, std::size_t destStride, const std::uint32_t* source,
                                   std::size_t sourceStride, std::size_t width, std::size_t height) const {
+    if (width == destStride && width == sourceStride) {
+        DETAIL::blendRow(dest, source, width * height);  // whole rows: one run
+        return;
+    }
     for (std::size_t row = 0; row < height; ++row, dest += destStride, source += sourceStride) {
-        std::uint32_t* __restrict d = dest;
-        const std::uint32_t* __restrict s = source;
-        for (std::size_t i = 0; i < width; ++i) {
-            d[i] = mixColour(d[i], s[i], mulDiv255(s[i] >> 24, d[i] >> 24));
-        }
+        DETAIL::blendRow(dest, source, width);
     }
 }
 
 void DyeUsingAlphaMask::combineRows(std::uint32_t* dest, std::size_t destStride, const std::uint32_t* source,
                                     std::size_t sourceStride, std::size_t width, std::size_t height) const {
-    const std::uint32_t k = dye;
-    const std::uint32_t dyeAlpha = dye >> 24;
     for (std::size_t row = 0; row < height; ++row, dest += destStride, source += sourceStride) {
-        std::uint32_t* __restrict d = dest;
-        const std::uint32_t* __restrict s = source;
-        for (std::size_t i = 0; i < width; ++i) {
-            d[i] = mixColour(d[i], k, mulDiv255(s[i] >> 24, dyeAlpha));
-        }
+        DETAIL::dyeRow(dest, source, width, dye);
     }
 }
 

@@ -21,6 +21,8 @@ namespace QX::UIA {
 namespace {
 
 constexpr std::size_t kSourceBufferSize = 512;
+// libjpeg's own working memory beyond which it gives up.
+constexpr std::uint64_t kMaxDecoderMemory = 2 * Picture::kMaxBlockSize;
 
 struct tErrorManager {
     jpeg_error_mgr base;
@@ -204,6 +206,12 @@ bool decodeImage(tJpegDecoder& decoder, GP::StorageIO& reader, Picture& picture)
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
         return false;
     }
+    // Refuse what could never become a picture before libjpeg allocates for
+    // it (a progressive file keeps every coefficient of the image).
+    if (std::uint64_t(cinfo->image_width) * cinfo->image_height > (Picture::kMaxBlockSize - Picture::kHeaderSize) / 4) {
+        return false;
+    }
+    cinfo->mem->max_memory_to_use = long(kMaxDecoderMemory);
     tColourPlan plan{};
     if (!planColours(cinfo->jpeg_color_space, plan)) {
         return false;

@@ -1,4 +1,5 @@
 // TGA: uncompressed and run-length true-colour pictures of 16, 24 or 32 bits.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -123,6 +124,22 @@ bool expandPixels(std::uint32_t* pixels, std::size_t count, std::size_t bytesPer
     return translucent;
 }
 
+// False when the storage is known to hold fewer bytes than the pixels need
+// at the least, so that a short file does not make us allocate its size.
+bool mayHoldPixels(GP::StorageIO& reader, const tTgaHeader& h) {
+    const GP::IStorage* storage = reader.getStorage();
+    const std::int64_t position = reader.tell();
+    const std::int64_t size = storage ? storage->getSize() : -1;
+    if (position < 0 || size < 0) {
+        return true;
+    }
+    const std::uint64_t count = std::uint64_t(h.width) * h.height;
+    const std::uint64_t bytesPerPixel = h.pixelDepth / 8;
+    const std::uint64_t least =
+        h.imageType == kTrueColour ? count * bytesPerPixel : (count + 127) / 128 * (1 + bytesPerPixel);
+    return std::uint64_t(size - std::min(size, position)) >= least;
+}
+
 }  // namespace
 
 bool Picture::decodeTga(GP::StorageIO& reader, bool detectAlpha) {
@@ -134,7 +151,7 @@ bool Picture::decodeTga(GP::StorageIO& reader, bool detectAlpha) {
     if (header.pixelDepth != 16 && header.pixelDepth != 24 && header.pixelDepth != 32) {
         return false;
     }
-    if (header.width == 0 || header.height == 0 || !skipToPixels(reader, header) ||
+    if (header.width == 0 || header.height == 0 || !skipToPixels(reader, header) || !mayHoldPixels(reader, header) ||
         !resize(header.width, header.height, true)) {
         return false;
     }

@@ -306,3 +306,75 @@ TEST(PictureCombinerDrawInRect, WithoutBordersDrawsAtTheCornerInsideTheClip) {
     EXPECT_EQ(pixelAt(*dest, 4, 4), pixelAt(*source, 2, 2));
     EXPECT_EQ(pixelAt(*dest, 5, 5), 0u);
 }
+
+namespace {
+
+// The blend and dye rules exactly as stated, one pixel at a time.
+std::uint32_t ruleMix(std::uint32_t d, std::uint32_t k, std::uint32_t w) {
+    std::uint32_t out = d & 0xFF000000u;
+    for (int c = 0; c < 3; ++c) {
+        const std::uint32_t t = channel(d, c) * (255 - w) + channel(k, c) * w;
+        out |= ((t + 1 + (t >> 8)) >> 8) << (8 * c);
+    }
+    return out;
+}
+
+// Runs of clear, opaque and mixed pixels of every length around the vector
+// widths, over opaque and translucent destinations.
+std::unique_ptr<Picture> makeRunsPicture(std::uint32_t width, std::uint32_t height, unsigned seed, bool opaque) {
+    auto picture = makeRandomPicture(width, height, seed);
+    std::mt19937 random(seed);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        std::uint32_t* row = picture->getRow(y);
+        for (std::uint32_t x = 0; x < width;) {
+            const std::uint32_t run = 1 + random() % 19;
+            const std::uint32_t kind = opaque ? 1 : random() % 3;
+            for (std::uint32_t i = x; i < std::min(width, x + run); ++i) {
+                row[i] = kind == 0 ? row[i] & 0x00FFFFFF : kind == 1 ? row[i] | 0xFF000000 : row[i];
+            }
+            x += run;
+        }
+    }
+    return picture;
+}
+
+}  // namespace
+
+TEST(PictureCombinerRules, BlendAndDyeFollowTheRuleExactlyOnEveryKindOfRun) {
+    for (bool opaqueDest : {true, false}) {
+        auto source = makeRunsPicture(203, 9, 21, false);
+        auto before = makeRunsPicture(203, 9, 22, opaqueDest);
+        auto blended = makeRunsPicture(203, 9, 22, opaqueDest);
+        auto dyed = makeRunsPicture(203, 9, 22, opaqueDest);
+        const std::uint32_t dye = 0x9A13579B;
+        blended->blendPicture(0, 0, *source, 0);
+        PictureCombiner<DyeUsingAlphaMask>(*dyed, dye).drawAt(0, 0, *source, 0, nullptr);
+        for (std::uint32_t y = 0; y < 9; ++y) {
+            for (std::uint32_t x = 0; x < 203; ++x) {
+                const std::uint32_t s = pixelAt(*source, x, y), d = pixelAt(*before, x, y);
+                ASSERT_EQ(pixelAt(*blended, x, y), ruleMix(d, s, ruleWeight(s >> 24, d >> 24))) << x << "," << y;
+                ASSERT_EQ(pixelAt(*dyed, x, y), ruleMix(d, dye, ruleWeight(s >> 24, dye >> 24))) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(PictureCombinerRules, BlendOfPartRowsLeavesTheRestAlone) {
+    auto source = makeRandomPicture(40, 6, 23);
+    auto dest = makeRandomPicture(50, 8, 24);
+    auto before = makeRandomPicture(50, 8, 24);
+    const PictureRect part(3, 1, 36, 5);
+    dest->blendPicture(7, 2, *source, 0, &part);
+    for (std::uint32_t y = 0; y < 8; ++y) {
+        for (std::uint32_t x = 0; x < 50; ++x) {
+            const bool inside = x >= 7 && x < 40 && y >= 2 && y < 6;
+            const std::uint32_t d = pixelAt(*before, x, y);
+            if (!inside) {
+                ASSERT_EQ(pixelAt(*dest, x, y), d);
+            } else {
+                const std::uint32_t s = pixelAt(*source, x - 7 + 3, y - 2 + 1);
+                ASSERT_EQ(pixelAt(*dest, x, y), ruleMix(d, s, ruleWeight(s >> 24, d >> 24)));
+            }
+        }
+    }
+}

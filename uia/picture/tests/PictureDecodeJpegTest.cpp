@@ -209,3 +209,15 @@ TEST(PictureDecodeJpeg, TruncatedAndGarbageFilesFailCleanly) {
     }
     decode(corrupt, tDecoder::kJpeg);  // may succeed with damaged pixels; must not misbehave
 }
+
+TEST(PictureDecodeJpeg, HugeDeclaredSizeFailsBeforeDecoding) {
+    Bytes file = encodeJpeg(makeImage(8, 8, JCS_RGB, 3, JCS_YCbCr));
+    for (std::size_t i = 0; i + 8 < file.size(); ++i) {
+        if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
+            file[i + 5] = 0xEA, file[i + 6] = 0x60;  // height 60000
+            file[i + 7] = 0xEA, file[i + 8] = 0x60;  // width 60000
+            break;
+        }
+    }
+    EXPECT_FALSE(decode(file, tDecoder::kJpeg).ok);
+}
