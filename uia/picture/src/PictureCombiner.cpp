@@ -1,6 +1,7 @@
 #include "uia/picture/PictureCombiner.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "uia/picture/Picture.h"
 #include "uia/picture/PictureClipScope.h"
@@ -21,6 +22,16 @@ void PictureCombiner<F>::combineArea(const PictureRect& area, const Picture& sou
                       std::size_t(visible.width()), std::size_t(visible.height()));
 }
 
+namespace {
+
+// Tiles narrower than this are first repeated side by side into a wider
+// strip, so that a one-pixel centre stretched over a window does not cost a
+// call per pixel.
+constexpr std::int64_t kNarrowTile = 16;
+constexpr std::int64_t kWideStrip = 256;
+
+}  // namespace
+
 template <class F>
 void PictureCombiner<F>::tileArea(const PictureRect& area, const Picture& source, const tTile& tile) {
     const PictureRect visible = area.intersected(destination_.getDrawingBounds());
@@ -29,15 +40,37 @@ void PictureCombiner<F>::tileArea(const PictureRect& area, const Picture& source
     }
     // Tiles stay aligned to the unclipped rectangle.
     const std::int64_t phaseX = (std::int64_t(visible.left) - area.left) % tile.width;
-    std::int64_t phaseY = (std::int64_t(visible.top) - area.top) % tile.height;
+    const std::int64_t phaseY = (std::int64_t(visible.top) - area.top) % tile.height;
+    const std::uint32_t* pixels = source.getRow(std::uint32_t(tile.sourceY)) + tile.sourceX;
+    std::size_t stride = source.getWidth();
+    std::int64_t width = tile.width;
+    std::vector<std::uint32_t> strip;
+    if (tile.width < kNarrowTile && visible.width() > tile.width) {
+        width = (std::min(visible.width() + tile.width, kWideStrip) + tile.width - 1) / tile.width * tile.width;
+        strip.resize(std::size_t(width) * std::size_t(tile.height));
+        for (std::int64_t row = 0; row < tile.height; ++row) {
+            for (std::int64_t x = 0; x < width; ++x) {
+                strip[std::size_t(row * width + x)] = pixels[std::size_t(row) * stride + std::size_t(x % tile.width)];
+            }
+        }
+        pixels = strip.data();
+        stride = std::size_t(width);
+    }
+    fillTiles(visible, pixels, stride, width, tile.height, phaseX, phaseY);
+}
+
+template <class F>
+void PictureCombiner<F>::fillTiles(const PictureRect& visible, const std::uint32_t* tile, std::size_t tileStride,
+                                   std::int64_t tileWidth, std::int64_t tileHeight, std::int64_t phaseX,
+                                   std::int64_t phaseY) {
     for (std::int64_t y = visible.top; y < visible.bottom;) {
-        const std::int64_t rows = std::min<std::int64_t>(tile.height - phaseY, visible.bottom - y);
-        const std::uint32_t* sourceRow = source.getRow(std::uint32_t(tile.sourceY + phaseY)) + tile.sourceX;
+        const std::int64_t rows = std::min<std::int64_t>(tileHeight - phaseY, visible.bottom - y);
+        const std::uint32_t* sourceRow = tile + std::size_t(phaseY) * tileStride;
         std::int64_t column = phaseX;
         for (std::int64_t x = visible.left; x < visible.right;) {
-            const std::int64_t columns = std::min<std::int64_t>(tile.width - column, visible.right - x);
+            const std::int64_t columns = std::min<std::int64_t>(tileWidth - column, visible.right - x);
             rule_.combineRows(destination_.getPixelAddress(std::int32_t(x), std::int32_t(y)), destination_.getWidth(),
-                              sourceRow + column, source.getWidth(), std::size_t(columns), std::size_t(rows));
+                              sourceRow + column, tileStride, std::size_t(columns), std::size_t(rows));
             x += columns;
             column = 0;
         }

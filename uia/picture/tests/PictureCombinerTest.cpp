@@ -378,3 +378,27 @@ TEST(PictureCombinerRules, BlendOfPartRowsLeavesTheRestAlone) {
         }
     }
 }
+
+TEST(PictureCombinerDrawInRect, OnePixelCentreStretchesUnderAnOddClip) {
+    auto source = makeIndexedPicture(7, 6);
+    source->setFixedHorizontal(true);
+    source->setFixedVertical(true);
+    source->setFixedLeft(3);
+    source->setFixedRight(3);
+    source->setFixedTop(2);
+    source->setFixedBottom(3);
+    auto dest = makePicture(700, 40, 0);
+    const PictureRect rect(1, 2, 650, 37);
+    const PictureRect clip(5, 0, 600, 30);
+    dest->copyPictureInRect(rect, *source, 0, &clip);
+    for (std::int32_t y = 0; y < 40; ++y) {
+        for (std::int32_t x = 0; x < 700; ++x) {
+            std::uint32_t expected = 0;
+            if (clip.contains(x, y) && rect.contains(x, y)) {
+                expected = pixelAt(*source, sourceOffset(x - rect.left, rect.width(), 3, 3, 7),
+                                   sourceOffset(y - rect.top, rect.height(), 2, 3, 6));
+            }
+            ASSERT_EQ(pixelAt(*dest, x, y), expected) << x << "," << y;
+        }
+    }
+}

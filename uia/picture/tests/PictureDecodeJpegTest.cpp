@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "CodecTestSupport.h"
@@ -220,4 +222,32 @@ TEST(PictureDecodeJpeg, HugeDeclaredSizeFailsBeforeDecoding) {
         }
     }
     EXPECT_FALSE(decode(file, tDecoder::kJpeg).ok);
+}
+
+TEST(PictureDecodeJpeg, CmykProfileReadsAdobeInvertedInks) {
+    // A CMYK output profile that the system may carry; Little CMS cannot make one.
+    std::ifstream in("/usr/share/color/icc/ghostscript/default_cmyk.icc", std::ios::binary);
+    const Bytes profile((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (profile.empty()) {
+        GTEST_SKIP() << "no CMYK profile on this system";
+    }
+    // Left half bare paper, right half full black ink; stored inverted.
+    tJpegImage image = makeImage(16, 8, JCS_CMYK, 4, JCS_CMYK);
+    image.fullChromaResolution = true;
+    for (std::size_t i = 0; i < image.samples.size(); i += 4) {
+        const bool black = (i / 4) % 16 >= 8;
+        image.samples[i] = image.samples[i + 1] = image.samples[i + 2] = 255;
+        image.samples[i + 3] = black ? 0 : 255;
+    }
+    auto pieces = splitIccProfile(profile, unsigned(profile.size() / 60000 + 2));
+    std::reverse(pieces.begin(), pieces.end());
+    image.app2Markers = pieces;
+    const tDecoded ours = decode(encodeJpeg(image), tDecoder::kJpeg);
+    ASSERT_TRUE(ours.ok);
+    const std::uint32_t paper = pixelAt(*ours.picture, 2, 4), ink = pixelAt(*ours.picture, 13, 4);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_GE(channel(paper, c), 230u) << std::hex << paper;
+        EXPECT_LE(channel(ink, c), 80u) << std::hex << ink;
+    }
+    EXPECT_EQ(paper >> 24, 0xFFu);
 }

@@ -82,6 +82,10 @@ private:
     // Tiles the destination rectangle with the source tile, tiles aligned to
     // the rectangle's unclipped top-left corner.
     void tileArea(const PictureRect& area, const Picture& source, const tTile& tile);
+    // Fills the visible rectangle with a tile (pixels with a row stride),
+    // starting at the given phase inside it.
+    void fillTiles(const PictureRect& visible, const std::uint32_t* tile, std::size_t tileStride,
+                   std::int64_t tileWidth, std::int64_t tileHeight, std::int64_t phaseX, std::int64_t phaseY);
     void drawRegions(const PictureRect& destRect, const Picture& source, std::uint32_t frame);
 
     Picture& destination_;
