@@ -23,10 +23,15 @@ inline std::uint32_t copyColourOnly(std::uint32_t d, std::uint32_t s) {
 
 inline std::uint32_t copySourceOver(std::uint32_t d, std::uint32_t s) {
     const std::uint32_t sa = s >> 24;
+    const std::uint32_t da = d >> 24;
+    // The two ends of the rule, worked out: an opaque pixel replaces, a
+    // clear one keeps the destination (which stays 0 if it was clear too).
     if (sa == 255) {
         return s;
     }
-    const std::uint32_t da = d >> 24;
+    if (sa == 0) {
+        return da == 0 ? 0 : d;
+    }
     const std::uint32_t total = ((255 - sa) * da + 127) / 255 + sa;
     if (total == 0) {
         return 0;

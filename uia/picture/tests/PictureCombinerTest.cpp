@@ -402,3 +402,38 @@ TEST(PictureCombinerDrawInRect, OnePixelCentreStretchesUnderAnOddClip) {
         }
     }
 }
+
+TEST(PictureCombinerRules, CopySourceOverFollowsTheRuleExactly) {
+    // The rule as stated, with integer divisions.
+    auto rule = [](std::uint32_t d, std::uint32_t s) {
+        const std::uint32_t sa = s >> 24, da = d >> 24;
+        const std::uint32_t total = ((255 - sa) * da + 127) / 255 + sa;
+        if (total == 0) {
+            return 0u;
+        }
+        std::uint32_t out = std::min(total, 255u) << 24;
+        for (int c = 0; c < 3; ++c) {
+            const std::uint32_t value =
+                (channel(s, c) * sa + (channel(d, c) * (255 - sa) * da + 127) / 255 + total / 2) / total;
+            out |= std::min(value, 255u) << (8 * c);
+        }
+        return out;
+    };
+    const std::uint32_t alphas[] = {0, 1, 2, 127, 128, 254, 255};
+    auto source = makePicture(7, 7, 0);
+    auto dest = makePicture(7, 7, 0);
+    auto before = makePicture(7, 7, 0);
+    source->setOption(true);
+    for (std::uint32_t y = 0; y < 7; ++y) {
+        for (std::uint32_t x = 0; x < 7; ++x) {
+            source->getRow(y)[x] = alphas[x] << 24 | 0x8040C0u;
+            dest->getRow(y)[x] = before->getRow(y)[x] = alphas[y] << 24 | 0x20E010u;
+        }
+    }
+    dest->copyPicture(0, 0, *source, 0);
+    for (std::uint32_t y = 0; y < 7; ++y) {
+        for (std::uint32_t x = 0; x < 7; ++x) {
+            EXPECT_EQ(pixelAt(*dest, x, y), rule(pixelAt(*before, x, y), pixelAt(*source, x, y))) << x << "," << y;
+        }
+    }
+}
