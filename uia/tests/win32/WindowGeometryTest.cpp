@@ -67,6 +67,27 @@ TEST_F(WindowGeometryTest, EmptyClientSizeStillHasAFrame) {
     EXPECT_GT(expected.bottom - expected.top, 0);
 }
 
+TEST_F(WindowGeometryTest, FramelessPopupIsAllClientArea) {
+    create(WindowOptions::kFramelessPopup);
+    EXPECT_TRUE(GetWindowLongW(hwnd, GWL_STYLE) & WS_POPUP);
+    RECT frame{};
+    GetWindowRect(hwnd, &frame);
+    EXPECT_EQ(frame.right - frame.left, 627);
+    EXPECT_EQ(clientSize().cx, 627);
+    EXPECT_EQ(clientSize().cy, 335);
+}
+
+TEST_F(WindowGeometryTest, OverlayNeverTakesActivationFromAClick) {
+    RecordingWindow overlay;
+    auto impl = std::make_unique<DETAIL::WindowImplWin32>(&overlay);
+    DETAIL::WindowImplWin32& native = *impl;
+    overlay.attachImpl(std::move(impl));
+    ASSERT_TRUE(DETAIL::createNativeWindow(native, clientOptions(10, 10, 40, 40), 4, WS_POPUP, 0));
+    EXPECT_EQ(SendMessageW(native.getHandle(), WM_MOUSEACTIVATE, 0, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_NOACTIVATE);
+    EXPECT_TRUE(overlay.received(EventId::kWindowCreated));
+}
+
 TEST_F(WindowGeometryTest, PlacementRoundTrip) {
     create();
     WindowPlacement wanted;
