@@ -153,6 +153,7 @@ TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
     EXPECT_FALSE(window->impl()->isCaptured());
     EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
     window->resetCursor();
+    xdotool("mouseup 1");  // the X server's button state too
 }
 
 TEST_F(ScreenMouseTest, CaptureEndsWithTheOffsetReset) {
