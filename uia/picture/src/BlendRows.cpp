@@ -75,9 +75,12 @@ __attribute__((target("sse2"))) void mixSse2(std::uint32_t* __restrict d, const 
             continue;
         }
         const __m128i kv = kDye ? dyeColour : sv;
-        const __m128i t = _mm_mullo_epi16(_mm_srli_epi32(sv, 24), kDye ? dyeAlpha : _mm_srli_epi32(dv, 24));
-        __m128i w = _mm_and_si128(_mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, one), _mm_srli_epi16(t, 8)), 8),
-                                  lowByte);
+        __m128i w = _mm_srli_epi32(sv, 24);
+        // mul(a, 255) = a: over an opaque destination the weight is the source alpha.
+        if (kDye || _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(dv, alphaMask), alphaMask)) != 0xFFFF) {
+            const __m128i t = _mm_mullo_epi16(w, kDye ? dyeAlpha : _mm_srli_epi32(dv, 24));
+            w = _mm_and_si128(_mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, one), _mm_srli_epi16(t, 8)), 8), lowByte);
+        }
         w = _mm_or_si128(w, _mm_slli_epi32(w, 16));
         const __m128i lo =
             mixHalf(_mm_unpacklo_epi8(kv, zero), _mm_unpacklo_epi8(dv, zero), _mm_unpacklo_epi32(w, w), one);
@@ -111,9 +114,13 @@ __attribute__((target("avx2"))) void mixAvx2(std::uint32_t* __restrict d, const 
             continue;
         }
         const __m256i kv = kDye ? dyeColour : sv;
-        const __m256i t = _mm256_mullo_epi16(_mm256_srli_epi32(sv, 24), kDye ? dyeAlpha : _mm256_srli_epi32(dv, 24));
-        __m256i w = _mm256_and_si256(
-            _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(t, one), _mm256_srli_epi16(t, 8)), 8), lowByte);
+        __m256i w = _mm256_srli_epi32(sv, 24);
+        // mul(a, 255) = a: over an opaque destination the weight is the source alpha.
+        if (kDye || !_mm256_testc_si256(dv, alphaMask)) {
+            const __m256i t = _mm256_mullo_epi16(w, kDye ? dyeAlpha : _mm256_srli_epi32(dv, 24));
+            w = _mm256_and_si256(
+                _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(t, one), _mm256_srli_epi16(t, 8)), 8), lowByte);
+        }
         w = _mm256_or_si256(w, _mm256_slli_epi32(w, 16));
         // Unpacking and packing both work inside 128-bit halves, so the
         // pixel order comes back unchanged.
