@@ -6,7 +6,7 @@
 
 namespace QX::Resize {
 
-// The specification's layout in the caller's buffer: this header, then the
+// The set-up buffer's layout in the caller's memory: this header, then the
 // column table, then the row table, each starting on a 64-byte boundary.
 struct ResizeSpec {
     std::uint32_t magic;

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 // Resampling of 8-bit, 4-channel pictures by nearest-neighbour and linear
-// interpolation. A resize is prepared once into a specification (a buffer the
+// interpolation. A resize is prepared once into a set-up buffer (the "spec", which the
 // caller allocates, 64-byte aligned, of the size getResizeSizes reports) and
 // then run over the whole destination or over tiles of it with a work buffer.
 namespace QX::Resize {
@@ -13,8 +13,8 @@ enum Status : int {
     kStatusSizeError = -2,       // a size is not positive, too large, or the tile leaves the destination
     kStatusStepError = -3,       // a row step is shorter than a row
     kStatusBadArgument = -4,     // unknown interpolation or antialiasing asked for
-    kStatusMisaligned = -5,      // the specification is not 64-byte aligned
-    kStatusSpecMismatch = -6,    // the specification was made for another kind or is not initialised
+    kStatusMisaligned = -5,      // the set-up buffer is not 64-byte aligned
+    kStatusSpecMismatch = -6,    // the set-up buffer was made for another kind or is not initialised
     kStatusBorderError = -7,     // a border mode other than replicate
 };
 
@@ -44,7 +44,7 @@ constexpr std::int32_t kSpecAlignment = 64;
 // Largest width or height accepted on either side.
 constexpr std::int32_t kMaxDimension = 1 << 20;
 
-// Sizes of the specification and of its initialisation buffer (0 for these
+// Sizes of the set-up buffer and of its initialisation buffer (0 for these
 // interpolations). Antialiasing must be 0 (off).
 Status getResizeSizes(Size source, Size destination, int interpolation, int antialiasing, std::int32_t& specSize,
                       std::int32_t& initBufferSize);
@@ -57,7 +57,7 @@ Status initLinearResize(Size source, Size destination, ResizeSpec* spec);
 Status getResizeBufferSize(const ResizeSpec* spec, Size destination, int channels, std::int32_t& bufferSize);
 
 // `destinationOffset` places the tile written at `destination` inside the
-// whole destination of the specification; steps are in bytes.
+// whole destination of the set-up buffer; steps are in bytes.
 Status resizeNearest4Channels(const std::uint8_t* source, std::int32_t sourceStep, std::uint8_t* destination,
                               std::int32_t destinationStep, Point destinationOffset, Size destinationSize,
                               const ResizeSpec* spec, std::uint8_t* buffer);
