@@ -126,6 +126,11 @@ TEST_F(FontCache, FontByNameFromStream)
     // A second font of that name needs no bytes.
     const Font second(std::shared_ptr<GP::Stream>(), description);
     EXPECT_EQ(second.getRenderCache(), font.getRenderCache());
+    // Nor is the stream of a later one read: the face is known already.
+    const auto unread = std::make_shared<GP::MemoryStream>(TEST::readFontFile("virid.ttf"));
+    const Font third(unread, description);
+    EXPECT_EQ(third.getRenderCache(), font.getRenderCache());
+    EXPECT_EQ(unread->tell(), 0);
 }
 
 TEST_F(FontCache, UnreadableFontIsEmpty)
