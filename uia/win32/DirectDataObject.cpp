@@ -26,27 +26,6 @@ void DirectDataObject::addGlobalBlock(UINT formatId, HGLOBAL block) {
     entries_.push_back(entry);
 }
 
-HRESULT STDMETHODCALLTYPE DirectDataObject::QueryInterface(REFIID riid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-        *object = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE DirectDataObject::AddRef() { return InterlockedIncrement(&referenceCount_); }
-
-ULONG STDMETHODCALLTYPE DirectDataObject::Release() {
-    const LONG count = InterlockedDecrement(&referenceCount_);
-    if (count == 0)
-        delete this;
-    return count;
-}
-
 HRESULT DirectDataObject::findEntry(const FORMATETC& format, bool add, tEntry*& entry) {
     entry = nullptr;
     if (format.ptd)
