@@ -7,7 +7,7 @@ namespace QX::UIA::DETAIL {
 // The reference counting and interface lookup our COM objects share. An
 // object starts with one reference, its maker's, and deletes itself when the
 // last one goes.
-template <class Interface, const IID& kInterfaceId>
+template <class Interface>
 class ComObjectWin32 : public Interface {
 public:
     ComObjectWin32(const ComObjectWin32&) = delete;
@@ -16,7 +16,7 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (!object)
             return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kInterfaceId)) {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, *interfaceId_)) {
             *object = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
@@ -35,10 +35,11 @@ public:
     }
 
 protected:
-    ComObjectWin32() = default;
+    explicit ComObjectWin32(const IID& interfaceId) : interfaceId_(&interfaceId) {}
     virtual ~ComObjectWin32() = default;
 
 private:
+    const IID* interfaceId_;
     LONG referenceCount_ = 1;
 };
 

@@ -4,7 +4,7 @@
 
 namespace QX::UIA::DETAIL {
 
-DirectDataObject::DirectDataObject() { oleInitialized_ = SUCCEEDED(OleInitialize(nullptr)); }
+DirectDataObject::DirectDataObject() : ComObjectWin32(IID_IDataObject) { oleInitialized_ = SUCCEEDED(OleInitialize(nullptr)); }
 
 DirectDataObject::~DirectDataObject() {
     for (tEntry& entry : entries_) {

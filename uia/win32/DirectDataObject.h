@@ -10,7 +10,7 @@ namespace QX::UIA::DETAIL {
 
 // A data object of our own that hands out the blocks it holds; the shell's
 // drag-image helper stores its own formats in it through SetData.
-class DirectDataObject final : public ComObjectWin32<IDataObject, IID_IDataObject> {
+class DirectDataObject final : public ComObjectWin32<IDataObject> {
 public:
     DirectDataObject();
 

@@ -2,7 +2,8 @@
 
 namespace QX::UIA::DETAIL {
 
-DropSourceImplWin32::DropSourceImplWin32(IDragSourceHelper* dragImage) : dragImage_(dragImage) {}
+DropSourceImplWin32::DropSourceImplWin32(IDragSourceHelper* dragImage)
+    : ComObjectWin32(IID_IDropSource), dragImage_(dragImage) {}
 
 DropSourceImplWin32::~DropSourceImplWin32() {
     if (dragImage_)

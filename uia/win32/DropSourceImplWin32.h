@@ -9,7 +9,7 @@ namespace QX::UIA::DETAIL {
 
 // The drag source of a drag this program runs: drops when every mouse
 // button is up, cancels on Escape.
-class DropSourceImplWin32 final : public ComObjectWin32<IDropSource, IID_IDropSource> {
+class DropSourceImplWin32 final : public ComObjectWin32<IDropSource> {
 public:
     // Takes over the reference to the drag-image object (null: no image).
     explicit DropSourceImplWin32(IDragSourceHelper* dragImage);

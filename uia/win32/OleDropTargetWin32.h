@@ -14,7 +14,7 @@ namespace QX::UIA::DETAIL {
 // The drop target registered for a window that accepts drops: turns the
 // system's drag calls into events 1300, 1301 and 1303 for the window's
 // owner and the targets it names.
-class OleDropTargetWin32 final : public ComObjectWin32<IDropTarget, IID_IDropTarget> {
+class OleDropTargetWin32 final : public ComObjectWin32<IDropTarget> {
 public:
     explicit OleDropTargetWin32(WindowImpl& window);
 
