@@ -41,7 +41,8 @@ private:
 
 }  // namespace
 
-OleDropTargetWin32::OleDropTargetWin32(WindowImpl& window) : ComObjectWin32(IID_IDropTarget), window_(window) {}
+OleDropTargetWin32::OleDropTargetWin32(WindowImpl& window)
+    : ComObjectWin32(IID_IDropTarget), window_(window) {}
 
 OleDropTargetWin32::~OleDropTargetWin32() { releaseDragResources(); }
 
