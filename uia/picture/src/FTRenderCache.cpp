@@ -64,7 +64,10 @@ std::shared_ptr<FTRenderCache> FTRenderCache::create(const FreeTypeLibrary& libr
     FT_Face face = nullptr;
     if (FT_New_Memory_Face(library.get(), bytes->data(), static_cast<FT_Long>(bytes->size()), 0, &face) != 0)
         return nullptr;
-    if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 || FT_Set_Pixel_Sizes(face, 0, key.pixelSize) != 0) {
+    // The metrics are taken from font units: a face without outlines (a
+    // bitmap-only format) has none, and is refused like an unusable file.
+    if (!FT_IS_SCALABLE(face) || FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 ||
+        FT_Set_Pixel_Sizes(face, 0, key.pixelSize) != 0) {
         FT_Done_Face(face);
         return nullptr;
     }

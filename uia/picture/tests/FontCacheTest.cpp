@@ -149,6 +149,27 @@ TEST_F(FontCache, UnreadableFontIsEmpty)
     EXPECT_EQ(missing.getLineHeight(), 10);
 }
 
+TEST_F(FontCache, BitmapOnlyFontIsRefused)
+{
+    // A one-glyph font of a bitmap-only format at 12 pixels: it has no font
+    // units to take the metrics from.
+    std::string file = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
+                       "SIZE 12 75 75\nFONTBOUNDINGBOX 8 12 0 -2\nSTARTPROPERTIES 5\nPIXEL_SIZE 12\n"
+                       "FONT_ASCENT 10\nFONT_DESCENT 2\nCHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"
+                       "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 666 0\nDWIDTH 8 0\n"
+                       "BBX 8 12 0 -2\nBITMAP\n";
+    for (int row = 0; row < 12; ++row) file += "FF\n";
+    file += "ENDCHAR\nENDFONT\n";
+    auto description = makeDescription(12);
+    description.resourceId = 0;
+    description.name = "bitmap.bdf";
+    const Font font(std::make_shared<GP::MemoryStream>(std::vector<std::uint8_t>(file.begin(), file.end())),
+                    description);
+    EXPECT_FALSE(font.getRenderCache());
+    EXPECT_EQ(font.getLineHeight(), 10);
+    EXPECT_EQ(font.getTextWidth("A"), 0);
+}
+
 TEST_F(FontCache, RenderCacheOutlivesFontsAndFaceCache)
 {
     std::shared_ptr<DETAIL::FTRenderCache> cache;
