@@ -53,7 +53,7 @@ void Font::drawText(Picture& picture, const PictureRect& rect, std::string_view 
     const std::int64_t blockHeight = lineCount * lineHeight + (lineCount - 1) * lineSpacing;
     std::int64_t baseline = getFirstBaseline(rect, blockHeight, cache->getAscent(), flags);
 
-    for (std::size_t start = 0; start <= text.size(); baseline += lineHeight + lineSpacing) {
+    for (std::size_t start = 0; start <= text.size(); baseline += std::int64_t(lineHeight) + lineSpacing) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -206,6 +207,18 @@ TEST_P(FontDraw, NothingToDraw)
     auto description = TEST::makeDescription(kSize, 0, 4711);
     Font(description).drawText(picture, PictureRect(0, 0, kWidth, kHeight), "A", 0xFF000000, 0, 0);
     expectPicture(ReferenceCanvas(kWidth, kHeight));
+}
+
+TEST_P(FontDraw, HugeLineSpacingLeavesTheNextLineOut)
+{
+    Picture single;
+    ASSERT_TRUE(single.resize(kWidth, kHeight, true));
+    single.fill(kBackground);
+    const PictureRect rect(0, 0, kWidth, kHeight);
+    font->drawText(single, rect, "A", 0xFF000000, kAlignTop | kAlignLeft, 0);
+    font->drawText(picture, rect, "A\nB", 0xFF000000, kAlignTop | kAlignLeft, std::numeric_limits<std::int32_t>::max());
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) ASSERT_EQ(picture.getRow(y)[x], single.getRow(y)[x]) << x << "," << y;
 }
 
 TEST_P(FontDraw, ClipIsRestoredAfterInvalidText)
