@@ -69,7 +69,8 @@ std::shared_ptr<DETAIL::FaceHolder> Font::findFaceHolder(std::vector<std::uint8_
 
 void Font::setScale(float scale)
 {
-    if (scale == scale_) return;
+    // NaN cannot be a key of the ordered map of caches: such a scale is ignored.
+    if (scale == scale_ || std::isnan(scale)) return;
     scale_ = scale;
     if (caches_.count(scale) != 0) return;
     const long pixelSize = std::lroundf(static_cast<float>(baseSize_) * scale);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <hb-ft.h>
 
 #include "FontTestSupport.h"
@@ -77,6 +79,9 @@ TEST_F(FontCache, SetScaleMakesOneCachePerScale)
     font.setScale(1.0f);
     EXPECT_EQ(font.getRenderCache(), base);
     font.setScale(1.26f);
+    EXPECT_EQ(font.getRenderCache()->getKey().pixelSize, 15u);
+    font.setScale(std::nanf(""));
+    EXPECT_EQ(font.getScale(), 1.26f);
     EXPECT_EQ(font.getRenderCache()->getKey().pixelSize, 15u);
 }
 
