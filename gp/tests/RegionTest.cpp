@@ -105,6 +105,15 @@ TEST_F(RegionTest, AddUniteIntersectMatchPixelModel)
         expectWellFormed(both);
         expectWellFormed(common);
 
+        const Rect clip = randomRect();
+        Region clipped(a);
+        clipped.intersect(clip);
+        Pixels clipModel = pixelsOf(clip);
+        for (std::size_t k = 0; k < ma.size(); ++k)
+            clipModel[k] = clipModel[k] && ma[k];
+        EXPECT_EQ(pixelsOf(clipped), clipModel);
+        expectWellFormed(clipped);
+
         // In place, with the region itself as an operand.
         a.unite(a, b);
         EXPECT_EQ(pixelsOf(a), unionModel);
