@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "StorageSeek.h"
+#include "StorageTransfer.h"
 
 namespace QX::GP {
 
@@ -28,7 +29,7 @@ std::int64_t MemoryStorage::getSize() const
 
 std::int64_t MemoryStorage::read(void* buffer, std::int64_t size)
 {
-    if (size < 0 || (!buffer && size > 0))
+    if (!DETAIL::isValidTransfer(buffer, size))
         return -1;
     const std::int64_t available = std::max<std::int64_t>(0, getSize() - position_);
     const std::int64_t count = std::min(size, available);
@@ -40,7 +41,7 @@ std::int64_t MemoryStorage::read(void* buffer, std::int64_t size)
 
 std::int64_t MemoryStorage::write(const void* buffer, std::int64_t size)
 {
-    if (borrowed_ || size < 0 || (!buffer && size > 0))
+    if (borrowed_ || !DETAIL::isValidTransfer(buffer, size))
         return -1;
     if (size == 0)
         return 0;
