@@ -102,11 +102,9 @@ void StyleParser2::importStylesheet(std::uint32_t line, const std::string& fileN
     std::string key = currentPath_.toString();
     std::replace(key.begin(), key.end(), '/', '\\');
     if (!imported_.insert(key).second) {
-        reportError(importingSource, line,
-                    fmt::format("PARSER ERROR at line {}: recursive import of stylesheet {}", line, fileName));
+        reportParserError(importingSource, line, "recursive import of stylesheet " + fileName);
     } else if (!parseFile(currentPath_)) {
-        reportError(importingSource, line,
-                    fmt::format("PARSER ERROR at line {}: Failed to import stylesheet {}", line, fileName));
+        reportParserError(importingSource, line, "Failed to import stylesheet " + fileName);
         // A later import of the same file is tried again.
         imported_.erase(key);
     }
@@ -117,7 +115,7 @@ void StyleParser2::importStylesheet(std::uint32_t line, const std::string& fileN
 void StyleParser2::defineConstant(std::uint32_t line, const tConstant& constant)
 {
     if (constants_.contains(constant.name)) {
-        reportErrorInCurrentFile(line, fmt::format("PARSER ERROR at line {}: constant already defined", line));
+        reportParserErrorInCurrentFile(line, "constant already defined");
         return;
     }
     constants_.emplace(constant.name, constant.value);
@@ -128,7 +126,7 @@ StyleParser2::tPropertyValue StyleParser2::getConstant(const std::string& name, 
     tPropertyValue value;
     if (findConstant(name, value))
         return value;
-    reportErrorInCurrentFile(line, fmt::format("PARSER ERROR at line {}: use of undefined constant {}", line, name));
+    reportParserErrorInCurrentFile(line, "use of undefined constant " + name);
     return {PropertyVariant(std::in_place_type<std::int32_t>, 0), Property::eNumber};
 }
 
@@ -153,6 +151,16 @@ void StyleParser2::reportError(const std::string& sourceName, std::uint32_t line
 void StyleParser2::reportErrorInCurrentFile(std::uint32_t line, const std::string& message)
 {
     reportError(currentPath_.toString(), line, message);
+}
+
+void StyleParser2::reportParserError(const std::string& sourceName, std::uint32_t line, const std::string& text)
+{
+    reportError(sourceName, line, fmt::format("PARSER ERROR at line {}: {}", line, text));
+}
+
+void StyleParser2::reportParserErrorInCurrentFile(std::uint32_t line, const std::string& text)
+{
+    reportParserError(currentPath_.toString(), line, text);
 }
 
 StyleParser2::eEncoding StyleParser2::detectEncoding(std::string_view buffer)
