@@ -182,7 +182,7 @@ void StyleGrammar::importStylesheet(const std::string& fileName)
 
 void StyleGrammar::reportError(const char* position, const std::string& message)
 {
-    processor_.reportParserErrorInCurrentFile(lineAt(position), message);
+    processor_.reportParserError(lineAt(position), message);
 }
 
 const char* StyleGrammar::recover(eRecovery rule, const char* errorPosition, const char* end,

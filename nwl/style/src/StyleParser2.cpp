@@ -94,28 +94,29 @@ bool StyleParser2::parseFile(const GP::Path& path)
 
 void StyleParser2::importStylesheet(std::uint32_t line, const std::string& fileName)
 {
-    const GP::Path savedPath = currentPath_;
-    const eEncoding savedEncoding = encoding_;
-    const std::string importingSource = savedPath.toString();
-
-    currentPath_ = GP::Path(fileName);
-    std::string key = currentPath_.toString();
+    const GP::Path path(fileName);
+    std::string key = path.toString();
     std::replace(key.begin(), key.end(), '/', '\\');
     if (!imported_.insert(key).second) {
-        reportParserError(importingSource, line, "recursive import of stylesheet " + fileName);
-    } else if (!parseFile(currentPath_)) {
-        reportParserError(importingSource, line, "Failed to import stylesheet " + fileName);
+        reportParserError(line, "recursive import of stylesheet " + fileName);
+        return;
+    }
+    const GP::Path savedPath = currentPath_;
+    const eEncoding savedEncoding = encoding_;
+    const bool parsed = parseFile(path);
+    currentPath_ = savedPath;
+    encoding_ = savedEncoding;
+    if (!parsed) {
+        reportParserError(line, "Failed to import stylesheet " + fileName);
         // A later import of the same file is tried again.
         imported_.erase(key);
     }
-    currentPath_ = savedPath;
-    encoding_ = savedEncoding;
 }
 
 void StyleParser2::defineConstant(std::uint32_t line, const tConstant& constant)
 {
     if (constants_.contains(constant.name)) {
-        reportParserErrorInCurrentFile(line, "constant already defined");
+        reportParserError(line, "constant already defined");
         return;
     }
     constants_.emplace(constant.name, constant.value);
@@ -126,7 +127,7 @@ StyleParser2::tPropertyValue StyleParser2::getConstant(const std::string& name, 
     tPropertyValue value;
     if (findConstant(name, value))
         return value;
-    reportParserErrorInCurrentFile(line, "use of undefined constant " + name);
+    reportParserError(line, "use of undefined constant " + name);
     return {PropertyVariant(std::in_place_type<std::int32_t>, 0), Property::eNumber};
 }
 
@@ -153,14 +154,9 @@ void StyleParser2::reportErrorInCurrentFile(std::uint32_t line, const std::strin
     reportError(currentPath_.toString(), line, message);
 }
 
-void StyleParser2::reportParserError(const std::string& sourceName, std::uint32_t line, const std::string& text)
+void StyleParser2::reportParserError(std::uint32_t line, const std::string& text)
 {
-    reportError(sourceName, line, fmt::format("PARSER ERROR at line {}: {}", line, text));
-}
-
-void StyleParser2::reportParserErrorInCurrentFile(std::uint32_t line, const std::string& text)
-{
-    reportParserError(currentPath_.toString(), line, text);
+    reportErrorInCurrentFile(line, fmt::format("PARSER ERROR at line {}: {}", line, text));
 }
 
 StyleParser2::eEncoding StyleParser2::detectEncoding(std::string_view buffer)
