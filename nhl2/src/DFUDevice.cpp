@@ -20,6 +20,31 @@ bool isFailure(DownloadResult result) {
     return result != DownloadResult::Success;
 }
 
+enum class PollStep { Settled, Wait, WaitThenSettled, Unexpected };
+
+// After a block: the device writes it, then waits for the next one.
+PollStep classifyBlockState(DFUState state) {
+    switch (state) {
+        case DFUState::DownloadIdle: return PollStep::Settled;
+        case DFUState::DownloadSync:
+        case DFUState::DownloadBusy: return PollStep::Wait;
+        default: return PollStep::Unexpected;
+    }
+}
+
+// After the zero-length block: the device installs the image.
+PollStep classifyManifestState(DFUState state, bool manifestationTolerant) {
+    switch (state) {
+        case DFUState::Idle:
+        case DFUState::ManifestWaitReset: return PollStep::Settled;
+        case DFUState::ManifestSync: return PollStep::Wait;
+        // A device that is not manifestation tolerant answers no more status
+        // requests: it waits for the reset.
+        case DFUState::Manifest: return manifestationTolerant ? PollStep::Wait : PollStep::WaitThenSettled;
+        default: return PollStep::Unexpected;
+    }
+}
+
 }  // namespace
 
 bool DFUDevice::onOpened() {
@@ -77,7 +102,7 @@ DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
     for (std::size_t offset = 0; offset < image.size(); offset += blockSize, ++block) {
         const auto data = image.subspan(offset, std::min(blockSize, image.size() - offset));
         auto result = sendBlock(block, data);
-        if (!isFailure(result)) result = waitForBlock();
+        if (!isFailure(result)) result = pollUntilSettled(false);
         if (isFailure(result)) {
             QX::GP::traceFormat(kTraceTag, "%s: download failed at block %u: %s\n", kTraceTag,
                                 static_cast<unsigned>(block), getDownloadResultName(result).data());
@@ -86,7 +111,7 @@ DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
     }
     // A zero-length block ends the download and starts the manifestation.
     auto result = sendBlock(block, {});
-    if (!isFailure(result)) result = waitForManifestation();
+    if (!isFailure(result)) result = pollUntilSettled(true);
     if (isFailure(result)) {
         QX::GP::traceFormat(kTraceTag, "%s: manifestation failed: %s\n", kTraceTag,
                             getDownloadResultName(result).data());
@@ -126,47 +151,19 @@ DownloadResult DFUDevice::waitWhileBusy(std::uint64_t& busySince, const tDFUStat
     return DownloadResult::Success;
 }
 
-DownloadResult DFUDevice::waitForBlock() {
+DownloadResult DFUDevice::pollUntilSettled(bool manifestation) {
     std::uint64_t busySince = getClock().getMilliseconds();
     for (;;) {
         tDFUStatus status;
         if (!getStatus(status)) return DownloadResult::BadStatusReply;
         if (!status.isOk() || status.getState() == DFUState::Error) return DownloadResult::DeviceError;
-        switch (status.getState()) {
-            case DFUState::DownloadIdle:
-                return DownloadResult::Success;
-            case DFUState::DownloadSync:
-            case DFUState::DownloadBusy:
-                if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
-                break;
-            default:
-                return DownloadResult::UnexpectedState;
-        }
-    }
-}
-
-DownloadResult DFUDevice::waitForManifestation() {
-    std::uint64_t busySince = getClock().getMilliseconds();
-    for (;;) {
-        tDFUStatus status;
-        if (!getStatus(status)) return DownloadResult::BadStatusReply;
-        if (!status.isOk() || status.getState() == DFUState::Error) return DownloadResult::DeviceError;
-        switch (status.getState()) {
-            case DFUState::Idle:
-            case DFUState::ManifestWaitReset:
-                return DownloadResult::Success;
-            case DFUState::Manifest:
-                if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
-                // A device that is not manifestation tolerant answers no more
-                // status requests: it waits for the reset.
-                if (!functional_.isManifestationTolerant()) return DownloadResult::Success;
-                break;
-            case DFUState::ManifestSync:
-                if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
-                break;
-            default:
-                return DownloadResult::UnexpectedState;
-        }
+        const PollStep step = manifestation
+                                  ? classifyManifestState(status.getState(), functional_.isManifestationTolerant())
+                                  : classifyBlockState(status.getState());
+        if (step == PollStep::Settled) return DownloadResult::Success;
+        if (step == PollStep::Unexpected) return DownloadResult::UnexpectedState;
+        if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
+        if (step == PollStep::WaitThenSettled) return DownloadResult::Success;
     }
 }
 

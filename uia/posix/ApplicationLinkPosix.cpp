@@ -13,7 +13,5 @@ void requestApplicationQuit() {}
 void notifyApplicationSuspend() {}
 void notifyApplicationResume() {}
 const char* getApplicationTitle() { return ""; }
-bool isMonitorCacheValid() { return false; }
-void refreshMonitorCache() {}
 
 }  // namespace QX::UIA::DETAIL

@@ -153,6 +153,18 @@ TEST_F(EventTimerManagerTest, RemovingOwnRecordInHandlerFreesItAfterDelivery) {
     EXPECT_FALSE(manager.isTimerOf(record, target));
 }
 
+TEST_F(EventTimerManagerTest, StoppedRecordGetsNoEventFromANestedTick) {
+    TimerTarget target(&log, 1);
+    target.startTimer(40, 0);
+    target.action = [&](TimerEventData& data) {
+        target.stopTimer(data.record);
+        manager.fireTimers();  // a modal loop inside the handler ticks on
+    };
+    manager.fireTimers();
+    EXPECT_EQ(log, std::vector<int>{1});
+    EXPECT_FALSE(manager.hasTimers());
+}
+
 TEST_F(EventTimerManagerTest, RemovingTheNextRecordInHandlerSkipsIt) {
     TimerTarget first(&log, 1), second(&log, 2), third(&log, 3);
     first.startTimer(40, 3);

@@ -1,7 +1,6 @@
 #include "uia/ApplicationLink.h"
 
 #include "uia/Application.h"
-#include "uia/Monitors.h"
 
 namespace QX::UIA::DETAIL {
 
@@ -47,9 +46,5 @@ const char* getApplicationTitle() {
     Application* application = Application::getInstance();
     return application != nullptr ? application->getTitle() : "";
 }
-
-bool isMonitorCacheValid() { return QX::UIA::isMonitorCacheValid(); }
-
-void refreshMonitorCache() { QX::UIA::refreshMonitorCache(); }
 
 }  // namespace QX::UIA::DETAIL

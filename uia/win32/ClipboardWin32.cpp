@@ -9,7 +9,6 @@ IDataObject* createDirectDataObject(const ClipBoardFormat& format) {
     auto* dataObject = new DETAIL::DirectDataObject;
     if (void* block = format.writeToGlobal())
         dataObject->addGlobalBlock(format.getFormatId(), static_cast<HGLOBAL>(block));
-    dataObject->AddRef();
     return dataObject;
 }
 

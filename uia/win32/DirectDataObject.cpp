@@ -4,7 +4,7 @@
 
 namespace QX::UIA::DETAIL {
 
-DirectDataObject::DirectDataObject() { oleInitialized_ = SUCCEEDED(OleInitialize(nullptr)); }
+DirectDataObject::DirectDataObject() : ComObjectWin32(IID_IDataObject) { oleInitialized_ = SUCCEEDED(OleInitialize(nullptr)); }
 
 DirectDataObject::~DirectDataObject() {
     for (tEntry& entry : entries_) {
@@ -24,27 +24,6 @@ void DirectDataObject::addGlobalBlock(UINT formatId, HGLOBAL block) {
     entry.medium.hGlobal = block;
     entry.medium.pUnkForRelease = nullptr;
     entries_.push_back(entry);
-}
-
-HRESULT STDMETHODCALLTYPE DirectDataObject::QueryInterface(REFIID riid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-        *object = static_cast<IDataObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE DirectDataObject::AddRef() { return InterlockedIncrement(&referenceCount_); }
-
-ULONG STDMETHODCALLTYPE DirectDataObject::Release() {
-    const LONG count = InterlockedDecrement(&referenceCount_);
-    if (count == 0)
-        delete this;
-    return count;
 }
 
 HRESULT DirectDataObject::findEntry(const FORMATETC& format, bool add, tEntry*& entry) {

@@ -4,22 +4,18 @@
 
 #include <vector>
 
+#include "ComObjectWin32.h"
+
 namespace QX::UIA::DETAIL {
 
 // A data object of our own that hands out the blocks it holds; the shell's
 // drag-image helper stores its own formats in it through SetData.
-class DirectDataObject final : public IDataObject {
+class DirectDataObject final : public ComObjectWin32<IDataObject> {
 public:
     DirectDataObject();
-    DirectDataObject(const DirectDataObject&) = delete;
-    DirectDataObject& operator=(const DirectDataObject&) = delete;
 
     // Takes ownership of a global block offered under the format id.
     void addGlobalBlock(UINT formatId, HGLOBAL block);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override;
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
@@ -37,12 +33,11 @@ private:
         STGMEDIUM medium;
     };
 
-    ~DirectDataObject();
+    ~DirectDataObject() override;
     // Finds the entry of a format; with `add` a missing one is made.
     HRESULT findEntry(const FORMATETC& format, bool add, tEntry*& entry);
 
     std::vector<tEntry> entries_;
-    LONG referenceCount_ = 0;
     bool oleInitialized_ = false;
 };
 

@@ -2,32 +2,12 @@
 
 namespace QX::UIA::DETAIL {
 
-DropSourceImplWin32::DropSourceImplWin32(IDragSourceHelper* dragImage) : dragImage_(dragImage) {}
+DropSourceImplWin32::DropSourceImplWin32(IDragSourceHelper* dragImage)
+    : ComObjectWin32(IID_IDropSource), dragImage_(dragImage) {}
 
 DropSourceImplWin32::~DropSourceImplWin32() {
     if (dragImage_)
         dragImage_->Release();
-}
-
-HRESULT STDMETHODCALLTYPE DropSourceImplWin32::QueryInterface(REFIID riid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-        *object = static_cast<IDropSource*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE DropSourceImplWin32::AddRef() { return InterlockedIncrement(&referenceCount_); }
-
-ULONG STDMETHODCALLTYPE DropSourceImplWin32::Release() {
-    const LONG count = InterlockedDecrement(&referenceCount_);
-    if (count == 0)
-        delete this;
-    return count;
 }
 
 HRESULT STDMETHODCALLTYPE DropSourceImplWin32::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {

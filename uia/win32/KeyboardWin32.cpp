@@ -3,6 +3,8 @@
 #include <string>
 
 #include "gp/Text.h"
+#include "uia/AcceleratorManager.h"
+#include "uia/Application.h"
 #include "uia/WindowBase.h"
 #include "KeyboardWin32.h"
 #include "WindowImplWin32.h"
@@ -173,8 +175,25 @@ std::uint32_t getLayoutKeyCode(UINT virtualKey) { return virtualKey < 256 ? gKey
 
 std::uint32_t getModifiers() {
     auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
-    return Key::combineModifiers(down(VK_SHIFT), down(VK_CONTROL), down(VK_MENU), (GetKeyState(VK_CAPITAL) & 1) != 0,
+    // A host that swallows Alt's messages still lets the key's real state show.
+    const bool alt = down(VK_MENU) || (getHostMode() == 8 && (GetAsyncKeyState(VK_MENU) & 0x8000) != 0);
+    return Key::combineModifiers(down(VK_SHIFT), down(VK_CONTROL), alt, (GetKeyState(VK_CAPITAL) & 1) != 0,
                                  down(VK_LWIN) || down(VK_RWIN));
+}
+
+bool runAccelerator(WindowImplWin32& impl, std::uint32_t keyCode, std::uint32_t hostMode) {
+    Application* application = Application::getInstance();
+    if (hostMode != 1 || application == nullptr || application->getAcceleratorManager() == nullptr) return false;
+    const std::int32_t command = application->getAcceleratorManager()->findCommand(keyCode);
+    if (command < 1) return false;
+    if (std::uint32_t(command) == SystemMenuCommand::kZoomWindow) {
+        if (!impl.isNormal()) return false;
+        if (impl.isFullScreen()) impl.leaveFullScreen();
+        else impl.enterFullScreen();
+        return true;
+    }
+    std::uint32_t number = std::uint32_t(command);
+    return impl.sendEvent(EventId::kCommand, &number, true);
 }
 
 std::uint32_t translateKey(UINT virtualKey, LPARAM lParam, std::uint32_t& keyId, bool useTable) {
@@ -201,6 +220,7 @@ bool reportKeyPressed(WindowImplWin32& impl, WPARAM wParam, LPARAM lParam) {
     KeyPressEvent event;
     event.code = translateKey(UINT(wParam), lParam, event.keyId, false);
     if ((event.code & 0xFFFF) == 0 && event.keyId == Key::kUnknown) return false;
+    if (runAccelerator(impl, event.code, getHostMode())) return true;
     event.firstPress = (lParam & (1 << 30)) ? 0 : 1;
     return sendKeyEvent(impl, EventId::kKeyPressed, &event);
 }

@@ -22,6 +22,9 @@ std::uint32_t getModifiers();
 // a key message.
 std::uint32_t translateKey(UINT virtualKey, LPARAM lParam, std::uint32_t& keyId, bool useTable);
 bool reportModifierChange(DETAIL::WindowImplWin32& impl);
+// In host mode 1 a pressed key may stand for a command of the application's
+// accelerator table; answers whether the key was used up that way.
+bool runAccelerator(DETAIL::WindowImplWin32& impl, std::uint32_t keyCode, std::uint32_t hostMode);
 bool reportKeyPressed(DETAIL::WindowImplWin32& impl, WPARAM wParam, LPARAM lParam);
 
 }  // namespace QX::UIA

@@ -41,7 +41,8 @@ private:
 
 }  // namespace
 
-OleDropTargetWin32::OleDropTargetWin32(WindowImpl& window) : window_(window) {}
+OleDropTargetWin32::OleDropTargetWin32(WindowImpl& window)
+    : ComObjectWin32(IID_IDropTarget), window_(window) {}
 
 OleDropTargetWin32::~OleDropTargetWin32() { releaseDragResources(); }
 
@@ -58,27 +59,6 @@ void OleDropTargetWin32::releaseDragResources() {
 
 bool OleDropTargetWin32::showDragImage(bool show) {
     return dropImage_ && SUCCEEDED(dropImage_->Show(show));
-}
-
-HRESULT STDMETHODCALLTYPE OleDropTargetWin32::QueryInterface(REFIID riid, void** object) {
-    if (!object)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE OleDropTargetWin32::AddRef() { return InterlockedIncrement(&referenceCount_); }
-
-ULONG STDMETHODCALLTYPE OleDropTargetWin32::Release() {
-    const LONG count = InterlockedDecrement(&referenceCount_);
-    if (count == 0)
-        delete this;
-    return count;
 }
 
 DragEventData OleDropTargetWin32::makeRecord(DWORD keyState, POINTL point, DWORD allowedEffects,

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "ComObjectWin32.h"
 #include "WindowImplWin32.h"
 #include "uia/DragDrop.h"
 
@@ -13,11 +14,9 @@ namespace QX::UIA::DETAIL {
 // The drop target registered for a window that accepts drops: turns the
 // system's drag calls into events 1300, 1301 and 1303 for the window's
 // owner and the targets it names.
-class OleDropTargetWin32 final : public IDropTarget {
+class OleDropTargetWin32 final : public ComObjectWin32<IDropTarget> {
 public:
     explicit OleDropTargetWin32(WindowImpl& window);
-    OleDropTargetWin32(const OleDropTargetWin32&) = delete;
-    OleDropTargetWin32& operator=(const OleDropTargetWin32&) = delete;
 
     // Takes over a reference to the shell's drop-image object.
     void setDropImage(IDropTargetHelper* dropImage) { dropImage_ = dropImage; }
@@ -25,9 +24,6 @@ public:
     // Lets go of the drop-image object and the data of a drag in progress.
     void releaseDragResources();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* dataObject, DWORD keyState, POINTL point,
                                         DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL point, DWORD* effect) override;
@@ -36,13 +32,12 @@ public:
                                    DWORD* effect) override;
 
 private:
-    ~OleDropTargetWin32();
+    ~OleDropTargetWin32() override;
     HWND handle() const;
     DragEventData makeRecord(DWORD keyState, POINTL point, DWORD allowedEffects, DragData& drag) const;
     // The drag-over step: asks the owner and answers the effect for the system.
     DWORD handleDrag(IDataObject* dataObject, DWORD keyState, POINTL point, DWORD allowedEffects);
 
-    LONG referenceCount_ = 1;
     IDropTargetHelper* dropImage_ = nullptr;
     IDataObject* dataObject_ = nullptr;
     WindowImpl& window_;

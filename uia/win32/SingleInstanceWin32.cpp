@@ -27,7 +27,7 @@ InstanceState& instanceState() {
     return state;
 }
 
-void findOrCreateMarkerWindow(InstanceState& state, Application& application) {
+void findOrCreateMarkerWindow(InstanceState& state) {
     const std::u16string id = GP::utf8ToWide(state.id);
     if (HWND other = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str()); other != nullptr) {
         state.markerWindow = other;
@@ -37,7 +37,6 @@ void findOrCreateMarkerWindow(InstanceState& state, Application& application) {
     HWND marker = CreateWindowExW(0, u"STATIC", id.c_str(), 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (marker == nullptr) return;
     SetWindowLongPtrW(marker, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(onCopyData));
-    SetWindowLongPtrW(marker, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&application));
     state.markerWindow = marker;
 }
 
@@ -99,7 +98,7 @@ bool forwardToRunningInstance(const char* id, int allowSecondInstance) {
     if (application == nullptr) return false;
     if (!state.searched) {
         state.searched = true;
-        findOrCreateMarkerWindow(state, *application);
+        findOrCreateMarkerWindow(state);
     }
     if (!state.otherInstanceRunning) return false;
     if (!hasArguments()) {
@@ -113,7 +112,8 @@ bool forwardToRunningInstance(const char* id, int allowSecondInstance) {
 
 LRESULT CALLBACK onCopyData(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_COPYDATA) return DefWindowProcW(hwnd, message, wParam, lParam);
-    auto* application = reinterpret_cast<Application*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // Looked up on each message: the marker outlives the application that made it.
+    Application* application = Application::getInstance();
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     if (application == nullptr || !acceptsPaths() || data == nullptr || data->lpData == nullptr ||
         data->cbData < sizeof(char16_t) || *static_cast<const char16_t*>(data->lpData) == 0)

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "uia/ApplicationLink.h"
+#include "uia/Monitors.h"
 #include "uia/WindowBase.h"
 #include "WindowImplWin32.h"
 #include "WindowProcedureWin32.h"
@@ -57,8 +58,8 @@ LRESULT handleActivateApp(WindowImplWin32& impl, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT handleDisplayChange(WindowImplWin32& impl, WPARAM wParam, LPARAM lParam) {
-    if (!DETAIL::isMonitorCacheValid()) return defaultAnswer(impl, WM_DISPLAYCHANGE, wParam, lParam);
-    DETAIL::refreshMonitorCache();
+    if (!isMonitorCacheValid()) return defaultAnswer(impl, WM_DISPLAYCHANGE, wParam, lParam);
+    refreshMonitorCache();
     LPARAM data = lParam;
     DETAIL::sendEventToApplication(EventId::kDisplayChanged, &data);
     return 1;

@@ -34,10 +34,11 @@ void WindowImplBaseWin32::setModified(bool modified) {
 void WindowImplBaseWin32::setIcon(void* module, int iconId) {
     if (hwnd_ == nullptr) return;
     auto* instance = static_cast<HINSTANCE>(module);
+    // Shared icons belong to the module: setting an icon again leaks none.
     HICON largeIcon = LoadIconW(instance, MAKEINTRESOURCEW(iconId));
     auto smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
+                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }

@@ -54,8 +54,9 @@ private:
     bool sendRequest(std::uint32_t code, std::span<const std::uint8_t> input = {});
     DownloadResult ensureIdle();
     DownloadResult sendBlock(std::uint16_t blockNumber, std::span<const std::uint8_t> data);
-    DownloadResult waitForBlock();
-    DownloadResult waitForManifestation();
+    // Polls the status until the device has taken the last block (or, with
+    // `manifestation`, has finished manifesting), waiting while it is busy.
+    DownloadResult pollUntilSettled(bool manifestation);
     DownloadResult waitWhileBusy(std::uint64_t& busySince, const tDFUStatus& status);
 
     tDFUFunctionalDescriptor functional_;

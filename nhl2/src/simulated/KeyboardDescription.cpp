@@ -47,15 +47,6 @@ tSetter numberSetter(T tKeyboardDescription::*field, std::uint64_t maximum) {
     };
 }
 
-tSetter blockSetter(int tKeyboardDescription::*field) {
-    return [field](tKeyboardDescription& d, std::string_view value) {
-        const auto number = parseNumber(value);
-        if (!number || *number > 0xFFFF) return false;
-        d.*field = static_cast<int>(*number);
-        return true;
-    };
-}
-
 tSetter boolSetter(bool tKeyboardDescription::*field) {
     return [field](tKeyboardDescription& d, std::string_view value) {
         const auto flag = parseBool(value);
@@ -131,11 +122,11 @@ const std::map<std::string_view, tSetter>& getSetters() {
         {"poll-timeout-ms", numberSetter(&D::pollTimeoutMs, 0xFFFFFF)},
         {"busy-forever", boolSetter(&D::busyForever)},
         {"manifest-ms", numberSetter(&D::manifestMs, 0xFFFFFF)},
-        {"remove-at-block", blockSetter(&D::removeAtBlock)},
-        {"reject-block", blockSetter(&D::rejectAtBlock)},
-        {"error-state-at-block", blockSetter(&D::errorStateAtBlock)},
-        {"short-status-at-block", blockSetter(&D::shortStatusAtBlock)},
-        {"hang-at-block", blockSetter(&D::hangAtBlock)},
+        {"remove-at-block", numberSetter(&D::removeAtBlock, 0xFFFF)},
+        {"reject-block", numberSetter(&D::rejectAtBlock, 0xFFFF)},
+        {"error-state-at-block", numberSetter(&D::errorStateAtBlock, 0xFFFF)},
+        {"short-status-at-block", numberSetter(&D::shortStatusAtBlock, 0xFFFF)},
+        {"hang-at-block", numberSetter(&D::hangAtBlock, 0xFFFF)},
         {"after-close", setAfterClose},
         {"return-ms", numberSetter(&D::returnMs, 0xFFFFFFFF)},
     };

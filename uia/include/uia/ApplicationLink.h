@@ -26,7 +26,5 @@ void notifyApplicationSuspend();
 void notifyApplicationResume();
 // The application's title, empty without one.
 const char* getApplicationTitle();
-bool isMonitorCacheValid();
-void refreshMonitorCache();
 
 }  // namespace QX::UIA::DETAIL

@@ -13,7 +13,12 @@ AppModule::AppModule() {
         registeredModule = this;
 }
 
-AppModule::~AppModule() { stopApplication(); }
+AppModule::~AppModule() {
+    stopApplication();
+    // Static objects destroyed after this one must not reach a dead module.
+    if (registeredModule == this)
+        registeredModule = nullptr;
+}
 
 bool AppModule::usesStoredLocale() { return false; }
 

@@ -129,6 +129,10 @@ void EventTimerManager::fireTimers() {
 }
 
 void EventTimerManager::advance(TimerRecord& record) {
+    // Stopped while its event is still being delivered: a nested tick (a
+    // modal loop in the handler) must not reach an owner that may be gone.
+    if (record.removed)
+        return;
     BusyScope busy(record);
     record.remaining -= period_;
     if (record.remaining >= 1)

@@ -1,29 +1,13 @@
 #include "WindowTestSupport.h"
 #include "uia/AppModule.h"
 #include "uia/Application.h"
+#include "VetoingApplication.h"
 
 using namespace QX::UIA;
 using namespace QX::UIA::Test;
+using QX::UIA::Testing::VetoingApplication;
 
 namespace {
-
-// An application whose quit request handler may veto.
-class VetoingApplication : public Application {
-public:
-    bool veto = false;
-    int quitRequests = 0;
-
-protected:
-    bool onEvent(std::uint32_t eventId, void* data) override {
-        if (eventId == EventId::kQuitRequest) {
-            ++quitRequests;
-            if (veto)
-                *static_cast<Answer*>(data) = kVetoed;
-            return true;
-        }
-        return Application::onEvent(eventId, data);
-    }
-};
 
 // The application attached to the test program's module, with a main window.
 class ApplicationQuitWindowTest : public WindowTest {

@@ -10,6 +10,7 @@
 #include "uia/DragDropDelegate.h"
 #include "uia/EventIds.h"
 #include "uia/Monitors.h"
+#include "VetoingApplication.h"
 
 using namespace QX::UIA;
 using namespace QX::UIA::Testing;
@@ -33,24 +34,6 @@ protected:
 
 private:
     std::vector<UINT>* journal_;
-};
-
-// An application whose quit request handler may veto.
-class VetoingApplication : public Application {
-public:
-    bool veto = false;
-    int quitRequests = 0;
-
-protected:
-    bool onEvent(std::uint32_t eventId, void* data) override {
-        if (eventId == EventId::kQuitRequest) {
-            ++quitRequests;
-            if (veto)
-                *static_cast<Answer*>(data) = kVetoed;
-            return true;
-        }
-        return Application::onEvent(eventId, data);
-    }
 };
 
 // Runs the loop over one posted message; the quit flag ends it afterwards.

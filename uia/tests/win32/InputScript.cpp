@@ -1,5 +1,7 @@
 #include "InputScript.h"
 
+#include "WindowTestSupport.h"
+
 namespace QX::UIA::TEST {
 namespace {
 
@@ -17,18 +19,6 @@ INPUT button(DWORD flags) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     return input;
-}
-
-void handleMessages(DWORD milliseconds) {
-    const DWORD end = GetTickCount() + milliseconds;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount() < end);
 }
 
 }  // namespace
@@ -92,7 +82,7 @@ InputScript::~InputScript() { join(); }
 void InputScript::pressLeftAt(int x, int y) {
     INPUT inputs[2] = {absoluteMove(x, y), button(MOUSEEVENTF_LEFTDOWN)};
     SendInput(2, inputs, sizeof(INPUT));
-    handleMessages(150);
+    Test::pumpMessages(150);
 }
 
 }  // namespace QX::UIA::TEST

@@ -158,6 +158,24 @@ TEST_F(KeyboardTest, WindowThatLeavesKeysToTheSystemGetsNoKeyEvents) {
     EXPECT_TRUE(quiet.texts.empty());
 }
 
+TEST_F(KeyboardTest, AcceleratorsAnswerOnlyInHostModeOne) {
+    ScopedApplication scope;
+    RecordingWindow target;
+    ASSERT_TRUE(target.create(clientOptions(10, 10, 100, 80)));
+    scope.get().getAcceleratorManager()->setAccelerator(Key::kControl | 'S', 1234);
+    scope.get().getAcceleratorManager()->setAccelerator(Key::kF1 + 10, std::int32_t(SystemMenuCommand::kZoomWindow));
+    target.handler = [](std::uint32_t id, void*) { return id == EventId::kCommand; };
+    EXPECT_FALSE(runAccelerator(*target.impl(), Key::kControl | 'S', 0));
+    EXPECT_TRUE(runAccelerator(*target.impl(), Key::kControl | 'S', 1));
+    ASSERT_EQ(target.eventsWithId(EventId::kCommand).size(), 1u);
+    EXPECT_EQ(target.eventsWithId(EventId::kCommand)[0].as<std::uint32_t>(), 1234u);
+    EXPECT_FALSE(runAccelerator(*target.impl(), Key::kControl | Key::kCapsLock | 'S', 1));
+    EXPECT_TRUE(runAccelerator(*target.impl(), Key::kF1 + 10, 1));
+    EXPECT_TRUE(target.impl()->isFullScreen());
+    EXPECT_TRUE(runAccelerator(*target.impl(), Key::kF1 + 10, 1));
+    EXPECT_FALSE(target.impl()->isFullScreen());
+}
+
 TEST(KeyTablesTest, LayoutFillKnowsLettersAndDigits) {
     WindowTest::SetUpTestSuite();
     EXPECT_EQ(getLayoutKeyCode('A'), std::uint32_t('A'));

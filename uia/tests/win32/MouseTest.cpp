@@ -141,16 +141,16 @@ TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
     input.mi.dx = 300;
     input.mi.dwFlags = MOUSEEVENTF_MOVE;
     SendInput(1, &input, sizeof input);
-    pumpMessages(150);
-    const auto moves = window->eventsWithId(EventId::kMouseMoveCaptured);
-    ASSERT_FALSE(moves.empty());
     // Positions go on growing beyond the screen's edge.
-    EXPECT_GT(moves.back().as<MousePositionEvent>().x, width - 1 - origin.x + 200);
+    const auto beyondTheEdge = [&] {
+        const auto moves = window->eventsWithId(EventId::kMouseMoveCaptured);
+        return !moves.empty() && moves.back().as<MousePositionEvent>().x > width - 1 - origin.x + 200;
+    };
+    EXPECT_TRUE(Testing::pumpUntil(beyondTheEdge));
     input.mi.dx = 0;
     input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(1, &input, sizeof input);
-    pumpMessages(150);
-    EXPECT_FALSE(window->impl()->isCaptured());
+    EXPECT_TRUE(Testing::pumpUntil([&] { return !window->impl()->isCaptured(); }));
     EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
     window->resetCursor();
     xdotool("mouseup 1");  // the X server's button state too

@@ -22,6 +22,7 @@
 #include "uia/WindowImpl.h"
 #include "uia/WindowOptions.h"
 #include "WindowImplWin32.h"
+#include "Win32TestSupport.h"
 
 namespace QX::UIA::Test {
 

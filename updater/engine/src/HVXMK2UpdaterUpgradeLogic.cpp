@@ -56,6 +56,7 @@ void HVXMK2UpdaterUpgradeLogic::resetDevice() {
 }
 
 bool HVXMK2UpdaterUpgradeLogic::findDevice() {
+    if (deviceWithWorker_) return false;
     resetDevice();
     const NHL2::USBDeviceFactory factory(driver_);
     if (factory.openFirstMatching(makeKeyboardFilter(), device_)) mode_ = kModeNormal;
@@ -80,7 +81,7 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
 }
 
 bool HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
-    if (!device_.isOpen()) return false;
+    if (deviceWithWorker_ || !device_.isOpen()) return false;
     if (mode_ == kModeUpdate) return true;
     if (!device_.switchToUpdateMode()) return false;
     // The keyboard leaves the bus and comes back with its update-mode id.
@@ -95,6 +96,7 @@ bool HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
 }
 
 bool HVXMK2UpdaterUpgradeLogic::isDeviceReady() {
+    if (deviceWithWorker_) return false;
     if (device_.isOpen() && mode_ == kModeUpdate) return true;
     return attachInUpdateMode() == Attach::Attached;
 }
@@ -108,7 +110,13 @@ bool HVXMK2UpdaterUpgradeLogic::startUpdate(const tResultCell& result) {
         return false;
     }
     result->store(kResultRunning);
-    worker_.start([this, result] { runUpdate(result); });
+    deviceWithWorker_ = true;
+    try {
+        worker_.start([this, result] { runUpdate(result); });
+    } catch (...) {
+        deviceWithWorker_ = false;
+        throw;
+    }
     return true;
 }
 
@@ -118,17 +126,23 @@ void HVXMK2UpdaterUpgradeLogic::runUpdate(const tResultCell& result) {
         outcome = performUpdate();
     } catch (const std::exception& error) {
         QX::GP::traceFormat(kTraceTag, "%s: update failed: %s\n", kTraceTag, error.what());
+        deviceWithWorker_ = false;
     }
     result->store(outcome);
 }
 
 std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
-    if (!device_.isOpen() || mode_ != kModeUpdate) return kResultNoDevice;
-    const FirmwareEntry* entry = findFirmwareEntry(device_.getInfo().productId);
-    if (!entry) return kResultNoDevice;
+    const FirmwareEntry* entry =
+        device_.isOpen() && mode_ == kModeUpdate ? findFirmwareEntry(device_.getInfo().productId) : nullptr;
+    if (!entry) {
+        deviceWithWorker_ = false;
+        return kResultNoDevice;
+    }
     const std::int32_t outcome = updateAvailable_ ? downloadFirmware(*entry) : kResultSuccess;
     if (mode_ != kModeNormal) device_.sendClosingRequest();
     resetDevice();
+    // Closed: the UI thread may take the device again while the keyboard settles.
+    deviceWithWorker_ = false;
     clock_->sleepMilliseconds(kSettleTimeMs);
     return outcome;
 }
@@ -144,6 +158,7 @@ std::int32_t HVXMK2UpdaterUpgradeLogic::downloadFirmware(const FirmwareEntry& en
 
 void HVXMK2UpdaterUpgradeLogic::getDeviceInfo(NHL2::USBDeviceInfo& info, std::string& installed,
                                               std::string& newest, bool& updateAvailable) {
+    if (deviceWithWorker_) return;  // what the caller was told before stands
     if (!device_.isOpen()) {
         newest = formatRevision(kRevisionWithoutDevice);
         info.releaseNumber = 0;

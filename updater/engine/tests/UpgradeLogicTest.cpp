@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "engine/FirmwareEntry.h"
 #include "engine/HVXMK2UpdaterUpgradeLogic.h"
@@ -421,6 +422,39 @@ TEST_F(UpgradeLogicTest, AWorkerThatEndsInTimeIsJoined) {
     EXPECT_FALSE(logic->isUpdateRunning());
     EXPECT_FALSE(logic->isUpdateRunning());
     EXPECT_EQ(result->load(), Logic::kResultSuccess);
+}
+
+// The UI thread's calls must not close or read the device under the worker.
+TEST_F(UpgradeLogicTest, TheWorkersDeviceIsLeftAloneUntilItIsDone) {
+    tKeyboardDescription description;
+    description.busyMs = 1000;
+    description.pollTimeoutMs = 100;
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    readDeviceInfo();
+    ASSERT_TRUE(logic->enterUpdateMode());
+    clock->holdSleeps();
+    const auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+    while (!clock->hasBlockedSleeper()) std::this_thread::yield();  // busy after its first block
+
+    EXPECT_FALSE(logic->findDevice());
+    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_FALSE(logic->isDeviceReady());
+    tProbe probe;
+    probe.installed = "untouched";
+    probe.newest = "untouched";
+    logic->getDeviceInfo(probe.info, probe.installed, probe.newest, probe.updateAvailable);
+    EXPECT_EQ(probe.installed, "untouched");
+    EXPECT_EQ(probe.newest, "untouched");
+    EXPECT_EQ(probe.info.productId, 0);
+
+    clock->releaseSleeps();
+    logic->waitForWorker();
+    EXPECT_EQ(result->load(), Logic::kResultSuccess);
+    EXPECT_EQ(keyboard().getReleaseNumber(), 0x0059);
+    clock->advance(60000);
+    EXPECT_TRUE(logic->findDevice());
 }
 
 TEST_F(UpgradeLogicTest, DestructionWaitsForARunningWorker) {

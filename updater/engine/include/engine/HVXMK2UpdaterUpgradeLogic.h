@@ -78,6 +78,9 @@ private:
     std::atomic<int> mode_{kModeNone};
     std::atomic<std::uint16_t> transferSize_{0};
     QX::GP::Thread worker_;
+    // Set while the worker uses the device: the calls of the UI thread then
+    // leave it alone instead of closing or reading it under the worker.
+    std::atomic<bool> deviceWithWorker_{false};
     std::atomic<bool> updateAvailable_{false};
 };
 
