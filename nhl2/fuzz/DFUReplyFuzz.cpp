@@ -40,8 +40,9 @@ public:
     explicit FuzzConnection(std::shared_ptr<FuzzInput> input) : input_(std::move(input)) {}
     bool readHidAttributes(tHidAttributes&) override { return false; }
     bool readHidString(HidString, std::u16string&) override { return false; }
-    tIoResult deviceIoControl(std::uint32_t, std::span<const std::uint8_t>, std::span<std::uint8_t> output,
+    tIoResult deviceIoControl(std::uint32_t code, std::span<const std::uint8_t>, std::span<std::uint8_t> output,
                               std::uint32_t) override {
+        if (code == kIoctlDfuDownload) ++downloadRequests;
         if (input_->empty()) return {IoStatus::Failed, 0};
         const std::uint8_t control = input_->take();
         if (control == 0xFF) return {IoStatus::Failed, 0};
@@ -50,6 +51,8 @@ public:
         std::copy(bytes.begin(), bytes.end(), output.begin());
         return {IoStatus::Success, static_cast<std::uint32_t>(bytes.size())};
     }
+
+    int downloadRequests = 0;
 
 private:
     std::shared_ptr<FuzzInput> input_;
@@ -60,8 +63,12 @@ public:
     explicit FuzzDriver(std::shared_ptr<FuzzInput> input) : input_(std::move(input)) {}
     std::vector<std::u16string> enumerateInterfacePaths(const USBDeviceFilter&) override { return {u"x"}; }
     std::unique_ptr<IUSBConnection> openPath(const std::u16string&) override {
-        return std::make_unique<FuzzConnection>(input_);
+        auto connection = std::make_unique<FuzzConnection>(input_);
+        lastConnection = connection.get();
+        return connection;
     }
+
+    const FuzzConnection* lastConnection = nullptr;
 
 private:
     std::shared_ptr<FuzzInput> input_;
@@ -72,12 +79,16 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto input = std::make_shared<FuzzInput>(data, size);
     const auto clock = std::make_shared<VirtualClock>();
-    DFUDevice device(std::make_shared<FuzzDriver>(input), clock);
+    const auto driver = std::make_shared<FuzzDriver>(input);
+    DFUDevice device(driver, clock);
     if (!device.open({USBDeviceKind::DriverInterface, u"x"})) return 0;
     std::vector<std::uint8_t> image(3000, 0x5A);
     const auto result = device.download(image);
-    // Success needs at least: a status, three blocks with their statuses,
-    // the end and a manifestation status; each reply costs input.
-    if (result == DFUDevice::DownloadResult::Success && size < 9) __builtin_trap();
+    if (result != DFUDevice::DownloadResult::Success) return 0;
+    // Success means every block went out, and then the empty one that ends
+    // the download.
+    const std::size_t transferSize = device.getTransferSize();
+    const std::size_t blocks = (image.size() + transferSize - 1) / transferSize;
+    if (driver->lastConnection->downloadRequests != static_cast<int>(blocks) + 1) __builtin_trap();
     return 0;
 }

@@ -22,21 +22,4 @@ void writeDFUStatus(const tDFUStatus& status, std::span<std::uint8_t, kDFUStatus
     out[5] = status.stringIndex;
 }
 
-std::string_view getDFUStateName(DFUState state) {
-    switch (state) {
-        case DFUState::AppIdle: return "appIDLE";
-        case DFUState::AppDetach: return "appDETACH";
-        case DFUState::Idle: return "dfuIDLE";
-        case DFUState::DownloadSync: return "dfuDNLOAD-SYNC";
-        case DFUState::DownloadBusy: return "dfuDNBUSY";
-        case DFUState::DownloadIdle: return "dfuDNLOAD-IDLE";
-        case DFUState::ManifestSync: return "dfuMANIFEST-SYNC";
-        case DFUState::Manifest: return "dfuMANIFEST";
-        case DFUState::ManifestWaitReset: return "dfuMANIFEST-WAIT-RESET";
-        case DFUState::UploadIdle: return "dfuUPLOAD-IDLE";
-        case DFUState::Error: return "dfuERROR";
-    }
-    return "unknown";
-}
-
 }  // namespace QX::NHL2

@@ -44,7 +44,9 @@ TEST(DevicePath, ParsesVendorProductAndRevisionOrNothing) {
         EXPECT_EQ(ids->vendorId, c.vendorId);
         EXPECT_EQ(ids->productId, c.productId);
         EXPECT_EQ(ids->revision.has_value(), c.revision >= 0);
-        if (ids->revision) EXPECT_EQ(*ids->revision, c.revision);
+        if (ids->revision) {
+            EXPECT_EQ(*ids->revision, c.revision);
+        }
     }
 }
 

@@ -36,7 +36,6 @@ public:
     // 0 when the device is not open in update mode or its functional
     // descriptor is missing or says 0.
     std::uint16_t getTransferSize() const { return functional_.transferSize; }
-    const tDFUFunctionalDescriptor& getFunctionalDescriptor() const { return functional_; }
 
     bool switchToUpdateMode();
     DownloadResult download(std::span<const std::uint8_t> image);

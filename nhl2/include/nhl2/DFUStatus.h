@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string_view>
 
 namespace QX::NHL2 {
 
@@ -55,7 +54,5 @@ inline constexpr std::size_t kDFUStatusSize = 6;
 // A short reply or an unknown state gives nothing.
 std::optional<tDFUStatus> parseDFUStatus(std::span<const std::uint8_t> bytes);
 void writeDFUStatus(const tDFUStatus& status, std::span<std::uint8_t, kDFUStatusSize> out);
-
-std::string_view getDFUStateName(DFUState state);
 
 }  // namespace QX::NHL2

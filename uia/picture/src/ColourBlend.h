@@ -5,6 +5,29 @@
 
 namespace QX::UIA::DETAIL {
 
+// Straight-alpha source over of colour `s` onto pixel `d`, both 0xAARRGGBB,
+// each channel rounded to nearest. The two ends are worked out: an opaque
+// colour replaces, a clear one keeps the pixel (0 if that was clear too).
+inline std::uint32_t blendSourceOver(std::uint32_t d, std::uint32_t s) {
+    const std::uint32_t sa = s >> 24;
+    const std::uint32_t da = d >> 24;
+    if (sa == 255) {
+        return s;
+    }
+    if (sa == 0) {
+        return da == 0 ? 0 : d;
+    }
+    const std::uint32_t total = ((255 - sa) * da + 127) / 255 + sa;
+    std::uint32_t out = std::min<std::uint32_t>(total, 255) << 24;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t sc = (s >> shift) & 0xFF;
+        const std::uint32_t dc = (d >> shift) & 0xFF;
+        const std::uint32_t value = (sc * sa + (dc * (255 - sa) * da + 127) / 255 + total / 2) / total;
+        out |= std::min<std::uint32_t>(value, 255) << shift;
+    }
+    return out;
+}
+
 // The colour blend of one straight-alpha colour into pixels, with the
 // constants worked out once per call.
 class ColourBlend {
@@ -49,20 +72,7 @@ private:
         return out;  // the alpha byte becomes 0
     }
 
-    std::uint32_t applySourceOver(std::uint32_t d) const {
-        const std::uint32_t destAlpha = d >> 24;
-        const std::uint32_t total = ((255 - alpha_) * destAlpha + 127) / 255 + alpha_;
-        if (total == 0) {
-            return 0;
-        }
-        std::uint32_t out = std::min<std::uint32_t>(total, 255) << 24;
-        for (int c = 0; c < 3; ++c) {
-            const std::uint32_t dc = (d >> (8 * c)) & 0xFF;
-            const std::uint32_t value = (weighted_[c] + (dc * (255 - alpha_) * destAlpha + 127) / 255 + total / 2) / total;
-            out |= std::min<std::uint32_t>(value, 255) << (8 * c);
-        }
-        return out;
-    }
+    std::uint32_t applySourceOver(std::uint32_t d) const { return blendSourceOver(d, colour_); }
 
     std::uint32_t colour_;
     std::uint32_t alpha_;

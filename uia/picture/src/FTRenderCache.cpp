@@ -1,8 +1,10 @@
 #include "uia/picture/FTRenderCache.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
 
+#include FT_BITMAP_H
 #include <hb-ft.h>
 #include <hb.h>
 
@@ -20,6 +22,30 @@ std::int32_t scaleToPixels(double fontUnits, std::uint32_t pixelSize, double uni
 }
 
 }  // namespace
+
+void copyCoverage(FT_Library library, const FT_Bitmap& bitmap, tGlyph& glyph)
+{
+    glyph.coverage.clear();
+    glyph.width = glyph.rows = glyph.pitch = 0;
+    FT_Bitmap converted;
+    FT_Bitmap_Init(&converted);
+    const bool grey = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+    if (grey || FT_Bitmap_Convert(library, &bitmap, &converted, 1) == 0) {
+        const FT_Bitmap& source = grey ? bitmap : converted;
+        glyph.width = static_cast<std::int32_t>(source.width);
+        glyph.rows = static_cast<std::int32_t>(source.rows);
+        glyph.pitch = source.pitch;
+        const std::size_t size = std::size_t(source.rows) * std::size_t(std::abs(source.pitch));
+        if (size > 0 && source.buffer) glyph.coverage.assign(source.buffer, source.buffer + size);
+        // Converted values run from 0 to num_grays - 1.
+        const unsigned top = grey ? 255u : std::max(1u, static_cast<unsigned>(source.num_grays) - 1u);
+        if (top != 255u) {
+            for (std::uint8_t& value : glyph.coverage)
+                value = static_cast<std::uint8_t>(std::min(255u, value * 255u / top));
+        }
+    }
+    FT_Bitmap_Done(library, &converted);
+}
 
 std::size_t CodePointHash::operator()(char32_t codePoint) const noexcept
 {
@@ -92,19 +118,11 @@ const tGlyph* FTRenderCache::loadGlyph(char32_t codePoint)
         return codePoint == kReplacementCharacter ? nullptr : getGlyph(kReplacementCharacter);
 
     const FT_GlyphSlot slot = face_->glyph;
-    const FT_Bitmap& bitmap = slot->bitmap;
     tGlyph& glyph = glyphs_.emplace_back();
     glyph.advance = static_cast<std::int32_t>(slot->advance.x);
     glyph.top = slot->bitmap_top;
     glyph.left = slot->bitmap_left;
-    glyph.width = static_cast<std::int32_t>(bitmap.width);
-    glyph.rows = static_cast<std::int32_t>(bitmap.rows);
-    glyph.pitch = bitmap.pitch;
-    const std::size_t size = std::size_t(glyph.rows) * std::size_t(std::abs(glyph.pitch));
-    if (size > 0 && bitmap.buffer) {
-        glyph.coverage.resize(size);
-        std::memcpy(glyph.coverage.data(), bitmap.buffer, size);
-    }
+    copyCoverage(library_.get(), slot->bitmap, glyph);
     return &glyph;
 }
 

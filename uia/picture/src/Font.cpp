@@ -22,20 +22,24 @@ std::vector<std::uint8_t> readAllBytes(GP::Stream& stream)
 
 Font::Font(const std::shared_ptr<GP::Stream>& reader, const FontDescription& description)
 {
-    initialise(reader ? readAllBytes(*reader) : std::vector<std::uint8_t>{}, description);
+    initialise(description, [&reader] { return reader ? readAllBytes(*reader) : std::vector<std::uint8_t>{}; });
 }
 
 Font::Font(const FontDescription& description)
 {
-    std::vector<std::uint8_t> bytes;
-    if (description.resourceId != 0) {
-        if (const auto stream = GP::createResourceStream(GP::ResourceId(description.resourceId), kFontResourceType, 1))
-            bytes = readAllBytes(*stream);
-    }
-    initialise(std::move(bytes), description);
+    initialise(description, [&description] {
+        std::vector<std::uint8_t> bytes;
+        if (description.resourceId != 0) {
+            if (const auto stream =
+                    GP::createResourceStream(GP::ResourceId(description.resourceId), kFontResourceType, 1))
+                bytes = readAllBytes(*stream);
+        }
+        return bytes;
+    });
 }
 
-void Font::initialise(std::vector<std::uint8_t> bytes, const FontDescription& description)
+void Font::initialise(const FontDescription& description,
+                      const std::function<std::vector<std::uint8_t>()>& readBytes)
 {
     faceCache_ = description.faceCache ? description.faceCache : DETAIL::FaceCache::getProcessCache();
     resourceId_ = description.resourceId;
@@ -44,15 +48,16 @@ void Font::initialise(std::vector<std::uint8_t> bytes, const FontDescription& de
     underline_ = (description.styleFlags & kFontUnderline) != 0;
     hinting_ = (description.styleFlags & kFontHinting) != 0;
     scale_ = 1.0f;
-    // A font known by id is looked up by id alone; its bytes arrive with the
-    // first font of that id.
-    if (const auto holder = findFaceHolder(std::move(bytes))) {
-        const long pixelSize = std::lroundf(static_cast<float>(baseSize_) * scale_);
-        if (pixelSize < 1) return;
-        if (auto cache = holder->getRenderCache(faceCache_->getLibrary(),
-                                                {static_cast<std::uint32_t>(pixelSize), hinting_}))
-            caches_.emplace(scale_, std::move(cache));
-    }
+    // A font known by id is looked up by id alone; its bytes are read for
+    // the first font of that id only.
+    auto holder = findFaceHolder();
+    if (!holder) holder = findFaceHolder(readBytes());
+    if (!holder) return;
+    const long pixelSize = std::lroundf(static_cast<float>(baseSize_) * scale_);
+    if (pixelSize < 1) return;
+    if (auto cache =
+            holder->getRenderCache(faceCache_->getLibrary(), {static_cast<std::uint32_t>(pixelSize), hinting_}))
+        caches_.emplace(scale_, std::move(cache));
 }
 
 std::shared_ptr<DETAIL::FaceHolder> Font::findFaceHolder(std::vector<std::uint8_t> bytes) const

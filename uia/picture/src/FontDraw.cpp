@@ -98,18 +98,20 @@ void Font::drawGlyph(Picture& picture, const DETAIL::FTRenderCache& cache, const
     const PictureRect bounds = picture.getDrawingBounds();
     const std::int64_t left = std::int64_t(x) + glyph.left;
     const std::int64_t top = std::int64_t(y) - glyph.top;
-    const std::int32_t rowBytes = std::abs(glyph.pitch);
-    for (std::int32_t row = 0; row < glyph.rows; ++row) {
-        const std::int64_t pixelY = top + row;
-        if (pixelY < bounds.top || pixelY >= bounds.bottom) continue;
+    // The part of the bitmap inside the drawing bounds.
+    const std::int64_t firstColumn = std::max<std::int64_t>(0, bounds.left - left);
+    const std::int64_t endColumn = std::min<std::int64_t>(glyph.width, bounds.right - left);
+    const std::int64_t firstRow = std::max<std::int64_t>(0, bounds.top - top);
+    const std::int64_t endRow = std::min<std::int64_t>(glyph.rows, bounds.bottom - top);
+    const std::size_t rowBytes = std::size_t(std::abs(glyph.pitch));
+    for (std::int64_t row = firstRow; row < endRow; ++row) {
         // A negative pitch stores the rows bottom up.
         const std::uint8_t* coverage =
             glyph.coverage.data() + std::size_t(glyph.pitch >= 0 ? row : glyph.rows - 1 - row) * rowBytes;
-        for (std::int32_t column = 0; column < glyph.width; ++column) {
-            const std::int64_t pixelX = left + column;
+        std::uint32_t* pixel = picture.getPixelAddress(std::int32_t(left + firstColumn), std::int32_t(top + row));
+        for (std::int64_t column = firstColumn; column < endColumn; ++column, ++pixel) {
             const std::uint32_t weight = coverage[column] * colourAlpha / 255;
-            if (weight == 0 || pixelX < bounds.left || pixelX >= bounds.right) continue;
-            blendCoverage(*picture.getPixelAddress(std::int32_t(pixelX), std::int32_t(pixelY)), colour, weight);
+            if (weight != 0) blendCoverage(*pixel, colour, weight);
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "uia/picture/Font.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "uia/picture/Utf8Decoder.h"
@@ -11,14 +10,17 @@ namespace {
 
 bool endsLine(char byte) { return byte == '\0' || byte == '\n'; }
 
+std::int32_t getAdvance(DETAIL::FTRenderCache* cache, char32_t codePoint)
+{
+    const DETAIL::tGlyph* glyph = cache ? cache->getGlyph(codePoint) : nullptr;
+    return glyph ? roundAdvance(glyph->advance) : 0;
+}
+
 }  // namespace
 
 std::int32_t Font::getGlyphAdvance(char32_t codePoint) const
 {
-    const auto& cache = getRenderCache();
-    if (!cache) return 0;
-    const DETAIL::tGlyph* glyph = cache->getGlyph(codePoint);
-    return glyph ? roundAdvance(glyph->advance) : 0;
+    return getAdvance(getRenderCache().get(), codePoint);
 }
 
 std::int32_t Font::getLineHeight() const
@@ -31,10 +33,11 @@ std::int32_t Font::getLineHeight() const
 // reaches `stopWidth`.
 std::int32_t Font::measureLine(std::string_view text, std::int32_t stopWidth) const
 {
+    DETAIL::FTRenderCache* cache = getRenderCache().get();
     std::int32_t width = 0;
     std::size_t offset = 0;
     while (offset < text.size() && !endsLine(text[offset]) && width < stopWidth)
-        width += getGlyphAdvance(decodeUtf8CodePoint(text, offset));
+        width += getAdvance(cache, decodeUtf8CodePoint(text, offset));
     return width;
 }
 
@@ -73,11 +76,12 @@ std::int32_t Font::getHorizontalAlignmentOffset(std::string_view text, std::uint
 std::int32_t Font::getFittingLength(std::string_view text, std::int32_t maxWidth, int mode) const
 {
     if (maxWidth < 1) return 0;
+    DETAIL::FTRenderCache* cache = getRenderCache().get();
     std::int32_t before = 0;
     std::size_t offset = 0;
     while (offset < text.size() && !endsLine(text[offset])) {
         const std::size_t start = offset;
-        const std::int32_t after = before + getGlyphAdvance(decodeUtf8CodePoint(text, offset));
+        const std::int32_t after = before + getAdvance(cache, decodeUtf8CodePoint(text, offset));
         if (after > maxWidth) {
             const bool include =
                 mode == kFitInclude || (mode == kFitNearest && after - maxWidth < maxWidth - before);

@@ -1,6 +1,7 @@
 #include "uia/picture/PictureCombiner.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "uia/picture/Picture.h"
@@ -158,12 +159,11 @@ void PictureCombiner<F>::drawInRect(const PictureRect& destRect, const Picture& 
         return;
     }
     if (source.getFixedFlags() == 0) {
+        std::optional<PictureClipScope> scope;
         if (clipRect) {
-            PictureClipScope scope(destination_, *clipRect);
-            drawAt(destRect.left, destRect.top, source, frame, nullptr);
-        } else {
-            drawAt(destRect.left, destRect.top, source, frame, nullptr);
+            scope.emplace(destination_, *clipRect);
         }
+        drawAt(destRect.left, destRect.top, source, frame, nullptr);
         return;
     }
     PictureClipScope scope(destination_, clipRect ? *clipRect : destRect);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "BlendRows.h"
+#include "ColourBlend.h"
 #include "uia/picture/Picture.h"
 #include "uia/picture/PictureCombiner.h"
 
@@ -19,31 +20,6 @@ inline std::uint32_t copyColourOnly(std::uint32_t d, std::uint32_t s) {
     const std::uint32_t g = (((d & 0xFF00u) * keep + (s & 0xFF00u) * a) >> 8) & 0xFF00u;
     const std::uint32_t mixed = (a << 24) | rb | g;
     return a == 255 ? s : (a == 0 ? d : mixed);
-}
-
-inline std::uint32_t copySourceOver(std::uint32_t d, std::uint32_t s) {
-    const std::uint32_t sa = s >> 24;
-    const std::uint32_t da = d >> 24;
-    // The two ends of the rule, worked out: an opaque pixel replaces, a
-    // clear one keeps the destination (which stays 0 if it was clear too).
-    if (sa == 255) {
-        return s;
-    }
-    if (sa == 0) {
-        return da == 0 ? 0 : d;
-    }
-    const std::uint32_t total = ((255 - sa) * da + 127) / 255 + sa;
-    if (total == 0) {
-        return 0;
-    }
-    std::uint32_t out = std::min<std::uint32_t>(total, 255) << 24;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const std::uint32_t sc = (s >> shift) & 0xFF;
-        const std::uint32_t dc = (d >> shift) & 0xFF;
-        const std::uint32_t value = (sc * sa + (dc * (255 - sa) * da + 127) / 255 + total / 2) / total;
-        out |= std::min<std::uint32_t>(value, 255) << shift;
-    }
-    return out;
 }
 
 }  // namespace
@@ -96,7 +72,7 @@ void CopySource::combineRows(std::uint32_t* dest, std::size_t destStride, const 
             break;
         case tMode::kSourceOver:
             for (std::size_t i = 0; i < width; ++i) {
-                d[i] = copySourceOver(d[i], s[i]);
+                d[i] = DETAIL::blendSourceOver(d[i], s[i]);
             }
             break;
         }

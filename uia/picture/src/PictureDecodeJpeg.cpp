@@ -225,7 +225,9 @@ bool decodeImage(tJpegDecoder& decoder, GP::StorageIO& reader, Picture& picture)
         return false;
     }
     decoder.row.resize(std::size_t(cinfo->output_components) * cinfo->output_width);
-    picture.fill(0xFFFFFFFFu);
+    if (decoder.transform) {
+        picture.fill(0xFFFFFFFFu);  // the transform leaves the alpha bytes alone
+    }
     JSAMPROW row = decoder.row.data();
     for (std::uint32_t y = 0; y < cinfo->output_height; ++y) {
         if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {

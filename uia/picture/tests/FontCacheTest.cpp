@@ -126,6 +126,11 @@ TEST_F(FontCache, FontByNameFromStream)
     // A second font of that name needs no bytes.
     const Font second(std::shared_ptr<GP::Stream>(), description);
     EXPECT_EQ(second.getRenderCache(), font.getRenderCache());
+    // Nor is the stream of a later one read: the face is known already.
+    const auto unread = std::make_shared<GP::MemoryStream>(TEST::readFontFile("virid.ttf"));
+    const Font third(unread, description);
+    EXPECT_EQ(third.getRenderCache(), font.getRenderCache());
+    EXPECT_EQ(unread->tell(), 0);
 }
 
 TEST_F(FontCache, UnreadableFontIsEmpty)
@@ -156,6 +161,63 @@ TEST_F(FontCache, RenderCacheOutlivesFontsAndFaceCache)
     const DETAIL::tGlyph* glyph = cache->getGlyph(U'W');
     ASSERT_NE(glyph, nullptr);
     EXPECT_GT(glyph->advance, 0);
+}
+
+}  // namespace
+}  // namespace QX::UIA
+
+namespace QX::UIA {
+namespace {
+
+// Strikes embedded in a font come as 1 bit per pixel: drawing reads `width`
+// bytes a row, so the glyph must hold them as one byte per pixel.
+TEST(GlyphCoverage, OneBitStrikeBecomesFullCoverageBytes)
+{
+    FT_Library library = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    // 10 pixels a row, 2 rows; the last six bits of a row are padding.
+    std::uint8_t bits[] = {0b10000000, 0b01000000, 0b00000001, 0b00111111};
+    FT_Bitmap mono{};
+    mono.rows = 2;
+    mono.width = 10;
+    mono.pitch = 2;
+    mono.buffer = bits;
+    mono.num_grays = 2;
+    mono.pixel_mode = FT_PIXEL_MODE_MONO;
+
+    DETAIL::tGlyph glyph;
+    DETAIL::copyCoverage(library, mono, glyph);
+    FT_Done_FreeType(library);
+
+    EXPECT_EQ(glyph.width, 10);
+    EXPECT_EQ(glyph.rows, 2);
+    ASSERT_GE(glyph.pitch, 10);
+    ASSERT_EQ(glyph.coverage.size(), std::size_t(2 * glyph.pitch));
+    std::vector<int> values;
+    for (int row = 0; row < 2; ++row) {
+        for (int x = 0; x < 10; ++x) values.push_back(glyph.coverage[std::size_t(row * glyph.pitch + x)]);
+    }
+    std::vector<int> expected(20, 0);
+    expected[0] = 255;   // row 0, pixel 0
+    expected[9] = 255;   // row 0, pixel 9
+    expected[17] = 255;  // row 1, pixel 7
+    EXPECT_EQ(values, expected);
+}
+
+TEST(GlyphCoverage, GreyBitmapIsCopiedAsItIs)
+{
+    std::uint8_t grey[] = {0, 10, 200, 255, 7, 8};
+    FT_Bitmap bitmap{};
+    bitmap.rows = 2;
+    bitmap.width = 3;
+    bitmap.pitch = 3;
+    bitmap.buffer = grey;
+    bitmap.num_grays = 256;
+    bitmap.pixel_mode = FT_PIXEL_MODE_GRAY;
+    DETAIL::tGlyph glyph;
+    DETAIL::copyCoverage(nullptr, bitmap, glyph);
+    EXPECT_EQ(glyph.coverage, std::vector<std::uint8_t>(std::begin(grey), std::end(grey)));
+    EXPECT_EQ(glyph.pitch, 3);
 }
 
 }  // namespace

@@ -105,7 +105,6 @@ public:
     std::vector<std::u16string> enumerateInterfacePaths(const USBDeviceFilter& filter) override;
     std::unique_ptr<IUSBConnection> openPath(const std::u16string& devicePath) override;
 
-    std::size_t getKeyboardCount() const { return keyboards_.size(); }
     SimulatedKeyboard& getKeyboard(std::size_t index) { return *keyboards_.at(index); }
 
 private:

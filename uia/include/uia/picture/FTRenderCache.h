@@ -38,6 +38,12 @@ struct tGlyph {
     std::vector<std::uint8_t> coverage;
 };
 
+// Stores the slot's bitmap in the glyph as 8-bit coverage. Strikes embedded
+// in a font may come as 1, 2 or 4 bits per pixel (or in colour): they are
+// converted and spread over 0..255, so that a row always holds `width`
+// coverage bytes. A bitmap that cannot be converted leaves no coverage.
+void copyCoverage(FT_Library library, const FT_Bitmap& bitmap, tGlyph& glyph);
+
 // FNV-1a over the four bytes of a code point, low byte first.
 struct CodePointHash {
     std::size_t operator()(char32_t codePoint) const noexcept;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -93,7 +94,9 @@ public:
                   std::uint32_t flags, std::int32_t lineSpacing) const;
 
 private:
-    void initialise(std::vector<std::uint8_t> bytes, const FontDescription& description);
+    // `readBytes` is called only when no font of the same file came first.
+    void initialise(const FontDescription& description,
+                    const std::function<std::vector<std::uint8_t>()>& readBytes);
     std::shared_ptr<DETAIL::FaceHolder> findFaceHolder(std::vector<std::uint8_t> bytes = {}) const;
     std::int32_t measureLine(std::string_view line, std::int32_t stopWidth) const;
     std::int64_t getLineStart(std::string_view line, const PictureRect& rect, std::uint32_t flags) const;
