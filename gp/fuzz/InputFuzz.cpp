@@ -2,6 +2,7 @@
 // UTF-16 converters, paths, resource names and the storage readers.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "gp/Path.h"
@@ -20,7 +21,9 @@ void fuzzText(std::string_view bytes)
     const std::u16string wide = utf8ToWide(bytes);
     if (utf8ToWide(utf16ToUtf8(wide)) != wide)
         __builtin_trap();
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
+    // Copied, not cast: the input bytes need not be aligned for char16_t.
+    std::u16string units(bytes.size() / 2, u'\0');
+    std::memcpy(units.data(), bytes.data(), units.size() * sizeof(char16_t));
     utf16ToUtf8(units);
     findString(bytes, bytes.substr(bytes.size() / 2), bytes.size() / 3, true);
     copyIfAscii(bytes);

@@ -16,21 +16,14 @@ constexpr int kGrid = 24;
 // The reference: a region as a set of pixels on a small grid.
 using Pixels = std::vector<bool>;
 
-Pixels pixelsOf(const Rect& r)
+// A rectangle or a region, pixel by pixel.
+template <typename Shape>
+Pixels pixelsOf(const Shape& shape)
 {
     Pixels p(kGrid * kGrid);
     for (int y = 0; y < kGrid; ++y)
         for (int x = 0; x < kGrid; ++x)
-            p[y * kGrid + x] = r.contains(Point{x, y});
-    return p;
-}
-
-Pixels pixelsOf(const Region& region)
-{
-    Pixels p(kGrid * kGrid);
-    for (int y = 0; y < kGrid; ++y)
-        for (int x = 0; x < kGrid; ++x)
-            p[y * kGrid + x] = region.contains(Point{x, y});
+            p[y * kGrid + x] = shape.contains(Point{x, y});
     return p;
 }
 
@@ -104,6 +97,15 @@ TEST_F(RegionTest, AddUniteIntersectMatchPixelModel)
         EXPECT_EQ(pixelsOf(common), intersectionModel);
         expectWellFormed(both);
         expectWellFormed(common);
+
+        const Rect clip = randomRect();
+        Region clipped(a);
+        clipped.intersect(clip);
+        Pixels clipModel = pixelsOf(clip);
+        for (std::size_t k = 0; k < ma.size(); ++k)
+            clipModel[k] = clipModel[k] && ma[k];
+        EXPECT_EQ(pixelsOf(clipped), clipModel);
+        expectWellFormed(clipped);
 
         // In place, with the region itself as an operand.
         a.unite(a, b);

@@ -81,6 +81,14 @@ TEST(Resources, RegisteredResourcesAndMissingOnes)
     EXPECT_FALSE(missing.openByName(nullptr, "nothing", "PICTURE"));
     EXPECT_EQ(missing.getState(), kStreamFailed);
 
+    // Registering again replaces the bytes for new streams; streams already
+    // open keep reading the bytes they were given.
+    registerResource(7, "TTFD", {4, 5});
+    EXPECT_EQ(createResourceStream(7, "TTFD")->getSize(), 2);
+    EXPECT_TRUE(font->seek(0, kSeekStart));
+    EXPECT_EQ(font->read(&byte, 1), 1u);
+    EXPECT_EQ(byte, 9);
+
     unregisterAllResources();
     EXPECT_EQ(createResourceStream(7, "TTFD"), nullptr);
 }

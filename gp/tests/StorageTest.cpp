@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <limits>
 
 #include "gp/FileStorage.h"
 #include "gp/Path.h"
@@ -125,6 +126,12 @@ TEST(RangeStorage, SeesOnlyItsWindow)
 
     RangeStorage beyond(base, 8, 100);  // longer than its base
     EXPECT_EQ(beyond.read(buffer, 10), 2);
+    // A window reaching past the largest position is cut there.
+    constexpr std::int64_t kLast = std::numeric_limits<std::int64_t>::max();
+    RangeStorage far(base, kLast - 1, kLast);
+    EXPECT_EQ(far.getSize(), 1);
+    EXPECT_TRUE(far.seek(10, kSeekStart));
+    EXPECT_EQ(far.read(buffer, 1), 0);
     RangeStorage orphan(nullptr, 0, 10);
     EXPECT_EQ(orphan.getSize(), 0);
     EXPECT_EQ(orphan.read(buffer, 1), -1);

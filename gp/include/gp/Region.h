@@ -63,6 +63,10 @@ public:
 private:
     void appendNode(const Rect& rect);
     void recomputeBounds();
+    // Returns to the pool every node `drop` answers true for; the bounds are
+    // left to the caller.
+    template <typename Predicate>
+    void removeNodesIf(Predicate drop);
 
     RegionNode* head_ = nullptr;
     std::uint32_t count_ = 0;

@@ -39,7 +39,9 @@ struct ResourceBytes {
 std::optional<ResourceBytes> findResource(void* module, const ResourceId& id, std::string_view type);
 
 // The native build has no embedded resources: tests supply them here. The
-// program build looks in the module first and falls back to these.
+// program build looks in the module first and falls back to these. Bytes
+// handed out stay valid until unregisterAllResources, even when the same
+// resource is registered again.
 void registerResource(const ResourceId& id, std::string_view type, std::vector<std::uint8_t> bytes);
 void unregisterAllResources();
 

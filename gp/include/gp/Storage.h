@@ -66,6 +66,12 @@ public:
     std::int64_t getSize() const override { return length_; }
 
 private:
+    // Moves the base to this range's position and answers how many of `size`
+    // bytes lie before the range's end (-1 when the base cannot move there).
+    std::int64_t placeBase(std::int64_t size);
+    // Advances past the bytes a transfer moved and answers its result.
+    std::int64_t advance(std::int64_t moved);
+
     std::shared_ptr<IStorage> base_;
     std::int64_t offset_;
     std::int64_t length_;

@@ -39,7 +39,6 @@ int fail(const char* file, int line, const char* message)
     MessageBoxRequest request;
     request.text = failure.what();
     request.icon = kIconError;
-    request.caption = kMakerName;
     showMessageBox(request);
     DETAIL::terminateProcess(3);
 }

@@ -1,6 +1,7 @@
 #include "gp/Init.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "Platform.h"
@@ -23,7 +24,10 @@ struct InitState {
     std::uint32_t applicationCode = 0;
     std::string title;
     char languageCode[16] = "ENG";
-    bool slotAllocated = false;
+    // Its own lock: `init` allocates the slot while holding `mutex`. The flag
+    // is read without a lock by every thread that uses the slot.
+    std::mutex slotMutex;
+    std::atomic<bool> slotAllocated{false};
     std::mutex preferenceMutex;
     std::shared_ptr<IPreferenceStore> preferences;
 };
@@ -95,9 +99,10 @@ void exit()
         return;
     DETAIL::destroyDeviceNotificationWindow();
     releaseRegionPool();
-    if (s.slotAllocated) {
-        DETAIL::freeThreadSlot();
-        s.slotAllocated = false;
+    {
+        std::lock_guard slotLock(s.slotMutex);
+        if (s.slotAllocated.exchange(false))
+            DETAIL::freeThreadSlot();
     }
     DETAIL::stopOle();
     s.initialized = false;
@@ -116,6 +121,7 @@ const std::string& getApplicationTitle() { return state().title; }
 void initThreadLocalSlot()
 {
     InitState& s = state();
+    std::lock_guard lock(s.slotMutex);
     if (!s.slotAllocated)
         s.slotAllocated = DETAIL::allocateThreadSlot();
 }

@@ -39,7 +39,8 @@ int showMessageBox(const char* text, std::size_t length, int buttons, int defaul
     request.buttons = buttons;
     request.defaultButton = defaultButton;
     request.icon = icon;
-    request.caption = caption ? caption : kMakerName;
+    if (caption)
+        request.caption = caption;
     return showMessageBox(request);
 }
 
@@ -51,6 +52,8 @@ int showMessageBox(const MessageBoxRequest& request)
         std::lock_guard lock(s.mutex);
         handler = s.handler;
     }
+    // Handlers and the real box alike see the maker's name as the caption
+    // when none was given.
     MessageBoxRequest completed = request;
     if (completed.caption.empty())
         completed.caption = kMakerName;

@@ -10,13 +10,13 @@ bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool isDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// The first separator of the text, or none.
-char findSeparator(std::string_view text)
+// The first separator of the text, or `fallback` when it has none.
+char separatorOf(std::string_view text, char fallback)
 {
     for (char c : text)
         if (isSeparator(c))
             return c;
-    return 0;
+    return fallback;
 }
 
 // The length of the root at the start of `text` (separators already made
@@ -69,8 +69,7 @@ void Path::assign(std::string_view utf8)
 
 void Path::split(std::string_view input)
 {
-    const char found = findSeparator(input);
-    separator_ = found ? found : '\\';
+    separator_ = separatorOf(input, '\\');
     std::string text(input);
     for (char& c : text)
         if (isSeparator(c))
@@ -119,7 +118,7 @@ bool Path::isEmpty() const
 void Path::setDirectory(std::string_view folder, bool isFile)
 {
     std::string text(folder);
-    const char sep = findSeparator(text) ? findSeparator(text) : separator_;
+    const char sep = separatorOf(text, separator_);
     if (isFile) {
         std::size_t cut = text.size();
         while (cut > 0 && !isSeparator(text[cut - 1]))
@@ -192,7 +191,7 @@ bool Path::assignCurrentDirectory()
     if (!DETAIL::readCurrentDirectory(current) || current.empty())
         return false;
     if (!isSeparator(current.back()))
-        current.push_back(findSeparator(current) ? findSeparator(current) : separator_);
+        current.push_back(separatorOf(current, separator_));
     assign(current);
     return true;
 }

@@ -17,7 +17,7 @@ namespace QX::GP::DETAIL {
 // warnings) in the program build, standard error natively.
 void writePlatformTrace(int level, std::string_view line);
 
-// The real message box (no handler installed).
+// The real message box (no handler installed); the caption is filled in.
 int showPlatformMessageBox(const MessageBoxRequest& request);
 
 // Ends the process at once, without unwinding.

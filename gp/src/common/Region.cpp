@@ -111,6 +111,22 @@ void Region::appendNode(const Rect& rect)
     bounds_.unite(rect);
 }
 
+template <typename Predicate>
+void Region::removeNodesIf(Predicate drop)
+{
+    RegionNode** link = &head_;
+    while (*link) {
+        RegionNode* node = *link;
+        if (drop(*node)) {
+            *link = node->next;
+            DETAIL::freeRegionNode(node);
+            --count_;
+        } else {
+            link = &node->next;
+        }
+    }
+}
+
 void Region::recomputeBounds()
 {
     bounds_ = Rect{};
@@ -131,20 +147,11 @@ void Region::addRect(const Rect& rect)
         return;
     // Nodes that the new rectangle covers wholly are dropped first, so that
     // repeated additions over the same area do not pile up fragments.
-    RegionNode** link = &head_;
-    while (*link) {
-        RegionNode* node = *link;
-        if (rect.contains(node->rect)) {
-            *link = node->next;
-            DETAIL::freeRegionNode(node);
-            --count_;
-        } else {
-            link = &node->next;
-        }
-    }
+    removeNodesIf([&rect](const RegionNode& node) { return rect.contains(node.rect); });
     for (const Rect& piece : uncoveredParts(rect, head_))
         appendNode(piece);
-    recomputeBounds();
+    // The dropped nodes lay inside `rect`, so the bounds only grow by it.
+    bounds_.unite(rect);
 }
 
 void Region::unite(const Region& a, const Region& b)
@@ -174,25 +181,21 @@ void Region::intersect(const Region& a, const Region& b)
 
 void Region::intersect(const Rect& rect)
 {
-    intersect(Region(*this), Region(rect));
+    removeNodesIf([&rect](RegionNode& node) {
+        node.rect.intersect(rect);
+        return node.rect.isEmpty();
+    });
+    recomputeBounds();
 }
 
 void Region::offset(std::int32_t dx, std::int32_t dy)
 {
     // Offsets saturate at the limits of 32 bits; rectangles squeezed to
     // nothing there are dropped.
-    RegionNode** link = &head_;
-    while (*link) {
-        RegionNode* node = *link;
-        node->rect.offset(dx, dy);
-        if (node->rect.isEmpty()) {
-            *link = node->next;
-            DETAIL::freeRegionNode(node);
-            --count_;
-        } else {
-            link = &node->next;
-        }
-    }
+    removeNodesIf([dx, dy](RegionNode& node) {
+        node.rect.offset(dx, dy);
+        return node.rect.isEmpty();
+    });
     recomputeBounds();
 }
 

@@ -43,11 +43,15 @@ std::string canonical(const ResourceId& id)
     return id.isNumber() ? "#" + std::to_string(id.number()) : id.name();
 }
 
+using Bytes = std::unique_ptr<std::vector<std::uint8_t>>;
+
 struct Registry {
     std::mutex mutex;
-    // Entries are never moved or freed before unregisterAllResources, so
-    // the bytes handed out stay valid as the resources of a module do.
-    std::map<RegistryKey, std::unique_ptr<std::vector<std::uint8_t>>> entries;
+    // Bytes are never moved or freed before unregisterAllResources, so the
+    // bytes handed out stay valid as the resources of a module do; bytes a
+    // later registration replaced are kept in `retired` for that reason.
+    std::map<RegistryKey, Bytes> entries;
+    std::vector<Bytes> retired;
 };
 
 Registry& registry()
@@ -76,8 +80,12 @@ void registerResource(const ResourceId& id, std::string_view type, std::vector<s
 {
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
-    r.entries[{canonical(ResourceId(type)), canonical(id)}] =
-        std::make_unique<std::vector<std::uint8_t>>(std::move(bytes));
+    Bytes& entry = r.entries[{canonical(ResourceId(type)), canonical(id)}];
+    if (entry && *entry == bytes)
+        return;  // the same bytes again: keep handing out the first copy
+    if (entry)
+        r.retired.push_back(std::move(entry));
+    entry = std::make_unique<std::vector<std::uint8_t>>(std::move(bytes));
 }
 
 void unregisterAllResources()
@@ -85,6 +93,7 @@ void unregisterAllResources()
     Registry& r = registry();
     std::lock_guard lock(r.mutex);
     r.entries.clear();
+    r.retired.clear();
 }
 
 std::optional<ResourceBytes> DETAIL::findRegisteredResource(const ResourceId& id, const ResourceId& type)

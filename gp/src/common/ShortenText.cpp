@@ -56,11 +56,11 @@ std::string shortenByPrefix(std::string_view text, int width, const TextFits& fi
 std::string shortenText(NamedStringMap& state, std::string_view text, int width, const MeasureText& measure,
                         const TextFits& fits)
 {
-    const TextFits check = fits ? fits : [&measure](std::string_view candidate, int w) {
-        return measure && measure(candidate) <= w;
-    };
     if (!fits && !measure)
         return std::string(text);
+    const TextFits check = fits ? fits : [&measure](std::string_view candidate, int w) {
+        return measure(candidate) <= w;
+    };
 
     const std::string key = std::to_string(width) + ":" + std::string(text);
     if (auto cached = state.map.find(key); cached != state.map.end())

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <limits>
 
 #include "StorageSeek.h"
+#include "StorageTransfer.h"
 
 namespace QX::GP {
 
@@ -27,7 +29,7 @@ std::int64_t MemoryStorage::getSize() const
 
 std::int64_t MemoryStorage::read(void* buffer, std::int64_t size)
 {
-    if (size < 0 || (!buffer && size > 0))
+    if (!DETAIL::isValidTransfer(buffer, size))
         return -1;
     const std::int64_t available = std::max<std::int64_t>(0, getSize() - position_);
     const std::int64_t count = std::min(size, available);
@@ -39,7 +41,7 @@ std::int64_t MemoryStorage::read(void* buffer, std::int64_t size)
 
 std::int64_t MemoryStorage::write(const void* buffer, std::int64_t size)
 {
-    if (borrowed_ || size < 0 || (!buffer && size > 0))
+    if (borrowed_ || !DETAIL::isValidTransfer(buffer, size))
         return -1;
     if (size == 0)
         return 0;
@@ -69,39 +71,39 @@ bool MemoryStorage::seek(std::int64_t offset, int origin)
 
 RangeStorage::RangeStorage(std::shared_ptr<IStorage> base, std::int64_t offset, std::int64_t length)
     : base_(std::move(base)), offset_(std::max<std::int64_t>(0, offset)),
-      length_(base_ ? std::max<std::int64_t>(0, length) : 0)
+      // The window's end must stay a valid position of the base.
+      length_(base_ ? std::clamp<std::int64_t>(length, 0, std::numeric_limits<std::int64_t>::max() - offset_) : 0)
 {
+}
+
+std::int64_t RangeStorage::placeBase(std::int64_t size)
+{
+    if (!base_ || size < 0)
+        return -1;
+    const std::int64_t count = std::min(size, std::max<std::int64_t>(0, length_ - position_));
+    if (count > 0 && !base_->seek(offset_ + position_, kSeekStart))
+        return -1;
+    return count;
+}
+
+std::int64_t RangeStorage::advance(std::int64_t moved)
+{
+    if (moved > 0)
+        position_ += moved;
+    return moved;
 }
 
 std::int64_t RangeStorage::read(void* buffer, std::int64_t size)
 {
-    if (!base_ || size < 0)
-        return -1;
-    const std::int64_t count = std::min(size, std::max<std::int64_t>(0, length_ - position_));
-    if (count == 0)
-        return 0;
-    if (!base_->seek(offset_ + position_, kSeekStart))
-        return -1;
-    const std::int64_t got = base_->read(buffer, count);
-    if (got > 0)
-        position_ += got;
-    return got;
+    const std::int64_t count = placeBase(size);
+    return count > 0 ? advance(base_->read(buffer, count)) : count;
 }
 
 std::int64_t RangeStorage::write(const void* buffer, std::int64_t size)
 {
-    if (!base_ || size < 0)
-        return -1;
     // A range never grows: writes stop at its end.
-    const std::int64_t count = std::min(size, std::max<std::int64_t>(0, length_ - position_));
-    if (count == 0)
-        return 0;
-    if (!base_->seek(offset_ + position_, kSeekStart))
-        return -1;
-    const std::int64_t written = base_->write(buffer, count);
-    if (written > 0)
-        position_ += written;
-    return written;
+    const std::int64_t count = placeBase(size);
+    return count > 0 ? advance(base_->write(buffer, count)) : count;
 }
 
 bool RangeStorage::seek(std::int64_t offset, int origin)

@@ -3,13 +3,12 @@
 namespace QX::GP {
 namespace {
 
-std::uint16_t swap16(std::uint16_t v) { return static_cast<std::uint16_t>((v >> 8) | (v << 8)); }
-std::uint32_t swap32(std::uint32_t v) { return __builtin_bswap32(v); }
+// Values are assembled byte by byte, least significant first unless
+// swapped, so the host's own byte order never matters.
+std::size_t byteIndex(std::size_t i, std::size_t size, bool swapped) { return swapped ? size - 1 - i : i; }
 
-// Values are assembled byte by byte: little-endian on the storage is the
-// natural order, so the host's own order never matters.
 template <typename T>
-bool readLittle(StorageIO& io, T& value)
+bool readValue(StorageIO& io, T& value, bool swapped)
 {
     std::uint8_t bytes[sizeof(T)];
     value = 0;
@@ -17,45 +16,28 @@ bool readLittle(StorageIO& io, T& value)
         return false;
     T result = 0;
     for (std::size_t i = 0; i < sizeof(T); ++i)
-        result |= static_cast<T>(static_cast<T>(bytes[i]) << (8 * i));
+        result |= static_cast<T>(static_cast<T>(bytes[byteIndex(i, sizeof(T), swapped)]) << (8 * i));
     value = result;
     return true;
 }
 
 template <typename T>
-bool writeLittle(StorageIO& io, T value)
+bool writeValue(StorageIO& io, T value, bool swapped)
 {
     std::uint8_t bytes[sizeof(T)];
     for (std::size_t i = 0; i < sizeof(T); ++i)
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+        bytes[byteIndex(i, sizeof(T), swapped)] = static_cast<std::uint8_t>(value >> (8 * i));
     return io.write(bytes, sizeof(T)) == sizeof(T);
 }
 
 }  // namespace
 
-bool StorageIO::readUInt8(std::uint8_t& value) { return readLittle(*this, value); }
-
-bool StorageIO::readUInt16(std::uint16_t& value)
-{
-    if (!readLittle(*this, value))
-        return false;
-    if (swaps())
-        value = swap16(value);
-    return true;
-}
-
-bool StorageIO::readUInt32(std::uint32_t& value)
-{
-    if (!readLittle(*this, value))
-        return false;
-    if (swaps())
-        value = swap32(value);
-    return true;
-}
-
-bool StorageIO::writeUInt8(std::uint8_t value) { return writeLittle(*this, value); }
-bool StorageIO::writeUInt16(std::uint16_t value) { return writeLittle(*this, swaps() ? swap16(value) : value); }
-bool StorageIO::writeUInt32(std::uint32_t value) { return writeLittle(*this, swaps() ? swap32(value) : value); }
+bool StorageIO::readUInt8(std::uint8_t& value) { return readValue(*this, value, false); }
+bool StorageIO::readUInt16(std::uint16_t& value) { return readValue(*this, value, swaps()); }
+bool StorageIO::readUInt32(std::uint32_t& value) { return readValue(*this, value, swaps()); }
+bool StorageIO::writeUInt8(std::uint8_t value) { return writeValue(*this, value, false); }
+bool StorageIO::writeUInt16(std::uint16_t value) { return writeValue(*this, value, swaps()); }
+bool StorageIO::writeUInt32(std::uint32_t value) { return writeValue(*this, value, swaps()); }
 
 std::size_t StorageIO::read(void* buffer, std::size_t size)
 {

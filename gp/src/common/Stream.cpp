@@ -32,23 +32,30 @@ bool Stream::seek(std::int64_t offset, int origin) { return isOpen() && storage_
 
 std::int64_t Stream::getSize() const { return isOpen() ? storage_->getSize() : 0; }
 
-bool FileStream::open(const Path& path)
+namespace {
+
+// The file, or the container item the path addresses, opened for reading;
+// null when it cannot be opened.
+std::shared_ptr<IStorage> openForReading(const Path& path)
 {
     if (!path.containerSubPath().empty()) {
         auto container = std::make_shared<FileContainerStorage>();
-        if (container->open(path, path.containerSubPath())) {
-            setStorage(std::move(container));
-            return true;
-        }
-        fail();
-        return false;
+        return container->open(path, path.containerSubPath()) ? container : nullptr;
     }
     auto file = std::make_shared<FileStorage>();
-    if (!file->open(path, kFileRead, 0)) {
+    return file->open(path, kFileRead, 0) ? file : nullptr;
+}
+
+}  // namespace
+
+bool FileStream::open(const Path& path)
+{
+    auto storage = openForReading(path);
+    if (!storage) {
         fail();
         return false;
     }
-    setStorage(std::move(file));
+    setStorage(std::move(storage));
     return true;
 }
 

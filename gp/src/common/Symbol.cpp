@@ -1,6 +1,5 @@
 #include "gp/Symbol.h"
 
-#include <cstring>
 #include <mutex>
 #include <string>
 #include <unordered_set>
@@ -54,8 +53,7 @@ symbol symbol::getEmpty()
 
 bool symbol::equals(const char* nulTerminated) const
 {
-    return nulTerminated && std::strcmp(node_->c_str(), nulTerminated) == 0 &&
-           std::strlen(nulTerminated) == node_->size();
+    return nulTerminated && *node_ == nulTerminated;
 }
 
 }  // namespace qx

@@ -27,15 +27,19 @@ TraceState& state()
 
 std::atomic<int> traceLevel{kTraceInfo};
 
+// The caller holds the state's lock.
+bool isEnabledLocked(const TraceState& s, std::string_view channel)
+{
+    return channel.empty() || s.disabledChannels.find(channel) == s.disabledChannels.end();
+}
+
 }  // namespace
 
 bool isTraceChannelEnabled(std::string_view channel)
 {
-    if (channel.empty())
-        return true;
     TraceState& s = state();
     std::lock_guard lock(s.mutex);
-    return s.disabledChannels.find(channel) == s.disabledChannels.end();
+    return isEnabledLocked(s, channel);
 }
 
 void setTraceChannelEnabled(std::string_view channel, bool enabled)
@@ -58,20 +62,23 @@ void writeTrace(std::string_view channel, std::string_view text) { writeTrace(kT
 
 void writeTrace(int level, std::string_view channel, std::string_view text)
 {
-    if (level > traceLevel || !isTraceChannelEnabled(channel))
+    if (level > traceLevel)
         return;
+    // The channel check and the sink are taken under one lock.
+    TraceSink sink;
+    {
+        TraceState& s = state();
+        std::lock_guard lock(s.mutex);
+        if (!isEnabledLocked(s, channel))
+            return;
+        sink = s.sink;
+    }
     std::string line;
     line.reserve(channel.size() + text.size() + 2);
     line.append(channel).append(": ").append(text);
     if (!line.empty() && line.back() == '\n')
         line.pop_back();
     DETAIL::writePlatformTrace(level, line);
-    TraceSink sink;
-    {
-        TraceState& s = state();
-        std::lock_guard lock(s.mutex);
-        sink = s.sink;
-    }
     if (sink)
         sink(line);
 }

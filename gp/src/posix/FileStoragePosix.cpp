@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "../common/StorageSeek.h"
+#include "../common/StorageTransfer.h"
 #include "gp/FileStorage.h"
 
 namespace QX::GP {
@@ -56,38 +57,30 @@ bool FileStorage::isOpen() const { return impl_->descriptor >= 0; }
 
 std::int64_t FileStorage::read(void* buffer, std::int64_t size)
 {
-    if (!isOpen() || size < 0 || (!buffer && size > 0))
+    if (!isOpen() || !DETAIL::isValidTransfer(buffer, size))
         return -1;
-    std::int64_t total = 0;
     auto* bytes = static_cast<char*>(buffer);
-    while (total < size) {
-        const ssize_t got = ::read(impl_->descriptor, bytes + total, static_cast<std::size_t>(size - total));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return total > 0 ? total : -1;
-        if (got == 0)
-            break;
-        total += got;
-    }
-    return total;
+    return DETAIL::transferAll(size, [&](std::int64_t done, std::int64_t left) -> std::int64_t {
+        ssize_t got;
+        do
+            got = ::read(impl_->descriptor, bytes + done, static_cast<std::size_t>(left));
+        while (got < 0 && errno == EINTR);
+        return got;
+    });
 }
 
 std::int64_t FileStorage::write(const void* buffer, std::int64_t size)
 {
-    if (!isOpen() || size < 0 || (!buffer && size > 0))
+    if (!isOpen() || !DETAIL::isValidTransfer(buffer, size))
         return -1;
-    std::int64_t total = 0;
     const auto* bytes = static_cast<const char*>(buffer);
-    while (total < size) {
-        const ssize_t put = ::write(impl_->descriptor, bytes + total, static_cast<std::size_t>(size - total));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return total > 0 ? total : -1;
-        total += put;
-    }
-    return total;
+    return DETAIL::transferAll(size, [&](std::int64_t done, std::int64_t left) -> std::int64_t {
+        ssize_t put;
+        do
+            put = ::write(impl_->descriptor, bytes + done, static_cast<std::size_t>(left));
+        while (put < 0 && errno == EINTR);
+        return put > 0 ? put : -1;  // a write that moves nothing is a failure
+    });
 }
 
 std::int64_t FileStorage::getPosition() const

@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "../common/ThreadBody.h"
 #include "gp/Thread.h"
-#include "gp/Trace.h"
 
 namespace QX::GP {
 
@@ -31,14 +31,7 @@ void Thread::start(std::function<void()> function)
     auto impl = std::make_unique<OSImpl>();
     OSImpl* state = impl.get();
     impl->thread = std::thread([state, function = std::move(function)] {
-        try {
-            if (function)
-                function();
-        } catch (const std::exception& e) {
-            writeTrace(kTraceError, "Thread", std::string("uncaught exception: ") + e.what());
-        } catch (...) {
-            writeTrace(kTraceError, "Thread", "uncaught exception");
-        }
+        DETAIL::runThreadFunction(function);
         std::lock_guard lock(state->mutex);
         state->done = true;
         state->ended.notify_all();

@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "../common/StorageSeek.h"
+#include "../common/StorageTransfer.h"
 #include "gp/FileStorage.h"
 
 namespace QX::GP {
@@ -44,38 +47,34 @@ void FileStorage::close()
 
 bool FileStorage::isOpen() const { return impl_->file != INVALID_HANDLE_VALUE; }
 
+namespace {
+
+// ReadFile and WriteFile take 32-bit counts.
+DWORD chunkOf(std::int64_t left) { return static_cast<DWORD>(std::min<std::int64_t>(left, 1 << 30)); }
+
+}  // namespace
+
 std::int64_t FileStorage::read(void* buffer, std::int64_t size)
 {
-    if (!isOpen() || size < 0 || (!buffer && size > 0))
+    if (!isOpen() || !DETAIL::isValidTransfer(buffer, size))
         return -1;
-    std::int64_t total = 0;
     auto* bytes = static_cast<char*>(buffer);
-    while (total < size) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(size - total, 1 << 30));
+    return DETAIL::transferAll(size, [&](std::int64_t done, std::int64_t left) -> std::int64_t {
         DWORD got = 0;
-        if (!ReadFile(impl_->file, bytes + total, chunk, &got, nullptr))
-            return total > 0 ? total : -1;
-        if (got == 0)
-            break;
-        total += got;
-    }
-    return total;
+        return ReadFile(impl_->file, bytes + done, chunkOf(left), &got, nullptr) ? std::int64_t(got) : -1;
+    });
 }
 
 std::int64_t FileStorage::write(const void* buffer, std::int64_t size)
 {
-    if (!isOpen() || size < 0 || (!buffer && size > 0))
+    if (!isOpen() || !DETAIL::isValidTransfer(buffer, size))
         return -1;
-    std::int64_t total = 0;
     const auto* bytes = static_cast<const char*>(buffer);
-    while (total < size) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(size - total, 1 << 30));
+    return DETAIL::transferAll(size, [&](std::int64_t done, std::int64_t left) -> std::int64_t {
         DWORD put = 0;
-        if (!WriteFile(impl_->file, bytes + total, chunk, &put, nullptr) || put == 0)
-            return total > 0 ? total : -1;
-        total += put;
-    }
-    return total;
+        // A write that moves nothing is a failure.
+        return WriteFile(impl_->file, bytes + done, chunkOf(left), &put, nullptr) && put > 0 ? std::int64_t(put) : -1;
+    });
 }
 
 std::int64_t FileStorage::getPosition() const

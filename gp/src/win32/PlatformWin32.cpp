@@ -95,7 +95,7 @@ void writePlatformTrace(int level, std::string_view line)
 int showPlatformMessageBox(const MessageBoxRequest& request)
 {
     const std::u16string text = utf8ToWide(request.text);
-    const std::u16string caption = utf8ToWide(request.caption.empty() ? kMakerName : request.caption);
+    const std::u16string caption = utf8ToWide(request.caption);
     const UINT style = buttonFlags(request.buttons) | defaultButtonFlag(request.buttons, request.defaultButton) |
                        iconFlag(request.icon) | MB_SETFOREGROUND |
                        (request.systemModal ? MB_SYSTEMMODAL : MB_TASKMODAL);

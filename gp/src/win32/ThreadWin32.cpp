@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "../common/ThreadBody.h"
 #include "gp/Thread.h"
-#include "gp/Trace.h"
 
 namespace QX::GP {
 namespace {
@@ -12,14 +12,7 @@ namespace {
 DWORD WINAPI threadMain(LPVOID parameter)
 {
     std::unique_ptr<std::function<void()>> function(static_cast<std::function<void()>*>(parameter));
-    try {
-        if (*function)
-            (*function)();
-    } catch (const std::exception& e) {
-        writeTrace(kTraceError, "Thread", std::string("uncaught exception: ") + e.what());
-    } catch (...) {
-        writeTrace(kTraceError, "Thread", "uncaught exception");
-    }
+    DETAIL::runThreadFunction(*function);
     return 0;
 }
 
@@ -42,13 +35,13 @@ void Thread::start(std::function<void()> function)
     if (joinable())
         throw std::logic_error("Thread::start: a thread is already attached");
     auto parameter = std::make_unique<std::function<void()>>(std::move(function));
-    HANDLE handle = CreateThread(nullptr, 0, threadMain, parameter.get(), 0, nullptr);
-    if (!handle)
+    auto impl = std::make_unique<OSImpl>();
+    impl->handle = CreateThread(nullptr, 0, threadMain, parameter.get(), 0, nullptr);
+    if (!impl->handle)
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
                                 "CreateThread failed (error " + std::to_string(GetLastError()) + ")");
     parameter.release();  // the thread owns it now
-    impl_ = std::make_unique<OSImpl>();
-    impl_->handle = handle;
+    impl_ = std::move(impl);
 }
 
 bool Thread::joinable() const { return impl_ && impl_->handle; }
