@@ -155,6 +155,20 @@ TEST(DFUDevice, AWrongImageFailsInManifestation) {
     EXPECT_EQ(status.getState(), DFUState::Idle);
 }
 
+// A device left in dfuERROR by a failed download takes the next one.
+TEST(DFUDevice, ADownloadAfterAFailedOneStartsFromACleanState) {
+    tKeyboardDescription description;
+    SimulatedSetup setup(description);
+    DFUDevice device(setup.driver, setup.clock);
+    ASSERT_TRUE(setup.openInUpdateMode(device));
+    auto broken = TEST::makeImage(kHVX49MK2, 0x0059, 4000);
+    broken[100] ^= 0x01;
+    ASSERT_EQ(device.download(broken), DownloadResult::DeviceError);
+    const auto image = TEST::makeImage(kHVX49MK2, 0x0059, 4000);
+    EXPECT_EQ(device.download(image), DownloadResult::Success);
+    EXPECT_EQ(setup.keyboard().getReceivedImage(), image);
+}
+
 TEST(DFUDevice, RefusesWithoutUpdateModeOrTransferSize) {
     tKeyboardDescription description;
     SimulatedSetup setup(description);
