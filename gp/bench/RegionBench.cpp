@@ -28,31 +28,31 @@ Region regionOf(const std::vector<Rect>& rects)
     return region;
 }
 
-void BM_RegionUnion(benchmark::State& state)
+// Times `combine(result, a, b)` over two regions of state.range(0) random
+// rectangles each.
+template <typename Combine>
+void runCombination(benchmark::State& state, unsigned seed, Combine combine)
 {
     acquireRegionPool();
-    const Region a = regionOf(randomRects(static_cast<int>(state.range(0)), 1));
-    const Region b = regionOf(randomRects(static_cast<int>(state.range(0)), 2));
+    const Region a = regionOf(randomRects(static_cast<int>(state.range(0)), seed));
+    const Region b = regionOf(randomRects(static_cast<int>(state.range(0)), seed + 1));
     for (auto _ : state) {
         Region result;
-        result.unite(a, b);
+        combine(result, a, b);
         benchmark::DoNotOptimize(result.count());
     }
     releaseRegionPool();
+}
+
+void BM_RegionUnion(benchmark::State& state)
+{
+    runCombination(state, 1, [](Region& result, const Region& a, const Region& b) { result.unite(a, b); });
 }
 BENCHMARK(BM_RegionUnion)->Arg(16)->Arg(64)->Arg(256);
 
 void BM_RegionIntersection(benchmark::State& state)
 {
-    acquireRegionPool();
-    const Region a = regionOf(randomRects(static_cast<int>(state.range(0)), 3));
-    const Region b = regionOf(randomRects(static_cast<int>(state.range(0)), 4));
-    for (auto _ : state) {
-        Region result;
-        result.intersect(a, b);
-        benchmark::DoNotOptimize(result.count());
-    }
-    releaseRegionPool();
+    runCombination(state, 3, [](Region& result, const Region& a, const Region& b) { result.intersect(a, b); });
 }
 BENCHMARK(BM_RegionIntersection)->Arg(16)->Arg(64)->Arg(256);
 

@@ -41,10 +41,6 @@ std::optional<ResourceBytes> findModuleResource(void* module, const ResourceId& 
 // Resources supplied by `registerResource`.
 std::optional<ResourceBytes> findRegisteredResource(const ResourceId& id, const ResourceId& type);
 
-}  // namespace QX::GP::DETAIL
-
-namespace QX::GP::DETAIL {
-
 // The library's thread-local slot.
 bool allocateThreadSlot();
 void freeThreadSlot();
@@ -64,10 +60,6 @@ void startOle();
 void stopOle();
 void createDeviceNotificationWindow();
 void destroyDeviceNotificationWindow();
-
-}  // namespace QX::GP::DETAIL
-
-namespace QX::GP::DETAIL {
 
 // "DEU", "SPA", "FRA", "ITA", "JPN" for the primary languages 7, 10, 12, 16
 // and 17; "ENG" for any other.

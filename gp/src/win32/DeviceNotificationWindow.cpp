@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "../common/DeviceNotificationDispatch.h"
-#include "DeviceNotificationWindow.h"
+#include "../common/Platform.h"
 #include "gp/DeviceNotification.h"
 #include "gp/Module.h"
 #include "gp/Trace.h"
@@ -12,6 +12,9 @@
 namespace QX::GP::DETAIL {
 namespace {
 
+// The hidden window that receives WM_DEVICECHANGE for device interfaces. It
+// belongs to the thread that creates it (the UI thread, which pumps
+// messages).
 constexpr const char16_t* kClassName = u"QXDeviceNotificationWindow";
 
 HWND window = nullptr;
@@ -40,7 +43,9 @@ LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-void DeviceNotificationWindow::create()
+// A refused registration for device interfaces is only traced: the window
+// still receives the broadcasts every top-level window receives.
+void createDeviceNotificationWindow()
 {
     if (window)
         return;
@@ -67,7 +72,7 @@ void DeviceNotificationWindow::create()
                     static_cast<unsigned long>(GetLastError()));
 }
 
-void DeviceNotificationWindow::destroy()
+void destroyDeviceNotificationWindow()
 {
     if (registration)
         UnregisterDeviceNotification(registration);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "../common/Platform.h"
-#include "DeviceNotificationWindow.h"
 
 namespace QX::GP::DETAIL {
 namespace {
@@ -80,8 +79,5 @@ void stopOle()
         OleUninitialize();
     oleStarted = false;
 }
-
-void createDeviceNotificationWindow() { DeviceNotificationWindow::create(); }
-void destroyDeviceNotificationWindow() { DeviceNotificationWindow::destroy(); }
 
 }  // namespace QX::GP::DETAIL
