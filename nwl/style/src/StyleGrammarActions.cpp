@@ -2,8 +2,6 @@
 // styles, line numbers, messages and error recovery.
 #include <algorithm>
 
-#include <fmt/format.h>
-
 #include "nwl/style/StyleGrammar.h"
 #include "nwl/style/StyleVocabulary.h"
 
@@ -184,8 +182,7 @@ void StyleGrammar::importStylesheet(const std::string& fileName)
 
 void StyleGrammar::reportError(const char* position, const std::string& message)
 {
-    const std::uint32_t line = lineAt(position);
-    processor_.reportErrorInCurrentFile(line, fmt::format("PARSER ERROR at line {}: {}", line, message));
+    processor_.reportParserError(lineAt(position), message);
 }
 
 const char* StyleGrammar::recover(eRecovery rule, const char* errorPosition, const char* end,

@@ -94,30 +94,29 @@ bool StyleParser2::parseFile(const GP::Path& path)
 
 void StyleParser2::importStylesheet(std::uint32_t line, const std::string& fileName)
 {
-    const GP::Path savedPath = currentPath_;
-    const eEncoding savedEncoding = encoding_;
-    const std::string importingSource = savedPath.toString();
-
-    currentPath_ = GP::Path(fileName);
-    std::string key = currentPath_.toString();
+    const GP::Path path(fileName);
+    std::string key = path.toString();
     std::replace(key.begin(), key.end(), '/', '\\');
     if (!imported_.insert(key).second) {
-        reportError(importingSource, line,
-                    fmt::format("PARSER ERROR at line {}: recursive import of stylesheet {}", line, fileName));
-    } else if (!parseFile(currentPath_)) {
-        reportError(importingSource, line,
-                    fmt::format("PARSER ERROR at line {}: Failed to import stylesheet {}", line, fileName));
+        reportParserError(line, "recursive import of stylesheet " + fileName);
+        return;
+    }
+    const GP::Path savedPath = currentPath_;
+    const eEncoding savedEncoding = encoding_;
+    const bool parsed = parseFile(path);
+    currentPath_ = savedPath;
+    encoding_ = savedEncoding;
+    if (!parsed) {
+        reportParserError(line, "Failed to import stylesheet " + fileName);
         // A later import of the same file is tried again.
         imported_.erase(key);
     }
-    currentPath_ = savedPath;
-    encoding_ = savedEncoding;
 }
 
 void StyleParser2::defineConstant(std::uint32_t line, const tConstant& constant)
 {
     if (constants_.contains(constant.name)) {
-        reportErrorInCurrentFile(line, fmt::format("PARSER ERROR at line {}: constant already defined", line));
+        reportParserError(line, "constant already defined");
         return;
     }
     constants_.emplace(constant.name, constant.value);
@@ -128,7 +127,7 @@ StyleParser2::tPropertyValue StyleParser2::getConstant(const std::string& name, 
     tPropertyValue value;
     if (findConstant(name, value))
         return value;
-    reportErrorInCurrentFile(line, fmt::format("PARSER ERROR at line {}: use of undefined constant {}", line, name));
+    reportParserError(line, "use of undefined constant " + name);
     return {PropertyVariant(std::in_place_type<std::int32_t>, 0), Property::eNumber};
 }
 
@@ -153,6 +152,11 @@ void StyleParser2::reportError(const std::string& sourceName, std::uint32_t line
 void StyleParser2::reportErrorInCurrentFile(std::uint32_t line, const std::string& message)
 {
     reportError(currentPath_.toString(), line, message);
+}
+
+void StyleParser2::reportParserError(std::uint32_t line, const std::string& text)
+{
+    reportErrorInCurrentFile(line, fmt::format("PARSER ERROR at line {}: {}", line, text));
 }
 
 StyleParser2::eEncoding StyleParser2::detectEncoding(std::string_view buffer)

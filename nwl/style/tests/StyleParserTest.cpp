@@ -10,11 +10,10 @@
 namespace QX::NWL {
 namespace {
 
+using Testing::color;
 using Testing::ErrorCapture;
+using Testing::integer;
 using Testing::parseText;
-
-PropertyVariant integer(std::int32_t v) { return PropertyVariant(std::in_place_type<std::int32_t>, v); }
-PropertyVariant color(std::uint32_t v) { return PropertyVariant(std::in_place_type<std::uint32_t>, v); }
 
 struct MarkCase {
     std::string bytes;
@@ -102,7 +101,6 @@ TEST(StyleParser, undefinedConstantIsZero)
 
 TEST(StyleParser, errorMapKeepsFirstMessageOfALineButReportsBoth)
 {
-    ErrorCapture capture;
     const auto outcome = parseText("A { a: $u; b: $v; }");
     EXPECT_EQ(outcome.errors.size(), 2u);
     ASSERT_EQ(outcome.errorMap.at("").size(), 1u);

@@ -7,8 +7,7 @@ namespace QX::NWL {
 namespace {
 
 using Testing::parseText;
-
-qx::symbol sym(const char* text) { return qx::symbol(text); }
+using Testing::sym;
 
 std::vector<std::string> propertyNames(const Style& style)
 {

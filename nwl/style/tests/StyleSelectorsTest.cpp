@@ -6,7 +6,7 @@
 namespace QX::NWL {
 namespace {
 
-using Testing::parseText;
+using namespace Testing;
 namespace N = StyleNames;
 
 // The selectors of the only style of a sheet.
@@ -17,8 +17,6 @@ std::vector<Selector> selectorsOf(const std::string& sheet)
     EXPECT_EQ(outcome.styles.size(), 1u) << sheet;
     return outcome.styles.empty() ? std::vector<Selector>() : outcome.styles[0].selectors;
 }
-
-qx::symbol sym(const char* text) { return qx::symbol(text); }
 
 TEST(StyleSelectors, anyTypeWithStyleClass)
 {
@@ -176,23 +174,8 @@ TEST(StyleSelectors, sourceNameAndLineGoWithEverySelector)
     EXPECT_EQ(outcome.styles[0].line, 3u);
 }
 
-struct ErrorCase {
-    const char* sheet;
-    const char* message;
-};
-
-class StatementErrorTest : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(StatementErrorTest, reportsExpectedItem)
-{
-    const ErrorCase& c = GetParam();
-    const auto outcome = parseText(c.sheet);
-    ASSERT_FALSE(outcome.errors.empty()) << c.sheet;
-    EXPECT_EQ(outcome.errors.front(), c.message) << c.sheet;
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Statements, StatementErrorTest,
+    Statements, SyntaxErrorTest,
     ::testing::Values(
         ErrorCase{"%junk", "PARSER ERROR at line 1: Expecting statement, whitespace or eoi"},
         ErrorCase{"@DEFINE $x 5;", "PARSER ERROR at line 1: Expecting statement, whitespace or eoi"},

@@ -1,4 +1,7 @@
 #pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,5 +51,22 @@ inline ParseOutcome parseText(std::string_view text)
     }
     return outcome;
 }
+
+inline qx::symbol sym(const char* text) { return qx::symbol(text); }
+
+inline PropertyVariant integer(std::int32_t v) { return PropertyVariant(std::in_place_type<std::int32_t>, v); }
+inline PropertyVariant real(float v) { return PropertyVariant(std::in_place_type<float>, v); }
+inline PropertyVariant color(std::uint32_t v) { return PropertyVariant(std::in_place_type<std::uint32_t>, v); }
+inline PropertyVariant text(const char* v) { return PropertyVariant(std::in_place_type<std::string>, v); }
+inline PropertyVariant boolean(bool v) { return PropertyVariant(std::in_place_type<bool>, v); }
+
+// A sheet and the first message its parse reports; each test unit
+// instantiates the suite with its own table.
+struct ErrorCase {
+    const char* sheet;
+    const char* message;
+};
+
+class SyntaxErrorTest : public ::testing::TestWithParam<ErrorCase> {};
 
 }  // namespace QX::NWL::Testing

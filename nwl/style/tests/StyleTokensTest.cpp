@@ -7,7 +7,7 @@
 namespace QX::NWL {
 namespace {
 
-using Testing::parseText;
+using namespace Testing;
 
 // A value written in a declaration of a one-style sheet.
 struct ValueCase {
@@ -36,12 +36,6 @@ TEST_P(PropertyValueTest, readsValueAndUnit)
     EXPECT_EQ(property.unit, c.unit) << c.written;
     EXPECT_EQ(property.name, qx::symbol("x"));
 }
-
-PropertyVariant integer(std::int32_t v) { return PropertyVariant(std::in_place_type<std::int32_t>, v); }
-PropertyVariant real(float v) { return PropertyVariant(std::in_place_type<float>, v); }
-PropertyVariant color(std::uint32_t v) { return PropertyVariant(std::in_place_type<std::uint32_t>, v); }
-PropertyVariant text(const char* v) { return PropertyVariant(std::in_place_type<std::string>, v); }
-PropertyVariant boolean(bool v) { return PropertyVariant(std::in_place_type<bool>, v); }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, PropertyValueTest,
@@ -78,13 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"nan;", text("nan"), Property::eString},
                       ValueCase{"inf;", text("inf"), Property::eString},
                       ValueCase{"infinity;", text("infinity"), Property::eString}));
-
-struct ErrorCase {
-    const char* sheet;
-    const char* message;
-};
-
-class SyntaxErrorTest : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(SyntaxErrorTest, reportsExpectedItem)
 {

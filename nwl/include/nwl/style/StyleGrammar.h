@@ -80,12 +80,6 @@ public:
     // Turns the chain of simple selectors into a selector of the model.
     Selector buildSelector(const std::vector<tSimpleSelector>& chain, std::uint32_t firstLine) const;
 
-    // For tests: the buffers.
-    const tSimpleSelector& getCurrentSimpleSelector() const { return current_; }
-    const std::vector<tSimpleSelector>& getChain() const { return chain_; }
-    const std::vector<Selector>& getSelectors() const { return selectors_; }
-    const std::vector<Property>& getProperties() const { return properties_; }
-
 private:
     bool runRules(const char* begin, const char* end);
     void reportError(const char* position, const std::string& message);

@@ -79,6 +79,9 @@ public:
 
     void reportError(const std::string& sourceName, std::uint32_t line, const std::string& message);
     void reportErrorInCurrentFile(std::uint32_t line, const std::string& message);
+    // A syntax or content error of the current file: "PARSER ERROR at line
+    // N: " and the text.
+    void reportParserError(std::uint32_t line, const std::string& text);
 
     // The encoding of a buffer by its byte-order mark.
     static eEncoding detectEncoding(std::string_view buffer);
