@@ -120,10 +120,15 @@ TEST(StyleCandidateCache, clearedAfterEveryLoad)
     sheet.getCandidateCache()[&widget];
     StyleParser2::processString(sheet, "A { x: 1; }");
     EXPECT_TRUE(sheet.getCandidateCache().empty());
-    sheet.getCandidateCache()[&widget];
+    // Enough entries to make the cache grow: clearing also shrinks it back.
+    std::vector<FakeWidget> widgets(100);
+    for (const auto& w : widgets)
+        sheet.getCandidateCache()[&w];
+    const auto initialBuckets = StyleSheet::tCandidateCache(StyleSheet::kInitialCacheBuckets).bucket_count();
+    ASSERT_GT(sheet.getCandidateCache().bucket_count(), initialBuckets);
     StyleParser2::loadStylesheet(sheet, nullptr, "missing");
     EXPECT_TRUE(sheet.getCandidateCache().empty());
-    EXPECT_GE(sheet.getCandidateCache().bucket_count(), StyleSheet::kInitialCacheBuckets);
+    EXPECT_EQ(sheet.getCandidateCache().bucket_count(), initialBuckets);
 }
 
 TEST(StyleCandidateCache, forgettingAWidgetForgetsItsWholeSubtree)
