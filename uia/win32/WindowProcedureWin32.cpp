@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <exception>
-#include <memory>
 
 #include "gp/LastChanceFilter.h"
 #include "uia/ApplicationLink.h"
@@ -43,17 +42,6 @@ void detachOnFinalMessage(HWND hwnd, WindowImplWin32& impl) {
     impl.setDestroyedPending(true);
 }
 
-// Deletes a destroyed window's objects once no message of it is on the stack.
-void deleteWhenOutermost(WindowImplWin32* impl) {
-    if (impl->getHandle() != nullptr || impl->getNestingDepth() > 0) return;
-    impl->setDestroyedPending(false);
-    std::unique_ptr<WindowImplWin32> owned(impl);
-    if (impl->getDeleteOnDestroy() && impl->getOwner() != nullptr) {
-        std::unique_ptr<WindowBase> owner(impl->getOwner());
-        impl->setOwner(nullptr);
-    }
-}
-
 // Exceptions must not unwind through the platform's frames: they end here,
 // reported like any other unhandled failure.
 LRESULT guarded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC fallback) {
@@ -67,30 +55,15 @@ LRESULT guarded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC f
     std::abort();
 }
 
-// One message of an attached window: the nesting depth is raised while it is
-// handled, and a window destroyed meanwhile is deleted once the outermost
-// message has returned, also when a handler throws.
-class MessageScope {
-public:
-    explicit MessageScope(WindowImplWin32* impl) : impl_(impl) { impl_->enterMessage(); }
-    ~MessageScope() {
-        impl_->leaveMessage();
-        if (impl_->isDestroyedPending()) deleteWhenOutermost(impl_);
-    }
-    MessageScope(const MessageScope&) = delete;
-    MessageScope& operator=(const MessageScope&) = delete;
-
-private:
-    WindowImplWin32* impl_;
-};
-
 }  // namespace
 
 LRESULT windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC fallback) {
     WindowImplWin32* impl = attachedImpl(hwnd);
     if (impl == nullptr || impl->getHandle() != hwnd) return fallback(hwnd, message, wParam, lParam);
 
-    MessageScope scope(impl);
+    // A window destroyed while the message is handled goes once the outermost
+    // of its messages has returned.
+    DETAIL::NestingGuard scope(impl);
     const LRESULT answer = dispatchWindowMessage(*impl, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // Still inside the scope: deletion waits until the depth is back to 0.

@@ -107,11 +107,13 @@ private:
 };
 
 // Raises the nesting depth for a scope, also when the scope is left by an
-// exception.
+// exception. A window destroyed meanwhile has its objects deleted when the
+// outermost scope ends: the implementation, and the owner when it asked to
+// go with its native window.
 class NestingGuard {
 public:
     explicit NestingGuard(WindowImpl* impl) : impl_(impl) { if (impl_) impl_->enterMessage(); }
-    ~NestingGuard() { if (impl_) impl_->leaveMessage(); }
+    ~NestingGuard();
     NestingGuard(const NestingGuard&) = delete;
     NestingGuard& operator=(const NestingGuard&) = delete;
 

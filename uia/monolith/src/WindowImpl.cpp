@@ -1,5 +1,7 @@
 #include "uia/WindowImpl.h"
 
+#include <memory>
+
 #include "gp/Region.h"
 #include "uia/ApplicationLink.h"
 #include "uia/WindowBase.h"
@@ -46,6 +48,26 @@ void WindowImpl::invalidateRegion(const GP::Region& region) {
     }
     for (const GP::RegionNode* node = region.first(); node != nullptr; node = node->next)
         invalidateRect(node->rect);
+}
+
+namespace {
+
+void deleteWhenOutermost(WindowImpl* impl) {
+    if (impl->getNativeHandle() != nullptr || impl->getNestingDepth() > 0) return;
+    impl->setDestroyedPending(false);
+    std::unique_ptr<WindowImpl> owned(impl);
+    if (impl->getDeleteOnDestroy() && impl->getOwner() != nullptr) {
+        std::unique_ptr<WindowBase> owner(impl->getOwner());
+        impl->setOwner(nullptr);
+    }
+}
+
+}  // namespace
+
+NestingGuard::~NestingGuard() {
+    if (impl_ == nullptr) return;
+    impl_->leaveMessage();
+    if (impl_->isDestroyedPending()) deleteWhenOutermost(impl_);
 }
 
 }  // namespace QX::UIA::DETAIL

@@ -260,15 +260,24 @@ TEST(WindowCreationTest, FailedCreationIsReported) {
     stale.impl()->setHandle(staleHandle);
 }
 
-class DestroyInHandlerTest : public WindowTest {};
+class DestroyInHandlerTest : public WindowTest {
+protected:
+    // A window object that goes with its native window and counts its destruction.
+    RecordingWindow* createSelfDeletingWindow() {
+        auto* window = new RecordingWindow;
+        window->destructions = &destructions;
+        window->setDeleteOnDestroy(true);
+        EXPECT_TRUE(window->create(clientOptions(50, 50, 200, 150)));
+        return window;
+    }
+
+    int destructions = 0;
+};
 
 TEST_F(DestroyInHandlerTest, WindowGoesOnlyAfterTheOutermostMessage) {
-    int destructions = 0;
-    auto* window = new RecordingWindow;
-    window->destructions = &destructions;
-    window->setDeleteOnDestroy(true);
-    ASSERT_TRUE(window->create(clientOptions(50, 50, 200, 150)));
+    RecordingWindow* window = createSelfDeletingWindow();
     HWND hwnd = window->hwnd();
+    ASSERT_NE(hwnd, nullptr);
     int destructionsInHandler = -1;
     window->handler = [&](std::uint32_t id, void*) {
         if (id != EventId::kMouseButton) return false;
@@ -286,12 +295,9 @@ TEST_F(DestroyInHandlerTest, WindowGoesOnlyAfterTheOutermostMessage) {
 }
 
 TEST_F(DestroyInHandlerTest, ThrowingHandlerStillLeavesTheDepthRight) {
-    int destructions = 0;
-    auto* window = new RecordingWindow;
-    window->destructions = &destructions;
-    window->setDeleteOnDestroy(true);
-    ASSERT_TRUE(window->create(clientOptions(50, 50, 200, 150)));
+    RecordingWindow* window = createSelfDeletingWindow();
     HWND hwnd = window->hwnd();
+    ASSERT_NE(hwnd, nullptr);
     window->handler = [&](std::uint32_t id, void*) -> bool {
         if (id != EventId::kMouseButton) return false;
         window->destroy();
@@ -305,12 +311,9 @@ TEST_F(DestroyInHandlerTest, ThrowingHandlerStillLeavesTheDepthRight) {
 }
 
 TEST_F(DestroyInHandlerTest, NestedMessageDoesNotDeleteEarly) {
-    int destructions = 0;
-    auto* window = new RecordingWindow;
-    window->destructions = &destructions;
-    window->setDeleteOnDestroy(true);
-    ASSERT_TRUE(window->create(clientOptions(50, 50, 200, 150)));
+    RecordingWindow* window = createSelfDeletingWindow();
     HWND hwnd = window->hwnd();
+    ASSERT_NE(hwnd, nullptr);
     int afterInner = -1;
     window->handler = [&](std::uint32_t id, void*) {
         if (id == EventId::kCommand) {

@@ -7,6 +7,7 @@ namespace QX::UIA::Test {
 
 bool TestApplication::onEvent(std::uint32_t id, void* data) {
     events.push_back(id);
+    if (id == EventId::kQuitRequest && onQuitRequest) onQuitRequest();
     if (id == EventId::kQuitRequest && vetoQuit) {
         *static_cast<Answer*>(data) = kVetoed;
         return true;

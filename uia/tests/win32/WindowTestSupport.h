@@ -151,6 +151,7 @@ public:
     std::vector<std::string> paths;
     bool vetoQuit = false;
     bool takePaths = true;
+    std::function<void()> onQuitRequest;  // runs when a quit request arrives
     int suspends = 0;
     int resumes = 0;
 
