@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <unistd.h>
+#include <string>
 
 #include "SimulatedSetup.h"
 #include "nhl2/USBDriver.h"
@@ -82,7 +84,7 @@ protected:
 };
 
 TEST_F(DriverSelection, TheVariableNamingADescriptionSelectsTheSimulatedKeyboard) {
-    const std::string fileName = testing::TempDir() + "nhl2_keyboard.txt";
+    const std::string fileName = testing::TempDir() + "nhl2_keyboard_" + std::to_string(::getpid()) + ".txt";
     std::ofstream(fileName) << "model = 61\nserial = FROM-FILE\n";
     setenv(kSimulatedKeyboardVariable, fileName.c_str(), 1);
     const auto driver = createUSBDriver(std::make_shared<VirtualClock>());

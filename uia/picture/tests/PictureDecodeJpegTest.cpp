@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 
 #include "CodecTestSupport.h"
 #include "PictureTestSupport.h"
@@ -54,7 +55,7 @@ void expectNearReference(const Bytes& file, int tolerance) {
 // djpeg's output for the file (PPM or PGM as BGRA pixels); empty when djpeg
 // cannot be run here.
 std::vector<std::uint32_t> decodeWithDjpeg(const Bytes& file) {
-    const std::string path = ::testing::TempDir() + "picture_djpeg_input.jpg";
+    const std::string path = ::testing::TempDir() + "picture_djpeg_input_" + std::to_string(::getpid()) + ".jpg";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     FILE* pipe = popen(("djpeg " + path + " 2>/dev/null").c_str(), "r");
     if (!pipe) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <unistd.h>
+#include <string>
 
 #include "engine/FirmwareEntry.h"
 #include "engine/HVXMK2UpdaterUpgradeLogic.h"
@@ -76,7 +78,7 @@ TEST_F(UpgradeLogicTest, ConstructionOpensNothingAndStartsNothing) {
 }
 
 TEST(UpgradeLogic, TheProgramsControllerTakesTheKeyboardNamedByTheEnvironment) {
-    const std::string fileName = testing::TempDir() + "engine_keyboard.txt";
+    const std::string fileName = testing::TempDir() + "engine_keyboard_" + std::to_string(::getpid()) + ".txt";
     std::ofstream(fileName) << "model = 88\nrelease = 0x0042\nserial = FROM-ENVIRONMENT\n";
     setenv(NHL2::kSimulatedKeyboardVariable, fileName.c_str(), 1);
     Logic logic;
