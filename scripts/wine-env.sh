@@ -41,7 +41,7 @@ qx_start_wine() {
     wine64 wineboot --init >/dev/null 2>&1 || true
     wineserver -w || true
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # already running is fine
   # Start Wine's helper processes now, away from any pipe of the caller.
   wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
