@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 #include "SimulatedSetup.h"
 #include "nhl2/USBDriver.h"

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <string>
 #include <thread>
 #include <unistd.h>
-#include <string>
 
 #include "engine/FirmwareEntry.h"
 #include "engine/HVXMK2UpdaterUpgradeLogic.h"
