@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FileTypeFixtures.h"
 #include "gp/FileType.h"
 #include "uia/FileDialogRequest.h"
 
@@ -18,16 +19,7 @@ std::vector<std::u16string> splitFilter(const std::u16string& text) {
     return parts;
 }
 
-struct TextTypes {
-    GP::FileTypeGroup group;
-    GP::FileType text;
-    TextTypes() {
-        text = {"Text File", "Text Files", &group, {"txt", "log"}, {}};
-        group.name = "Text";
-        group.pluralDescription = "Text Files";
-        group.types = {&text};
-    }
-};
+using TEST::TextTypes;
 
 struct AudioTypes {
     GP::FileTypeGroup group;

@@ -1,7 +1,7 @@
 #include "WindowTestSupport.h"
 #include "OleTestSupport.h"
 
-
+#include "../FileTypeFixtures.h"
 #include "DialogAnswerer.h"
 #include "gp/FileType.h"
 #include "gp/Text.h"
@@ -12,6 +12,7 @@ namespace {
 
 using TEST::comboItems;
 using TEST::DialogAnswerer;
+using TEST::TextTypes;
 
 constexpr int kFilterCombo = 0x470;    // cmb1
 constexpr int kFileNameCombo = 0x47c;  // cmb13
@@ -29,17 +30,6 @@ std::u16string tempFolder() {
     GetTempPathW(MAX_PATH, buffer);
     return buffer;
 }
-
-struct TextTypes {
-    GP::FileTypeGroup group;
-    GP::FileType text;
-    TextTypes() {
-        text = {"Text File", "Text Files", &group, {"txt", "log"}, {}};
-        group.name = "Text";
-        group.pluralDescription = "Text Files";
-        group.types = {&text};
-    }
-};
 
 class FileDialog : public TEST::OleTest {
 protected:

@@ -58,6 +58,13 @@ protected:
         return result->load();
     }
 
+    // A start with no keyboard in update mode is refused and says so.
+    void expectStartRefused() {
+        const auto result = makeResultCell();
+        EXPECT_FALSE(logic->startUpdate(result));
+        EXPECT_EQ(result->load(), Logic::kResultNoDevice);
+    }
+
     std::vector<std::uint32_t> requestCodes() {
         std::vector<std::uint32_t> codes;
         for (const auto& entry : keyboard().getRequestLog()) codes.push_back(entry.code);
@@ -177,9 +184,7 @@ TEST_F(UpgradeLogicTest, WithoutAKeyboard) {
     EXPECT_FALSE(probe.updateAvailable);
     EXPECT_FALSE(logic->enterUpdateMode());
     EXPECT_FALSE(logic->isDeviceReady());
-    const auto result = makeResultCell();
-    EXPECT_FALSE(logic->startUpdate(result));
-    EXPECT_EQ(result->load(), Logic::kResultNoDevice);
+    expectStartRefused();
     EXPECT_FALSE(logic->isUpdateRunning());
 }
 
@@ -224,9 +229,7 @@ TEST_F(UpgradeLogicTest, FailingSwitchLeavesTheKeyboardInNormalMode) {
     ASSERT_TRUE(logic->findDevice());
     EXPECT_FALSE(logic->enterUpdateMode());
     EXPECT_FALSE(logic->isDeviceReady());
-    const auto result = makeResultCell();
-    EXPECT_FALSE(logic->startUpdate(result));
-    EXPECT_EQ(result->load(), Logic::kResultNoDevice);
+    expectStartRefused();
 }
 
 TEST_F(UpgradeLogicTest, NoReenumerationAfterTheSwitch) {
