@@ -512,6 +512,14 @@ void Widget::forEachChild(const std::function<void(const IStyledWidget&)>& visit
         visit(*child);
 }
 
+StyleSheet* Widget::getEffectiveStyleSheet() const {
+    if (!pane_)
+        return nullptr;
+    return pane_->getStyleSheet().get();
+}
+
+const IStyledWidget* Widget::getPaneRootWidget() const { return pane_ ? pane_->getRootWidget() : nullptr; }
+
 // ---------------------------------------------------------------- mouse
 
 void Widget::propagateToParent(const WidgetWheelEvent& event) {

@@ -181,6 +181,10 @@ public:
     std::optional<std::int32_t> getBarDirection() const override { return std::nullopt; }
     std::optional<bool> getSliderHorizontal() const override { return std::nullopt; }
     void forEachChild(const std::function<void(const IStyledWidget&)>& visit) const override;
+    const IStyledWidget* getStyledParent() const override { return parent_; }
+    const std::string* findOwnAttribute(qx::symbol name) const override { return findAttribute(name); }
+    StyleSheet* getEffectiveStyleSheet() const override;
+    const IStyledWidget* getPaneRootWidget() const override;
 
     // --- hooks for concrete widgets
     virtual void onPaneChanged(Pane* pane) {}
