@@ -99,6 +99,12 @@ void MultilineText::updateSize()
     wrapText();
 }
 
+void MultilineText::setWidth(std::int32_t width)
+{
+    WidgetTemplate<MultilineText>::setWidth(width);
+    updateSize();
+}
+
 void MultilineText::readLineSpacing()
 {
     lineSpacing_ = readIntProperty(*this, "line-spacing", 0);
