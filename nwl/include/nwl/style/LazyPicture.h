@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -9,25 +8,52 @@ class Picture;
 
 namespace QX::NWL {
 
-// A picture named by a style, loaded per scale factor on first use. The
-// style sheets only carry it; the widget library's resource manager makes
-// the loader.
+// A picture named by a style, made per display scale on first use. The style
+// sheets only carry it: the widget library's resource manager makes the
+// source, which knows the picture properties, loads the pictures and keeps
+// them per scale for every copy of the reference.
 class LazyPicture {
 public:
-    using tLoader = std::function<std::shared_ptr<const UIA::Picture>(float scale)>;
+    class ISource {
+    public:
+        virtual ~ISource() = default;
+        virtual const std::string& getName() const = 0;
+        // The picture for the scale, made on first use; the one of scale 1.0
+        // when the scale has none of its own; null when there is none at all.
+        virtual std::shared_ptr<const UIA::Picture> get(float scale) const = 0;
+        // Same name and same picture properties.
+        virtual bool equals(const ISource& other) const = 0;
+    };
 
+    // The empty reference: no picture (what "image: no" derives).
     LazyPicture() = default;
-    LazyPicture(std::string name, tLoader loader) : name_(std::move(name)), loader_(std::move(loader)) {}
+    explicit LazyPicture(std::shared_ptr<const ISource> source) : source_(std::move(source)) {}
 
-    const std::string& getName() const { return name_; }
-    bool isEmpty() const { return name_.empty(); }
-    std::shared_ptr<const UIA::Picture> getPicture(float scale) const { return loader_ ? loader_(scale) : nullptr; }
+    const std::string& getName() const;
+    bool isEmpty() const { return getName().empty(); }
+    std::shared_ptr<const UIA::Picture> get(float scale = 1.0f) const
+    {
+        return source_ ? source_->get(scale) : nullptr;
+    }
+    const std::shared_ptr<const ISource>& getSource() const { return source_; }
 
-    friend bool operator==(const LazyPicture& a, const LazyPicture& b) { return a.name_ == b.name_; }
+    friend bool operator==(const LazyPicture& a, const LazyPicture& b)
+    {
+        if (a.source_ == b.source_)
+            return true;
+        if (!a.source_ || !b.source_)
+            return a.isEmpty() && b.isEmpty();
+        return a.source_->equals(*b.source_);
+    }
 
 private:
-    std::string name_;
-    tLoader loader_;
+    std::shared_ptr<const ISource> source_;
 };
+
+inline const std::string& LazyPicture::getName() const
+{
+    static const std::string none;
+    return source_ ? source_->getName() : none;
+}
 
 }  // namespace QX::NWL
