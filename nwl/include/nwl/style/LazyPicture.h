@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -25,9 +27,13 @@ public:
         virtual bool equals(const ISource& other) const = 0;
     };
 
+    using tLoader = std::function<std::shared_ptr<const UIA::Picture>(float scale)>;
+
     // The empty reference: no picture (what "image: no" derives).
     LazyPicture() = default;
     explicit LazyPicture(std::shared_ptr<const ISource> source) : source_(std::move(source)) {}
+    // A reference over a loader of its own (pictures made by the caller).
+    LazyPicture(std::string name, tLoader loader);
 
     const std::string& getName() const;
     bool isEmpty() const { return getName().empty(); }
@@ -35,6 +41,7 @@ public:
     {
         return source_ ? source_->get(scale) : nullptr;
     }
+    std::shared_ptr<const UIA::Picture> getPicture(float scale) const { return get(scale); }
     const std::shared_ptr<const ISource>& getSource() const { return source_; }
 
     friend bool operator==(const LazyPicture& a, const LazyPicture& b)
@@ -49,6 +56,38 @@ public:
 private:
     std::shared_ptr<const ISource> source_;
 };
+
+namespace DETAIL {
+
+// A named loader with the per-scale cache and the fallback to scale 1.0.
+class LoaderPictureSource : public LazyPicture::ISource {
+public:
+    LoaderPictureSource(std::string name, LazyPicture::tLoader loader)
+        : name_(std::move(name)), loader_(std::move(loader))
+    {
+    }
+    const std::string& getName() const override { return name_; }
+    std::shared_ptr<const UIA::Picture> get(float scale) const override
+    {
+        auto found = pictures_.find(scale);
+        if (found == pictures_.end())
+            found = pictures_.emplace(scale, loader_ ? loader_(scale) : nullptr).first;
+        return !found->second && scale != 1.0f ? get(1.0f) : found->second;
+    }
+    bool equals(const ISource& other) const override { return other.getName() == name_; }
+
+private:
+    std::string name_;
+    LazyPicture::tLoader loader_;
+    mutable std::map<float, std::shared_ptr<const UIA::Picture>> pictures_;
+};
+
+}  // namespace DETAIL
+
+inline LazyPicture::LazyPicture(std::string name, tLoader loader)
+    : source_(std::make_shared<DETAIL::LoaderPictureSource>(std::move(name), std::move(loader)))
+{
+}
 
 inline const std::string& LazyPicture::getName() const
 {
