@@ -113,6 +113,7 @@ void MultilineText::readLineSpacing()
 void MultilineText::applyStyle()
 {
     readLineSpacing();
+    panelDrawer_.updateStyle(*this);
     WidgetTemplate<MultilineText>::applyStyle();
     wrapText();
     markDirty();
@@ -150,6 +151,7 @@ void MultilineLabel::applyStyle()
     horizontalAlignment_ = DETAIL::readHorizontalAlignment(*this);
     verticalAlignment_ = DETAIL::readVerticalAlignment(*this);
     readLineSpacing();
+    panelDrawer_.updateStyle(*this);
     WidgetTemplate<MultilineText>::applyStyle();
     wrapText();
     markDirty();
