@@ -114,6 +114,7 @@ public:
     // --- input
     tHit widgetAt(std::uint32_t eventId, GP::Point point) const;
     GP::Point getPointerPosition() const { return pointer_; }
+    void setPointerPosition(GP::Point point) { pointer_ = point; }
     // Ids 1000-1006 with their framework records.
     void handleMouseEvent(std::uint32_t id, const void* event);
     void handleButtonPress(const UIA::MouseButtonEvent& event, Widget* underPointer);
