@@ -1,21 +1,58 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and runs it under Wine.
+# Installs what is missing, builds the program and runs it under Wine against
+# a simulated keyboard (no real one can be reached under Wine): the
+# description file scripts/simulated-keyboard.txt, unless
+# HVX_SIMULATED_KEYBOARD names another. Without a DISPLAY the program runs on
+# a private X server; its first page is saved as build/wine/first-page.png
+# and the program is ended.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" wine
 
-program="$root/build/wine/updater/app/HVXMK2Updater.exe.so"
+build="$root/build/wine"
+program="$build/updater/app/HVXMK2Updater.exe.so"
+probe="$build/updater/app/acceptance/acceptance_probe.exe.so"
+caption="HARMOVA VI2 FIRMWARE UPDATER"
 if [ ! -f "$program" ]; then
   echo "Everything built; the updater program itself is not there yet."
   exit 0
 fi
+export HVX_SIMULATED_KEYBOARD=${HVX_SIMULATED_KEYBOARD:-$root/scripts/simulated-keyboard.txt}
+echo "Simulated keyboard: $HVX_SIMULATED_KEYBOARD"
 
 source "$root/scripts/wine-env.sh"
 trap qx_stop_wine EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  echo "No DISPLAY is set: the updater needs an X server to show its window." >&2
+
+if [ -n "${DISPLAY:-}" ]; then
+  qx_start_wine
+  wine64 "$program" "$@"
+  exit
+fi
+
+qx_start_xvfb
+qx_start_wine
+log="$build/first-page.log"
+shot="$build/first-page.png"
+wine64 "$program" "$@" </dev/null >"$log" 2>&1 &
+pid=$!
+if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$caption\$" | head -n 1) || [ -z "$window" ]; then
+  echo "The updater showed no window; its output is in $log" >&2
+  kill "$pid" 2>/dev/null || true
   exit 1
 fi
-qx_start_wine
-wine64 "$program" "$@"
+# The page is complete once two captures in a row are the same.
+previous="$build/first-page.previous.png"
+rm -f "$previous"
+for _ in $(seq 100); do
+  import -window "$window" "$shot"
+  if [ -f "$previous" ] && [ "$(compare -metric AE "$previous" "$shot" null: 2>&1 || true)" = "0" ]; then
+    break
+  fi
+  cp "$shot" "$previous"
+  sleep 0.2
+done
+rm -f "$previous"
+wine64 "$probe" close "$caption" </dev/null >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
+wait "$pid" || true
+echo "No DISPLAY: the updater ran on a private X server; its first page is in $shot"

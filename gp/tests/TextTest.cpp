@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "gp/Text.h"
 
 using namespace QX::GP;
@@ -37,6 +40,23 @@ TEST(Text, IllFormedUtf8BecomesReplacement)
     };
     for (const Case& c : cases)
         EXPECT_EQ(utf8ToWide(c.input), c.expected) << testing::PrintToString(c.input);
+}
+
+TEST(Text, InvalidUtf8BytesBecomeQuestionMarks)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"plain", "plain"},
+        {"A\xC3\xA9\xEF\xBF\xBD\xF0\x9F\x8E\xB9", "A\xC3\xA9\xEF\xBF\xBD\xF0\x9F\x8E\xB9"},  // U+FFFD stays
+        {"\x80", "?"},
+        {"\xC0\xAF", "??"},
+        {"\xED\xA0\x80", "???"},
+        {"\xF4\x90\x80\x80", "????"},
+        {"a\xE2\x82", "a??"},
+        {"\xE2\x82" "b\xFF", "??b?"},
+    };
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(replaceInvalidUtf8(input), expected) << testing::PrintToString(input);
 }
 
 TEST(Text, LoneSurrogatesBecomeReplacement)

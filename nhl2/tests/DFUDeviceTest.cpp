@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "SimulatedSetup.h"
@@ -139,6 +140,26 @@ TEST(DFUDevice, ARequestThatNeverCompletesIsCancelledAndTraced) {
     for (const auto& line : lines)
         traced = traced || line.find("deviceIoControl timed out after 5000 ms)") != std::string::npos;
     EXPECT_TRUE(traced);
+}
+
+TEST(DFUDevice, TracesEachRequestTheKeyboardAnswersWhenAsked) {
+    std::vector<std::string> lines;
+    const auto previous = QX::GP::setTraceSink([&](std::string_view line) {
+        if (line.starts_with("SimulatedKeyboard: ")) lines.emplace_back(line);
+    });
+    tKeyboardDescription description;
+    description.traceRequests = true;
+    description.transferSize = 1024;
+    const auto run = runDownload(description, 1500);  // 1516 bytes: two blocks
+    QX::GP::setTraceSink(previous);
+    ASSERT_EQ(run.result, DownloadResult::Success);
+    ASSERT_EQ(lines.size(), run.log.size());
+    for (const char* expected : {"keyboard 1: switch to update mode: ok", "keyboard 1: DNLOAD block 0 length 1024: ok",
+                                 "keyboard 1: DNLOAD block 1 length 492: ok", "keyboard 1: DNLOAD block 2 length 0: ok",
+                                 "keyboard 1: GETSTATUS: ok"}) {
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("SimulatedKeyboard: ") + expected), lines.end())
+            << expected;
+    }
 }
 
 TEST(DFUDevice, AWrongImageFailsInManifestation) {

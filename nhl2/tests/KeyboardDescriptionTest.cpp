@@ -38,6 +38,7 @@ TEST(KeyboardDescription, ReadsEveryKey) {
         "short-status-at-block = 3\n"
         "hang-at-block = 4\n"
         "after-close = old-revision\n"
+        "trace-requests = yes\n"
         "  return-ms   =   7000  \r\n";
     std::string error;
     const auto d = parseKeyboardDescription(text, error);
@@ -64,6 +65,7 @@ TEST(KeyboardDescription, ReadsEveryKey) {
     EXPECT_EQ(d->hangAtBlock, 4);
     EXPECT_EQ(d->afterClose, tKeyboardDescription::AfterClose::OldRevision);
     EXPECT_EQ(d->returnMs, 7000u);
+    EXPECT_TRUE(d->traceRequests);
 }
 
 TEST(KeyboardDescription, RejectsWhatItDoesNotKnow) {

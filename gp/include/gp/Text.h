@@ -36,4 +36,9 @@ std::size_t findString(std::string_view haystack, std::string_view needle, std::
 char32_t decodeUtf8(std::string_view utf8, std::size_t& offset);
 void appendUtf8(std::string& out, char32_t codePoint);
 
+// The text with every byte that is no part of a well-formed sequence (the
+// same sequences decodeUtf8 refuses) replaced by '?', so that text layout,
+// which refuses ill-formed input, can always take it.
+std::string replaceInvalidUtf8(std::string_view text);
+
 }  // namespace QX::GP

@@ -106,6 +106,24 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
+std::string replaceInvalidUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t offset = 0;
+    while (offset < text.size()) {
+        const std::size_t start = offset;
+        const auto lead = static_cast<unsigned char>(text[start]);
+        decodeUtf8(text, offset);
+        // Only an ill-formed byte is consumed alone when it is not ASCII.
+        if (offset - start == 1 && lead >= 0x80)
+            out.push_back('?');
+        else
+            out.append(text.substr(start, offset - start));
+    }
+    return out;
+}
+
 std::u16string utf8ToWide(std::string_view utf8)
 {
     std::u16string out;

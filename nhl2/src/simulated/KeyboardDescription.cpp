@@ -129,6 +129,7 @@ const std::map<std::string_view, tSetter>& getSetters() {
         {"hang-at-block", numberSetter(&D::hangAtBlock, 0xFFFF)},
         {"after-close", setAfterClose},
         {"return-ms", numberSetter(&D::returnMs, 0xFFFFFFFF)},
+        {"trace-requests", boolSetter(&D::traceRequests)},
     };
     return kSetters;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "gp/Trace.h"
 #include "nhl2/Clock.h"
 #include "nhl2/DriverRequests.h"
 #include "nhl2/USBDescriptors.h"
@@ -35,6 +36,33 @@ std::size_t copyOut(std::span<const std::uint8_t> bytes, std::span<std::uint8_t>
     const std::size_t count = std::min(bytes.size(), output.size());
     std::copy_n(bytes.begin(), count, output.begin());
     return count;
+}
+
+// What a request asks, as the trace shows it.
+std::string describeRequest(std::uint32_t code, std::span<const std::uint8_t> input) {
+    switch (code) {
+        case kIoctlSwitchToUpdateMode: return "switch to update mode";
+        case kIoctlDfuDownload: {
+            if (input.size() < 2) return "DNLOAD without block number";
+            const unsigned block = input[0] | (input[1] << 8);
+            return "DNLOAD block " + std::to_string(block) + " length " + std::to_string(input.size() - 2);
+        }
+        case kIoctlDfuGetStatus: return "GETSTATUS";
+        case kIoctlDfuClearStatus: return "CLRSTATUS";
+        case kIoctlDfuGetState: return "GETSTATE";
+        case kIoctlDfuAbort: return "ABORT";
+        case kIoctlCloseUpdate: return "closing request";
+        case kIoctlGetDeviceDescriptor: return "device descriptor";
+        case kIoctlGetConfigurationDescriptor: return "configuration descriptor";
+        case kIoctlGetStringDescriptor:
+            return "string descriptor " + std::to_string(input.empty() ? 0 : input[0]);
+        default: return "unknown request " + std::to_string(code);
+    }
+}
+
+std::string_view describeOutcome(IoStatus status, bool hang) {
+    if (hang) return "no answer";
+    return status == IoStatus::Success ? "ok" : "stalled";
 }
 
 }  // namespace
@@ -159,6 +187,10 @@ tIoResult SimulatedKeyboard::handleRequest(std::uint32_t generation, std::uint32
             if (reply.hang) entry.status = IoStatus::TimedOut;
             log_.push_back(std::move(entry));
         }
+    }
+    if (description_.traceRequests) {
+        QX::GP::traceFormat("SimulatedKeyboard", "keyboard %d: %s: %s\n", index_ + 1,
+                            describeRequest(code, input).c_str(), describeOutcome(reply.status, reply.hang).data());
     }
     if (reply.hang) {
         // The request never completes: the host waits out its time-out and cancels.

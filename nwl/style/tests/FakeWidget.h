@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,9 +30,31 @@ public:
             visit(*child);
     }
 
+    const IStyledWidget* getStyledParent() const override { return parent; }
+    const std::string* findOwnAttribute(qx::symbol attribute) const override
+    {
+        const auto found = attributes.find(attribute);
+        return found != attributes.end() ? &found->second : nullptr;
+    }
+    // The sheet of the fake's pane: its own, else its parent's.
+    StyleSheet* getEffectiveStyleSheet() const override
+    {
+        return sheet || !parent ? sheet : parent->getEffectiveStyleSheet();
+    }
+    const IStyledWidget* getPaneRootWidget() const override
+    {
+        if (!getEffectiveStyleSheet())
+            return nullptr;
+        const FakeWidget* root = this;
+        while (root->parent)
+            root = root->parent;
+        return root;
+    }
+
     FakeWidget& addChild(std::string type = "Label")
     {
         children.push_back(std::make_unique<FakeWidget>(std::move(type)));
+        children.back()->parent = this;
         return *children.back();
     }
 
@@ -47,6 +70,11 @@ public:
     std::optional<std::int32_t> barDirection;
     std::optional<bool> sliderHorizontal;
     std::vector<std::unique_ptr<FakeWidget>> children;
+    FakeWidget* parent = nullptr;
+    std::map<qx::symbol, std::string> attributes;
+    // Set on the top widget of a tree: the tree is then "in a pane" with
+    // that sheet.
+    StyleSheet* sheet = nullptr;
 };
 
 }  // namespace QX::NWL::Testing

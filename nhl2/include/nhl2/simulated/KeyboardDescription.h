@@ -43,6 +43,10 @@ struct tKeyboardDescription {
 
     AfterClose afterClose = AfterClose::NewRevision;
     std::uint32_t returnMs = 500;
+
+    // Each request the keyboard answers goes to the trace, one line each, so
+    // that a test outside the process can read what the keyboard received.
+    bool traceRequests = false;
 };
 
 // "key = value" lines; a line that starts with '#' is a comment. Unknown keys and bad values are
