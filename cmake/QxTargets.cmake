@@ -145,7 +145,9 @@ function(qx_add_fuzzer name)
 endfunction()
 
 # Compiles a resource script with wrc and links it into the target (program
-# build only; the native build has no embedded resources).
+# build only; the native build has no embedded resources). The script is
+# compiled again whenever a file made for embedding (fonts, pictures, style
+# sheet) changes.
 function(qx_add_resources target rc_file)
   if(NOT QX_WINELIB)
     return()
@@ -157,7 +159,7 @@ function(qx_add_resources target rc_file)
     OUTPUT "${res_file}"
     COMMAND ${QX_WRC} --nostdinc -I${rc_dir} -I${CMAKE_BINARY_DIR}/generated
             -I/usr/include/wine/windows -o "${res_file}" "${rc_abs}"
-    DEPENDS "${rc_abs}" ${ARGN}
+    DEPENDS "${rc_abs}" ${ARGN} ${QX_EMBEDDED_FILES}
     WORKING_DIRECTORY "${rc_dir}"
     COMMENT "Compiling resources ${rc_file}")
   target_sources(${target} PRIVATE "${res_file}")

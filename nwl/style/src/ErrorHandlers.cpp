@@ -37,8 +37,11 @@ void reportError(const std::string& message)
 {
     // A handler may register or remove handlers: call a snapshot.
     const auto snapshot = handlers();
-    for (const auto& entry : snapshot)
-        entry.handler(std::string(message));
+    for (const auto& entry : snapshot) {
+        // An empty handler receives nothing (rather than throwing).
+        if (entry.handler)
+            entry.handler(std::string(message));
+    }
 }
 
 }  // namespace QX::NWL

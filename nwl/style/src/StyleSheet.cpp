@@ -41,6 +41,42 @@ const StyleSheet::tRules* StyleSheet::findRules(qx::symbol property) const
     return found != rules_.end() ? &found->second : nullptr;
 }
 
+const std::vector<const StyleRule*>& StyleSheet::findCandidates(const IStyledWidget& widget, qx::symbol property)
+{
+    auto [entry, made] = candidates_[&widget].try_emplace(property);
+    if (made) {
+        if (const tRules* rules = findRules(property)) {
+            for (const auto& rule : *rules) {
+                if (rule.selector.matches(widget, false))
+                    entry->second.push_back(&rule);
+            }
+        }
+    }
+    return entry->second;
+}
+
+void StyleSheet::findMatchingRules(const IStyledWidget& widget, qx::symbol property,
+                                   std::vector<const StyleRule*>& out)
+{
+    out.clear();
+    StyleSheet* sheet = widget.getEffectiveStyleSheet();
+    if (!sheet)
+        return;
+    const auto& candidates = sheet->findCandidates(widget, property);
+    out.reserve(candidates.size());
+    for (const StyleRule* rule : candidates) {
+        if (!rule->selector.hasAttributeConditions() || rule->selector.matches(widget, true))
+            out.push_back(rule);
+    }
+}
+
+std::vector<const StyleRule*> StyleSheet::findMatchingRules(const IStyledWidget& widget, qx::symbol property)
+{
+    std::vector<const StyleRule*> rules;
+    findMatchingRules(widget, property, rules);
+    return rules;
+}
+
 void StyleSheet::clearCaches() { tCandidateCache(kInitialCacheBuckets).swap(candidates_); }
 
 void StyleSheet::forgetWidget(const IStyledWidget& widget)

@@ -60,9 +60,11 @@ public:
     virtual void invertRect(const GP::Rect& rect) = 0;
 
     // Pictures: one animation frame, at a point at its natural size or
-    // stretched into a rectangle with its fixed borders kept. `sourceRect`
-    // (null: the whole frame) is logical like every other coordinate, but
-    // for drawLazyPicture, whose picture is already made for the scale.
+    // stretched into a rectangle with its fixed borders kept. At a point,
+    // `sourceRect` picks the part of the frame (null: all of it); it is
+    // logical like every other coordinate, but for drawLazyPicture, whose
+    // picture is already made for the scale. In a rectangle, `sourceRect`
+    // limits the drawing (canvas coordinates; null: the rectangle).
     // `blend` false copies the pixels.
     virtual void drawPicture(const GP::Point& point, const UIA::Picture& picture, std::uint32_t frame,
                              const GP::Rect* sourceRect, bool blend) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -9,25 +10,89 @@ class Picture;
 
 namespace QX::NWL {
 
-// A picture named by a style, loaded per scale factor on first use. The
-// style sheets only carry it; the widget library's resource manager makes
-// the loader.
+// A picture named by a style, made per display scale on first use. The style
+// sheets only carry it: the widget library's resource manager makes the
+// source, which knows the picture properties, loads the pictures and keeps
+// them per scale for every copy of the reference.
 class LazyPicture {
 public:
+    class ISource {
+    public:
+        virtual ~ISource() = default;
+        virtual const std::string& getName() const = 0;
+        // The picture for the scale, made on first use; the one of scale 1.0
+        // when the scale has none of its own; null when there is none at all.
+        virtual std::shared_ptr<const UIA::Picture> get(float scale) const = 0;
+        // Same name and same picture properties.
+        virtual bool equals(const ISource& other) const = 0;
+    };
+
     using tLoader = std::function<std::shared_ptr<const UIA::Picture>(float scale)>;
 
+    // The empty reference: no picture (what "image: no" derives).
     LazyPicture() = default;
-    LazyPicture(std::string name, tLoader loader) : name_(std::move(name)), loader_(std::move(loader)) {}
+    explicit LazyPicture(std::shared_ptr<const ISource> source) : source_(std::move(source)) {}
+    // A reference over a loader of its own (pictures made by the caller).
+    LazyPicture(std::string name, tLoader loader);
 
-    const std::string& getName() const { return name_; }
-    bool isEmpty() const { return name_.empty(); }
-    std::shared_ptr<const UIA::Picture> getPicture(float scale) const { return loader_ ? loader_(scale) : nullptr; }
+    const std::string& getName() const;
+    bool isEmpty() const { return getName().empty(); }
+    std::shared_ptr<const UIA::Picture> get(float scale = 1.0f) const
+    {
+        return source_ ? source_->get(scale) : nullptr;
+    }
+    std::shared_ptr<const UIA::Picture> getPicture(float scale) const { return get(scale); }
+    const std::shared_ptr<const ISource>& getSource() const { return source_; }
 
-    friend bool operator==(const LazyPicture& a, const LazyPicture& b) { return a.name_ == b.name_; }
+    friend bool operator==(const LazyPicture& a, const LazyPicture& b)
+    {
+        if (a.source_ == b.source_)
+            return true;
+        if (!a.source_ || !b.source_)
+            return a.isEmpty() && b.isEmpty();
+        return a.source_->equals(*b.source_);
+    }
+
+private:
+    std::shared_ptr<const ISource> source_;
+};
+
+namespace DETAIL {
+
+// A named loader with the per-scale cache and the fallback to scale 1.0.
+class LoaderPictureSource : public LazyPicture::ISource {
+public:
+    LoaderPictureSource(std::string name, LazyPicture::tLoader loader)
+        : name_(std::move(name)), loader_(std::move(loader))
+    {
+    }
+    const std::string& getName() const override { return name_; }
+    std::shared_ptr<const UIA::Picture> get(float scale) const override
+    {
+        auto found = pictures_.find(scale);
+        if (found == pictures_.end())
+            found = pictures_.emplace(scale, loader_ ? loader_(scale) : nullptr).first;
+        return !found->second && scale != 1.0f ? get(1.0f) : found->second;
+    }
+    bool equals(const ISource& other) const override { return other.getName() == name_; }
 
 private:
     std::string name_;
-    tLoader loader_;
+    LazyPicture::tLoader loader_;
+    mutable std::map<float, std::shared_ptr<const UIA::Picture>> pictures_;
 };
+
+}  // namespace DETAIL
+
+inline LazyPicture::LazyPicture(std::string name, tLoader loader)
+    : source_(std::make_shared<DETAIL::LoaderPictureSource>(std::move(name), std::move(loader)))
+{
+}
+
+inline const std::string& LazyPicture::getName() const
+{
+    static const std::string none;
+    return source_ ? source_->getName() : none;
+}
 
 }  // namespace QX::NWL

@@ -10,6 +10,8 @@
 
 namespace QX::NWL {
 
+class IStyledWidget;
+
 // The state conditions of a selector, one code per state in the order of the
 // state table.
 class StateConditions {
@@ -29,9 +31,13 @@ private:
     std::array<eCondition, 7> codes_;
 };
 
+// Every state whose code is not "any" holds (code 1) or does not (code 0)
+// for the widget now.
+bool matchStateConditions(const StateConditions& states, const IStyledWidget& widget);
+
 // Per attribute name: comparison code -> text. A later condition with the
 // same name and code replaces the earlier text.
-using AttributeConditions = std::map<qx::symbol, std::map<AttibuteSelector::eRule, std::string>>;
+using AttributeConditions = AttibuteSelector::tConditions;
 
 // One ancestor of a selector's subject.
 struct tAncestorSelector {
@@ -43,6 +49,7 @@ struct tAncestorSelector {
     bool directParent = false;
 
     std::uint32_t specificity() const;
+    bool matches(const IStyledWidget& widget, bool withAttributes) const;
 };
 
 class Selector {
@@ -54,6 +61,11 @@ public:
     static constexpr std::uint32_t kStateWeight = 256;
 
     std::uint32_t specificity() const;
+
+    // The subject and its ancestor chain match the widget; states are not
+    // considered, attributes only when asked.
+    bool matches(const IStyledWidget& widget, bool withAttributes = true) const;
+    bool hasAttributeConditions() const;
 
     qx::symbol type;
     qx::symbol styleClass;

@@ -43,12 +43,24 @@ public:
     const std::set<std::string>& getImported() const { return imported_; }
     void setImported(std::set<std::string> imported) { imported_ = std::move(imported); }
 
+    // The rules of a property whose selectors match the widget, attributes
+    // and states aside; built on first use and cached per widget.
+    const std::vector<const StyleRule*>& findCandidates(const IStyledWidget& widget, qx::symbol property);
+    // The candidates whose selectors match the widget fully (attributes
+    // included, states not), from the widget's own style sheet; none for a
+    // widget that is in no pane. `out` is emptied first.
+    static void findMatchingRules(const IStyledWidget& widget, qx::symbol property,
+                                  std::vector<const StyleRule*>& out);
+    static std::vector<const StyleRule*> findMatchingRules(const IStyledWidget& widget, qx::symbol property);
+
     tCandidateCache& getCandidateCache() { return candidates_; }
     const tCandidateCache& getCandidateCache() const { return candidates_; }
     // Empties the candidate cache (after every load).
     void clearCaches();
     // Drops the cached candidates of a widget and of its whole subtree.
     void forgetWidget(const IStyledWidget& widget);
+    // Drops the cached candidates of the widget alone (it is going away).
+    void eraseWidget(const IStyledWidget& widget) { candidates_.erase(&widget); }
 
 private:
     tRuleIndex rules_;

@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "gp/Resources.h"
+#include "uia/picture/Font.h"
+#include "uia/picture/Picture.h"
+
+namespace QX::NWL::TEST {
+
+// The default font. The native build has no embedded resources: it gets the
+// file the program build embeds (which looks in its own module first).
+inline UIA::FontDescription defaultFont(std::int32_t baseSize) {
+    static const bool registered = [] {
+        std::ifstream file(std::string(QX_TEST_FONT_DIR) + "/default.ttf", std::ios::binary);
+        GP::registerResource(GP::ResourceId(1), UIA::kFontResourceType,
+                             {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
+        return true;
+    }();
+    (void)registered;
+    UIA::FontDescription description;
+    description.baseSize = baseSize;
+    return description;
+}
+
+// Pixels of a picture, physical, row by row.
+inline std::vector<std::uint32_t> pixelsOf(const UIA::Picture& picture) {
+    const std::uint32_t* p = picture.getPixels();
+    return {p, p + std::size_t(picture.getWidth()) * picture.getHeight()};
+}
+
+inline std::uint32_t pixelAt(const UIA::Picture& picture, std::uint32_t x, std::uint32_t y) {
+    return picture.getRow(y)[x];
+}
+
+}  // namespace QX::NWL::TEST
