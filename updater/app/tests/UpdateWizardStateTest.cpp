@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <future>
+#include <thread>
+
+#include "WizardTestSupport.h"
+
+namespace QX {
+namespace {
+
+using State = UpdateWizardMainWidget::eState;
+using Testing::FakeController;
+using Testing::WizardUnderTest;
+
+// One walk through the state machine: the controller's answers, then the
+// wizard's start and the user's and the timer's actions in order:
+// 'S' a step (a button press), 'T' a tick, and a digit or '-' followed by
+// one the worker's outcome stored into the result cell.
+struct tWalk {
+    const char* name;
+    void (*configure)(FakeController&);
+    const char* actions;
+    State state;
+    const char* messagePart;
+    int startCalls;
+    int pauses;
+};
+
+const tWalk kWalks[] = {
+    {"absent at start", [](FakeController& c) { c.findAnswers = {false}; }, "", State::eLookingForDevice,
+     "Please connect", 0, 0},
+    {"rescan finds nothing", [](FakeController& c) { c.findAnswers = {false}; }, "SS", State::eLookingForDevice,
+     "click RESCAN", 0, 0},
+    {"rescan finds it", [](FakeController& c) { c.findAnswers = {false, true}; }, "S", State::eUpdateAvailable,
+     "click UPDATE", 0, 0},
+    {"no newer firmware", [](FakeController& c) { c.updateAvailable = false; }, "", State::eNoNewerFirmware,
+     "no newer firmware", 0, 0},
+    {"no newer firmware is final", [](FakeController& c) { c.updateAvailable = false; }, "SS",
+     State::eNoNewerFirmware, "no newer firmware", 0, 0},
+    {"update available", [](FakeController&) {}, "", State::eUpdateAvailable, "A firmware update is available", 0,
+     0},
+    {"update mode refused", [](FakeController& c) { c.enterAnswer = false; }, "S", State::eUpdateModeFailed,
+     "click RETRY", 0, 0},
+    {"retry: not ready, not found", [](FakeController& c) { c.enterAnswer = false; c.findAnswers = {true, false}; },
+     "SS", State::eUpdateModeFailed, "click RETRY", 0, 0},
+    {"retry: found, refused again", [](FakeController& c) { c.enterAnswer = false; }, "SS",
+     State::eUpdateModeFailed, "click RETRY", 0, 0},
+    {"retry: ready", [](FakeController& c) { c.enterAnswer = false; c.readyAnswer = true; }, "SS",
+     State::eUpdating, "Please stand by", 1, 0},
+    {"worker cannot start", [](FakeController& c) { c.startAnswer = false; }, "S", State::eUpdateFailed,
+     "(error -1)", 1, 0},
+    {"worker still running", [](FakeController&) {}, "STTT", State::eUpdating, "Please stand by", 1, 0},
+    {"a step while updating starts nothing", [](FakeController&) {}, "SSS", State::eUpdating, "Please stand by",
+     1, 0},
+    {"worker found no device", [](FakeController&) {}, "S-1T", State::eUpdateFailed, "(error -1)", 1, 0},
+    {"download failed", [](FakeController&) {}, "ST-2T", State::eUpdateFailed, "(error -2)", 1, 0},
+    {"updated and back at once", [](FakeController& c) { c.installed = "0.5.9"; }, "ST1T", State::eUpdateDone,
+     "successfully updated", 1, 0},
+    {"updated and back after the pause",
+     [](FakeController& c) { c.installed = "0.5.9"; c.findAnswers = {true, false, true}; }, "S1T",
+     State::eUpdateDone, "successfully updated", 1, 1},
+    {"updated but never back", [](FakeController& c) { c.findAnswers = {true, false}; }, "S1T",
+     State::eUpdateFailed, "(error 1)", 1, 1},
+    {"updated but old revision", [](FakeController&) {}, "S1T", State::eUpdateFailed, "(error 1)", 1, 0},
+    {"final states ignore steps and ticks", [](FakeController& c) { c.installed = "0.5.9"; }, "S1TSST",
+     State::eUpdateDone, "successfully updated", 1, 0},
+};
+
+class WizardWalk : public ::testing::TestWithParam<tWalk> {};
+
+TEST_P(WizardWalk, EndsInItsStateAndPage) {
+    const tWalk& walk = GetParam();
+    FakeController controller;
+    walk.configure(controller);
+    WizardUnderTest wizard;
+    wizard->start(controller.callbacks());
+    for (const char* action = walk.actions; *action; ++action) {
+        if (*action == 'S') {
+            wizard->step();
+        } else if (*action == 'T') {
+            wizard->onTimer();
+        } else {
+            const bool negative = *action == '-';
+            if (negative) ++action;
+            ASSERT_TRUE(controller.cell);
+            controller.cell->store(negative ? -(*action - '0') : *action - '0');
+        }
+    }
+    EXPECT_EQ(wizard->getState(), walk.state);
+    EXPECT_NE(wizard.message().find(walk.messagePart), std::string::npos) << wizard.message();
+    EXPECT_EQ(controller.startCalls, walk.startCalls);
+    ASSERT_EQ(int(wizard.pauses.size()), walk.pauses);
+    for (const auto pause : wizard.pauses) EXPECT_EQ(pause, std::chrono::milliseconds(5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Transitions, WizardWalk, ::testing::ValuesIn(kWalks),
+                         [](const ::testing::TestParamInfo<tWalk>& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             }
+                             return name;
+                         });
+
+TEST(UpdateWizard, ResultCellIsOneAndTheSameForEveryUpdate) {
+    FakeController controller;
+    WizardUnderTest wizard;
+    const auto cell = wizard->getResultCell();
+    ASSERT_TRUE(cell);
+    wizard->start(controller.callbacks());
+    wizard->step();
+    EXPECT_EQ(controller.cell, cell);
+    EXPECT_EQ(cell->load(), 0);
+}
+
+// The worker outlives the wizard when the user quits during an update: its
+// last write goes to the cell it shares, not to the wizard.
+TEST(UpdateWizard, WorkerMayWriteAfterTheWizardIsGone) {
+    FakeController controller;
+    std::thread worker;
+    std::promise<void> wizardGone;
+    {
+        WizardUnderTest wizard;
+        auto callbacks = controller.callbacks();
+        callbacks.startUpdate = [&](const UpdaterCallbacks::tResultCell& result) {
+            worker = std::thread([result, gone = wizardGone.get_future()]() mutable {
+                gone.wait();
+                result->store(HVXMK2UpdaterUpgradeLogic::kResultSuccess);
+            });
+            return true;
+        };
+        wizard->start(callbacks);
+        wizard->step();
+        ASSERT_EQ(wizard->getState(), State::eUpdating);
+    }
+    wizardGone.set_value();
+    worker.join();
+}
+
+TEST(UpdateWizard, DevicePictureFollowsTheModelOfTheProductId) {
+    const std::pair<std::uint16_t, const char*> cases[] = {
+        {0x0A10, "HVX49m2"}, {0x0A1D, "HVX49m2"}, {0x0A20, "HVX61m2"},
+        {0x0A3D, "HVX88m2"}, {0x0B10, "HVXMK2"},  // no model of ours: unchanged
+    };
+    for (const auto& [productId, expected] : cases) {
+        FakeController controller;
+        controller.productId = productId;
+        WizardUnderTest wizard;
+        wizard->start(controller.callbacks());
+        EXPECT_EQ(Testing::attribute(*wizard.widgets().deviceImage, "product"), expected) << productId;
+    }
+}
+
+TEST(UpdateWizard, QuitIsIgnoredOnlyWhileUpdating) {
+    FakeController controller;
+    WizardUnderTest wizard;
+    wizard->start(controller.callbacks());
+    wizard->onQuitClicked();
+    EXPECT_EQ(wizard.quitRequests, 1);
+    wizard->step();
+    ASSERT_EQ(wizard->getState(), State::eUpdating);
+    wizard->onQuitClicked();
+    EXPECT_EQ(wizard.quitRequests, 1);
+}
+
+}  // namespace
+}  // namespace QX
