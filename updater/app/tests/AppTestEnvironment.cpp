@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
-#include "gp/Region.h"
+#include "RenderSupport.h"
+#include "nwl/core/Library.h"
 
 namespace {
 
-// Widgets take their region nodes from the process-wide pool.
-class RegionPoolEnvironment : public ::testing::Environment {
+// The widget library started once for every test, with the program's
+// resources at hand.
+class WidgetLibraryEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { QX::GP::acquireRegionPool(); }
-    void TearDown() override { QX::GP::releaseRegionPool(); }
+    void SetUp() override {
+        QX::Testing::registerProgramResources();
+        QX::NWL::init();
+    }
+    void TearDown() override { QX::NWL::exit(); }
 };
 
-const auto* const kRegionPool = ::testing::AddGlobalTestEnvironment(new RegionPoolEnvironment);
+const auto* const kWidgetLibrary = ::testing::AddGlobalTestEnvironment(new WidgetLibraryEnvironment);
 
 }  // namespace

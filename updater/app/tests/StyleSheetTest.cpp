@@ -6,20 +6,13 @@
 #include <variant>
 
 #include "AppTestSupport.h"
+#include "nwl/core/ManagerContainer.h"
 #include "nwl/style/ErrorHandlers.h"
 #include "nwl/style/StyleParser2.h"
+#include "uia/picture/Picture.h"
 
 namespace QX {
 namespace {
-
-// Width and height from a PNG's header chunk.
-std::pair<std::uint32_t, std::uint32_t> pngSize(const std::vector<std::uint8_t>& bytes) {
-    const auto big = [&](std::size_t at) {
-        return std::uint32_t(bytes.at(at)) << 24 | std::uint32_t(bytes.at(at + 1)) << 16 |
-               std::uint32_t(bytes.at(at + 2)) << 8 | bytes.at(at + 3);
-    };
-    return {big(16), big(20)};
-}
 
 class StyleSheetTest : public ::testing::Test {
 protected:
@@ -44,6 +37,16 @@ TEST_F(StyleSheetTest, LoadsWithoutAReport) {
     EXPECT_GT(styles_.size(), 60u);
 }
 
+// Through the resource manager, as the program loads it: its fonts open and
+// nothing is reported.
+TEST_F(StyleSheetTest, ResourceManagerLoadsItWithoutAReport) {
+    std::vector<std::string> reports;
+    const auto handler = NWL::addErrorHandler([&](const std::string& m) { reports.push_back(m); });
+    EXPECT_TRUE(NWL::getManagerContainer()->loadStylesheet("FirmwareUpdaterStyles.txt"));
+    NWL::removeErrorHandler(handler);
+    EXPECT_TRUE(reports.empty()) << reports.front();
+}
+
 // Every picture a style names exists, and a strip holds whole frames of the
 // count that style gives.
 TEST_F(StyleSheetTest, EveryPictureExistsWithWholeFrames) {
@@ -62,9 +65,10 @@ TEST_F(StyleSheetTest, EveryPictureExistsWithWholeFrames) {
     EXPECT_EQ(framesByPicture.size(), 14u);
     for (const auto& [name, frames] : framesByPicture) {
         SCOPED_TRACE(name);
-        const auto [width, height] = pngSize(Testing::readFileBytes(Testing::picturePath(name)));
-        EXPECT_GT(width, 0u);
-        EXPECT_EQ(height % frames, 0u);
+        const auto picture = NWL::getManagerContainer()->getLazyPicture(name, UIA::PictureProperties()).get();
+        ASSERT_TRUE(picture);
+        EXPECT_GT(picture->getWidth(), 0u);
+        EXPECT_EQ(picture->getHeight() % std::uint32_t(frames), 0u);
     }
 }
 
