@@ -13,15 +13,16 @@ const T* findTyped(const IStyledWidget& widget, qx::symbol name, const T* defaul
                    const T* none)
 {
     if (const Property* property = findProperty(widget, name)) {
-        if (const T* value = std::get_if<T>(&property->value)) {
-            if (found)
-                *found = true;
-            return value;
-        }
+        // "no" first: as a text it would otherwise read as the word itself.
         if (PropertyValue::isNo(*property)) {
             if (found)
                 *found = true;
             return none;
+        }
+        if (const T* value = std::get_if<T>(&property->value)) {
+            if (found)
+                *found = true;
+            return value;
         }
     }
     if (found)

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "StyleCoreTestSupport.h"
+#include "uia/picture/Font.h"
+#include "uia/picture/Picture.h"
+
+namespace QX::NWL {
+namespace {
+
+using Testing::ErrorCapture;
+
+class ManagerContainerTest : public ::testing::Test {
+protected:
+    ManagerContainerTest() { Testing::registerProgramFonts(); }
+    ~ManagerContainerTest() override { setUseSkinFolder(false); }
+};
+
+// A "skin" folder in the working folder for the life of the test.
+class SkinFolder {
+public:
+    SkinFolder() : root_(std::filesystem::current_path() / "skin")
+    {
+        std::filesystem::create_directories(root_ / "pictures" / "sub");
+        std::filesystem::create_directories(root_ / "stylesheets");
+        std::ofstream(root_ / "pictures" / "sub" / "a.tga", std::ios::binary) << "skin picture";
+        std::ofstream(root_ / "stylesheets" / "skin.txt") << "Label { x: 7; }";
+    }
+    ~SkinFolder() { std::filesystem::remove_all(root_); }
+    SkinFolder(const SkinFolder&) = delete;
+    SkinFolder& operator=(const SkinFolder&) = delete;
+
+private:
+    std::filesystem::path root_;
+};
+
+std::string readAll(GP::Stream& stream)
+{
+    std::string text(static_cast<std::size_t>(stream.getSize()), '\0');
+    text.resize(stream.read(text.data(), text.size()));
+    return text;
+}
+
+TEST_F(ManagerContainerTest, withTheSwitchOffASkinFolderIsIgnored)
+{
+    SkinFolder skin;
+    ManagerContainer container;
+    EXPECT_EQ(container.getResourceStream("sub/a.tga", ManagerContainer::ePicture, false), nullptr);
+    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eProgramResources);
+}
+
+TEST_F(ManagerContainerTest, withTheSwitchOnAndNoSkinFolderResourcesComeFromTheProgram)
+{
+    setUseSkinFolder(true);
+    ManagerContainer container;
+    EXPECT_NE(container.getResourceStream("virid.ttf", ManagerContainer::eFont, false), nullptr);
+    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eProgramResources);
+}
+
+TEST_F(ManagerContainerTest, aSkinFolderReplacesTheProgramsResources)
+{
+    SkinFolder skin;
+    setUseSkinFolder(true);
+    ManagerContainer container;
+    const auto stream = container.getResourceStream("sub/a.tga", ManagerContainer::ePicture, false);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(readAll(*stream), "skin picture");
+    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eSkinFolder);
+    // The program's own resources are not looked at any more.
+    ErrorCapture capture;
+    EXPECT_EQ(container.getResourceStream("virid.ttf", ManagerContainer::eFont, true), nullptr);
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].rfind("NWL::ManagerContainer::getResourceStream - can't find resource: ", 0), 0u);
+
+    container.setStylesheet("skin.txt");
+    Testing::FakeWidget label("Label");
+    label.sheet = &container.getStyleManager().getStyleSheet();
+    EXPECT_NE(StyleSheet::findMatchingRules(label, qx::symbol("x")).size(), 0u);
+}
+
+TEST_F(ManagerContainerTest, aMissingStyleSheetIsReportedOnceWithItsName)
+{
+    ManagerContainer container;
+    ErrorCapture capture;
+    container.setStylesheet("Missing.txt");
+    EXPECT_EQ(capture.messages,
+              std::vector<std::string>{"NWL::ManagerContainer::getResourceStream - can't load linked resource Missing.txt"});
+    // The built-in rules stay.
+    Testing::FakeWidget bar("Bar");
+    bar.sheet = &container.getStyleManager().getStyleSheet();
+    EXPECT_EQ(StyleSheet::findMatchingRules(bar, qx::symbol("background-color")).size(), 4u);
+}
+
+TEST_F(ManagerContainerTest, theSameDescriptionGivesTheSameFont)
+{
+    ManagerContainer container;
+    FontDescription description;
+    description.baseSize = 15;
+    const UIA::Font* font = container.getFont(description);
+    EXPECT_EQ(container.getFont(description), font);
+    EXPECT_EQ(font->getBaseSize(), 15);
+    EXPECT_EQ(container.getDefaultFont(), container.getFont(getDefaultFontDescription()));
+}
+
+TEST_F(ManagerContainerTest, aNamedFontIsItsOwnFace)
+{
+    // A face that surely differs from the default one, under a name of its own.
+    std::ifstream file("/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf", std::ios::binary);
+    GP::registerResource(GP::ResourceId("OTHERFACE.TTF"), UIA::kFontResourceType,
+                         {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
+    ManagerContainer container;
+    FontDescription named;
+    named.name = "otherface.ttf";  // with the default's resource id 1
+    named.baseSize = 24;
+    FontDescription plain;
+    plain.baseSize = 24;
+    // Either order: the named face never takes the place of the default one.
+    const std::int32_t namedWidth = container.getFont(named)->getTextWidth("iiii");
+    const std::int32_t plainWidth = container.getFont(plain)->getTextWidth("iiii");
+    EXPECT_GT(plainWidth, 0);
+    EXPECT_GT(namedWidth, plainWidth);
+    EXPECT_EQ(container.getFont(plain)->getTextWidth("iiii"), plainWidth);
+}
+
+TEST_F(ManagerContainerTest, aMissingNamedFontFallsBackToTheDefaultFaceWithOneReport)
+{
+    ManagerContainer container;
+    ErrorCapture capture;
+    FontDescription missing;
+    missing.name = "missing.ttf";
+    missing.baseSize = 24;
+    FontDescription plain;
+    plain.baseSize = 24;
+    EXPECT_EQ(container.getFont(missing)->getTextWidth("iiii"), container.getFont(plain)->getTextWidth("iiii"));
+    container.getFont(missing);
+    EXPECT_EQ(capture.messages.size(), 1u);
+}
+
+TEST_F(ManagerContainerTest, aMissingPictureIsReportedOnce)
+{
+    ManagerContainer container;
+    ErrorCapture capture;
+    UIA::PictureProperties properties;
+    const LazyPicture first = container.getLazyPicture("missing.png", properties);
+    properties.setAnimationCount(2);
+    const LazyPicture second = container.getLazyPicture("missing.png", properties);
+    for (int repaint = 0; repaint < 3; ++repaint) {
+        EXPECT_EQ(first.get(1.0f), nullptr);
+        EXPECT_EQ(second.get(2.0f), nullptr);
+    }
+    EXPECT_EQ(capture.messages.size(), 1u);
+}
+
+TEST_F(ManagerContainerTest, pictureReferencesShareTheirPicturesPerScale)
+{
+    GP::registerResource(GP::ResourceId("SHARED.TGA"), "PICTURE", Testing::makeTga(6, 3, 0x80FF0000));
+    ManagerContainer container;
+    UIA::PictureProperties properties;
+    properties.setAnimationCount(3);
+    const LazyPicture first = container.getLazyPicture("shared.tga", properties);
+    const LazyPicture copy = first;  // NOLINT: a copy shares the cache
+    const LazyPicture again = container.getLazyPicture("shared.tga", properties);
+    const auto picture = first.get(1.0f);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->getWidth(), 6u);
+    EXPECT_EQ(picture->getAnimationCount(), 3u);
+    EXPECT_TRUE(picture->getOption());  // alpha in use
+    EXPECT_EQ(copy.get(1.0f), picture);
+    EXPECT_EQ(again.get(1.0f), picture);
+    // No "@2x" variant: the picture of scale 1.0 stands in.
+    EXPECT_EQ(first.get(2.0f), picture);
+    EXPECT_TRUE(first == again);
+    properties.setAnimationCount(2);
+    EXPECT_FALSE(first == container.getLazyPicture("shared.tga", properties));
+    EXPECT_TRUE(LazyPicture() == container.getLazyPicture("", properties));
+}
+
+}  // namespace
+}  // namespace QX::NWL

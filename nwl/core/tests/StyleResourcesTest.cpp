@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include "StyleCoreTestSupport.h"
+#include "nwl/style/StyleQuery.h"
+#include "uia/picture/Font.h"
+#include "uia/picture/Picture.h"
+
+namespace QX::NWL {
+namespace {
+
+using Testing::derivedOf;
+using Testing::ErrorCapture;
+using Testing::FakeWidget;
+using Testing::loadSheet;
+
+class StyleResourcesTest : public ::testing::Test {
+protected:
+    StyleResourcesTest() { Testing::registerProgramFonts(); }
+    ManagerContainer container;
+};
+
+struct PictureRowCase {
+    const char* declarations;
+    std::uint32_t frames;
+    std::uint32_t fixedFlags;
+    std::uint32_t top, bottom, left, right;
+};
+
+class PictureRowTest : public StyleResourcesTest, public ::testing::WithParamInterface<PictureRowCase> {};
+
+// The picture properties a style's declarations add up to, as the loaded
+// picture carries them.
+TEST_P(PictureRowTest, foldsIntoThePictureProperties)
+{
+    GP::registerResource(GP::ResourceId("ROW.TGA"), "PICTURE", Testing::makeTga(4, 4, 0xFF00FF00));
+    ASSERT_TRUE(loadSheet(container, std::string("Label { image: url(\"row.tga\"); ") + GetParam().declarations + " }"));
+    FakeWidget label("Label");
+    const Property* picture = derivedOf(container, label, "picture");
+    ASSERT_NE(picture, nullptr);
+    const auto loaded = std::get<LazyPicture>(picture->value).get(1.0f);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->getAnimationCount(), GetParam().frames);
+    EXPECT_EQ(loaded->getFixedFlags(), GetParam().fixedFlags);
+    EXPECT_EQ(loaded->getFixedTop(), GetParam().top);
+    EXPECT_EQ(loaded->getFixedBottom(), GetParam().bottom);
+    EXPECT_EQ(loaded->getFixedLeft(), GetParam().left);
+    EXPECT_EQ(loaded->getFixedRight(), GetParam().right);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StyleResources, PictureRowTest,
+    ::testing::Values(PictureRowCase{"", 0, 0, 0, 0, 0, 0},
+                      PictureRowCase{"animations: 7;", 7, 0, 0, 0, 0, 0},
+                      PictureRowCase{"fixed: 6px;", 0, 3, 6, 6, 6, 6},
+                      PictureRowCase{"fixed: 6;", 0, 3, 6, 6, 6, 6},
+                      PictureRowCase{"fixed-left: 2px; fixed-right: 3;", 0, 2, 0, 0, 2, 3},
+                      PictureRowCase{"fixed-top: 4; animations: 3;", 3, 1, 4, 0, 0, 0},
+                      // Rows with another unit have no effect; negative and real values neither.
+                      PictureRowCase{"animations: 2px; fixed: 50%;", 0, 0, 0, 0, 0, 0},
+                      PictureRowCase{"animations: -1; fixed: -6; fixed-top: -2px;", 0, 0, 0, 0, 0, 0},
+                      PictureRowCase{"animations: 2.5; fixed: 6.5px; animations: 2;", 2, 0, 0, 0, 0, 0}));
+
+TEST_F(StyleResourcesTest, aFixedBorderAppliesToTheDyeMaskToo)
+{
+    GP::registerResource(GP::ResourceId("MASK.TGA"), "PICTURE", Testing::makeTga(4, 4, 0xFF000000));
+    ASSERT_TRUE(loadSheet(container, "Label { dye-mask: url(\"mask.tga\"); fixed: 6px; dye-mask-animations: 2; }"));
+    FakeWidget label("Label");
+    const auto mask = std::get<LazyPicture>(derivedOf(container, label, "dye-mask-picture")->value).get();
+    ASSERT_NE(mask, nullptr);
+    EXPECT_EQ(mask->getFixedLeft(), 6u);
+    EXPECT_EQ(mask->getFixedFlags(), 3u);
+    EXPECT_EQ(mask->getAnimationCount(), 2u);
+    EXPECT_EQ(derivedOf(container, label, "picture"), nullptr);
+}
+
+TEST_F(StyleResourcesTest, imageNoHidesALessSpecificPicture)
+{
+    ASSERT_TRUE(loadSheet(container, "Label { image: url(\"a.png\"); }\nLabel#plain { image: no; }"));
+    FakeWidget label("Label");
+    label.name = qx::symbol("plain");
+    const Property* picture = derivedOf(container, label, "picture");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(std::get<LazyPicture>(picture->value).isEmpty());
+    label.name = qx::symbol("other");
+    EXPECT_EQ(std::get<LazyPicture>(derivedOf(container, label, "picture")->value).getName(), "a.png");
+}
+
+struct DisplacementCase {
+    const char* declarations;
+    const char* property;
+    GP::Point expected;
+};
+
+class DisplacementRowTest : public StyleResourcesTest, public ::testing::WithParamInterface<DisplacementCase> {};
+
+TEST_P(DisplacementRowTest, givenCoordinatesMakeAPoint)
+{
+    ASSERT_TRUE(loadSheet(container, std::string("Label { ") + GetParam().declarations + " }"));
+    FakeWidget label("Label");
+    const Property* point = derivedOf(container, label, GetParam().property);
+    ASSERT_NE(point, nullptr);
+    EXPECT_EQ(point->unit, Property::ePoint);
+    EXPECT_EQ(std::get<GP::Point>(point->value).x, GetParam().expected.x);
+    EXPECT_EQ(std::get<GP::Point>(point->value).y, GetParam().expected.y);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StyleResources, DisplacementRowTest,
+    ::testing::Values(DisplacementCase{"relative-left: 3;", "picture-displacement", {3, 0}},
+                      DisplacementCase{"relative-top: 2px; relative-left: -1;", "picture-displacement", {-1, 2}},
+                      DisplacementCase{"foreground-relative-top: 5;", "text-displacement", {0, 5}},
+                      DisplacementCase{"foreground-relative-left: 1px; foreground-relative-top: 1;",
+                                       "text-displacement", {1, 1}}));
+
+struct FontCase {
+    const char* declarations;
+    const char* name;
+    std::int32_t size;
+    bool bold, italic, underline;
+};
+
+class FontRowTest : public StyleResourcesTest, public ::testing::WithParamInterface<FontCase> {};
+
+TEST_P(FontRowTest, foldsIntoTheFontDescription)
+{
+    ASSERT_TRUE(loadSheet(container, std::string("@define $face url(\"virid.ttf\");\nLabel { ") +
+                                         GetParam().declarations + " }"));
+    FakeWidget label("Label");
+    const Property* font = derivedOf(container, label, "font");
+    ASSERT_NE(font, nullptr);
+    FontDescription expected;
+    expected.name = GetParam().name;
+    expected.baseSize = GetParam().size;
+    expected.styleFlags = (GetParam().bold ? UIA::kFontBold : 0) | (GetParam().italic ? UIA::kFontItalic : 0) |
+                          (GetParam().underline ? UIA::kFontUnderline : 0);
+    EXPECT_EQ(std::get<const UIA::Font*>(font->value), container.getFont(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StyleResources, FontRowTest,
+    ::testing::Values(FontCase{"font-name: $face; font-size: 13;", "virid.ttf", 13, false, false, false},
+                      FontCase{"font-size: 14px; font-style: bold; font-style: italic;", "", 14, true, true, false},
+                      FontCase{"font-style: underline; font-style: heavy;", "", 12, false, false, true},
+                      // The default description still derives the (default) font.
+                      FontCase{"font-size: 12;", "", 12, false, false, false},
+                      FontCase{"font-size: 12.5; font-size: 15;", "", 15, false, false, false}));
+
+TEST_F(StyleResourcesTest, aMoreSpecificDefaultFontBeatsALessSpecificFont)
+{
+    ASSERT_TRUE(loadSheet(container, "Label { font-size: 16; }\nLabel#x { font-size: 12; }"));
+    FakeWidget label("Label");
+    label.name = qx::symbol("x");
+    const Property* font = derivedOf(container, label, "font");
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(std::get<const UIA::Font*>(font->value), container.getDefaultFont());
+}
+
+TEST_F(StyleResourcesTest, aRealWhereAnIntegerBelongsIsReportedAndSkipped)
+{
+    ErrorCapture capture;
+    ASSERT_TRUE(loadSheet(container, "Label { x: 1; }\n\nButton {\n font-size: 12.5; animations: 2.5; }\nBar { y: 2; }"));
+    ASSERT_EQ(capture.messages.size(), 2u);
+    EXPECT_EQ(capture.messages[0].rfind("Stylesheet error: test.txt:3 - font-size", 0), 0u) << capture.messages[0];
+    EXPECT_NE(capture.messages[1].find("animations"), std::string::npos);
+    FakeWidget bar("Bar");
+    EXPECT_NE(derivedOf(container, bar, "y"), nullptr);
+    FakeWidget button("Button");
+    EXPECT_EQ(derivedOf(container, button, "font"), nullptr);
+}
+
+TEST_F(StyleResourcesTest, theDefaultSheetIsParsedWhileTheContainerIsBuilt)
+{
+    FakeWidget bar("Bar");
+    bar.sheet = &container.getStyleManager().getStyleSheet();
+    const std::uint32_t none = 0;
+    EXPECT_EQ(*findColorProperty(bar, qx::symbol("background-color"), &none), 0xFF202020u);
+    bar.hovered = true;
+    EXPECT_EQ(*findColorProperty(bar, qx::symbol("background-color"), &none), 0xFFD0D0D0u);
+}
+
+}  // namespace
+}  // namespace QX::NWL
