@@ -17,7 +17,8 @@ namespace {
 const char* const kSheet =
     "Label { foreground-color: #000000; margin: 2; }\n"
     "Label.nofont { font: no; }\n"
-    "Bar#styled { width: 50; }\n";
+    "Bar#styled { width: 50; }\n"
+    "Bar#long { height: 30; }\n";
 
 TEST(Label, SameTextChangesNothing)
 {
@@ -84,17 +85,26 @@ TEST(BarStyle, ReportsASizeBothStyledAndComputed)
     auto bar = std::make_shared<Bar>();
     bar->setup(Bar::eTopToBottom, nullptr);
     bar->useBreadthFromChildren();
+    auto computed = std::make_shared<Bar>();
+    computed->setup(Bar::eTopToBottom, nullptr);
+    computed->setLengthComputed(true);
+    computed->setFlexibleElement(0);
     auto root = std::make_shared<Bar>();
     root->setup(Bar::eLeftToRight, nullptr);
     root->addChild(bar, "styled");
+    root->addChild(computed, "long");
     pane.setSize(100, 100);
     pane.setRootWidget(root);
     Testing::settle(pane);
     removeErrorHandler(handler);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Layout contradiction - width of Bar styled is given at line "
-                           "(StyleParser2::processString):3 of the stylesheet but "
-                           "also computed automatically by styleBreadthXXX!!!");
+    const std::vector<std::string> expected{
+        "Layout contradiction - width of Bar styled is given at line (StyleParser2::processString):3 of the "
+        "stylesheet but also computed automatically by styleBreadthXXX!!!",
+        " Layout contradiction - Bar long has a flexible element, but is also computed automatically by "
+        "styleLengthXXX!!!",
+        "Layout contradiction - height of Bar long is given at line (StyleParser2::processString):4 of the "
+        "stylesheet but also computed automatically by styleLengthXXX!!!"};
+    EXPECT_EQ(messages, expected);
 }
 
 }  // namespace
