@@ -42,6 +42,11 @@ qx_start_wine() {
     wineserver -w || true
   fi
   wineserver -p 2>/dev/null || true  # already running is fine
+  # Without a window manager Wine waits two seconds for every shown window to
+  # be mapped by one; an unmanaged X driver skips that wait.
+  if ! grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+    wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+  fi
   # Start Wine's helper processes now, away from any pipe of the caller.
   wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

@@ -49,6 +49,7 @@ PollStep classifyManifestState(DFUState state, bool manifestationTolerant) {
 
 bool DFUDevice::onOpened() {
     functional_ = {};
+    nextStatusAt_ = 0;
     if (getHandle().kind != USBDeviceKind::DriverInterface) return true;
     std::array<std::uint8_t, kMaxConfigurationSize> bytes{};
     const tIoResult result = deviceIoControl(kIoctlGetConfigurationDescriptor, {}, bytes);
@@ -72,7 +73,24 @@ bool DFUDevice::switchToUpdateMode() {
 }
 
 bool DFUDevice::abort() {
-    return sendRequest(kIoctlDfuAbort);
+    const std::uint64_t now = getClock().getMilliseconds();
+    if (nextStatusAt_ > now + kMaxBusyPhaseMs) return false;
+    if (nextStatusAt_ > now) getClock().sleepMilliseconds(static_cast<std::uint32_t>(nextStatusAt_ - now));
+    tDFUStatus status;
+    if (!getStatus(status)) return false;
+    switch (status.getState()) {
+        case DFUState::Idle:
+            return true;
+        case DFUState::Error:
+            return clearStatus();
+        case DFUState::DownloadSync:
+        case DFUState::DownloadIdle:
+        case DFUState::ManifestSync:
+        case DFUState::UploadIdle:
+            return sendRequest(kIoctlDfuAbort);
+        default:
+            return false;
+    }
 }
 
 bool DFUDevice::sendClosingRequest() {
@@ -90,6 +108,7 @@ bool DFUDevice::getStatus(tDFUStatus& status) {
     const auto parsed = parseDFUStatus(std::span(bytes).first(result.bytesReturned));
     if (!parsed) return false;
     status = *parsed;
+    nextStatusAt_ = getClock().getMilliseconds() + status.pollTimeoutMs;
     return true;
 }
 
@@ -98,11 +117,14 @@ DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
     if (!isOpen() || blockSize == 0 || !functional_.canDownload() || image.empty())
         return DownloadResult::NotReady;
     if (const auto result = ensureIdle(); isFailure(result)) return result;
+    const std::uint64_t blockCount = (image.size() + blockSize - 1) / blockSize;
+    const std::uint64_t deadline =
+        getClock().getMilliseconds() + kMaxBusyPhaseMs + blockCount * kDownloadBudgetPerBlockMs;
     std::uint16_t block = 0;
     for (std::size_t offset = 0; offset < image.size(); offset += blockSize, ++block) {
         const auto data = image.subspan(offset, std::min(blockSize, image.size() - offset));
         auto result = sendBlock(block, data);
-        if (!isFailure(result)) result = pollUntilSettled(false);
+        if (!isFailure(result)) result = pollUntilSettled(false, deadline);
         if (isFailure(result)) {
             QX::GP::traceFormat(kTraceTag, "%s: download failed at block %u: %s\n", kTraceTag,
                                 static_cast<unsigned>(block), getDownloadResultName(result).data());
@@ -111,7 +133,7 @@ DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
     }
     // A zero-length block ends the download and starts the manifestation.
     auto result = sendBlock(block, {});
-    if (!isFailure(result)) result = pollUntilSettled(true);
+    if (!isFailure(result)) result = pollUntilSettled(true, deadline + kMaxBusyPhaseMs);
     if (isFailure(result)) {
         QX::GP::traceFormat(kTraceTag, "%s: manifestation failed: %s\n", kTraceTag,
                             getDownloadResultName(result).data());
@@ -124,9 +146,6 @@ DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
 DownloadResult DFUDevice::ensureIdle() {
     tDFUStatus status;
     if (!getStatus(status)) return DownloadResult::BadStatusReply;
-    if (status.getState() == DFUState::Error) {
-        if (!clearStatus() || !getStatus(status)) return DownloadResult::RequestFailed;
-    }
     if (status.getState() != DFUState::Idle) {
         if (!abort() || !getStatus(status)) return DownloadResult::RequestFailed;
     }
@@ -141,18 +160,20 @@ DownloadResult DFUDevice::sendBlock(std::uint16_t blockNumber, std::span<const s
     return sendRequest(kIoctlDfuDownload, request) ? DownloadResult::Success : DownloadResult::RequestFailed;
 }
 
-DownloadResult DFUDevice::waitWhileBusy(std::uint64_t& busySince, const tDFUStatus& status) {
-    if (status.pollTimeoutMs > kMaxPollTimeoutMs) return DownloadResult::PollTimeoutTooLong;
-    const std::uint64_t busyFor = getClock().getMilliseconds() - busySince;
-    if (busyFor + status.pollTimeoutMs > kMaxBusyPhaseMs) return DownloadResult::BusyTooLong;
+DownloadResult DFUDevice::waitWhileBusy(std::uint64_t busySince, std::uint64_t downloadDeadline,
+                                        const tDFUStatus& status) {
+    if (status.pollTimeoutMs > kMaxBusyPhaseMs) return DownloadResult::PollTimeoutTooLong;
+    const std::uint64_t now = getClock().getMilliseconds();
+    if (now - busySince + status.pollTimeoutMs > kMaxBusyPhaseMs) return DownloadResult::BusyTooLong;
+    if (now + status.pollTimeoutMs > downloadDeadline) return DownloadResult::DownloadTooLong;
     // The device must not be asked again before its poll time-out; a busy
     // device that asks for no pause still gets a short one.
     getClock().sleepMilliseconds(std::max<std::uint32_t>(status.pollTimeoutMs, 1));
     return DownloadResult::Success;
 }
 
-DownloadResult DFUDevice::pollUntilSettled(bool manifestation) {
-    std::uint64_t busySince = getClock().getMilliseconds();
+DownloadResult DFUDevice::pollUntilSettled(bool manifestation, std::uint64_t downloadDeadline) {
+    const std::uint64_t busySince = getClock().getMilliseconds();
     for (;;) {
         tDFUStatus status;
         if (!getStatus(status)) return DownloadResult::BadStatusReply;
@@ -162,7 +183,8 @@ DownloadResult DFUDevice::pollUntilSettled(bool manifestation) {
                                   : classifyBlockState(status.getState());
         if (step == PollStep::Settled) return DownloadResult::Success;
         if (step == PollStep::Unexpected) return DownloadResult::UnexpectedState;
-        if (const auto result = waitWhileBusy(busySince, status); isFailure(result)) return result;
+        if (const auto result = waitWhileBusy(busySince, downloadDeadline, status); isFailure(result))
+            return result;
         if (step == PollStep::WaitThenSettled) return DownloadResult::Success;
     }
 }
@@ -177,6 +199,7 @@ std::string_view getDownloadResultName(DFUDevice::DownloadResult result) {
         case DownloadResult::UnexpectedState: return "unexpected state";
         case DownloadResult::PollTimeoutTooLong: return "poll time-out out of range";
         case DownloadResult::BusyTooLong: return "device busy for too long";
+        case DownloadResult::DownloadTooLong: return "download took too long";
     }
     return "unknown";
 }

@@ -113,6 +113,8 @@ TEST(DFUDevice, EachDeviceFaultIsAFailure) {
          DownloadResult::BusyTooLong},
         {"absurd poll time-out", [](tKeyboardDescription& d) { d.busyMs = 10; d.pollTimeoutMs = 0xFFFFFF; },
          DownloadResult::PollTimeoutTooLong},
+        {"every block busy for 50 s", [](tKeyboardDescription& d) { d.busyMs = 50000; d.pollTimeoutMs = 25000; },
+         DownloadResult::DownloadTooLong},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,6 +161,39 @@ TEST(DFUDevice, TracesEachRequestTheKeyboardAnswersWhenAsked) {
                                  "keyboard 1: GETSTATUS: ok"}) {
         EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("SimulatedKeyboard: ") + expected), lines.end())
             << expected;
+    }
+}
+
+// ABORT where DFU takes it, CLRSTATUS in dfuERROR, nothing to a busy device;
+// the simulated keyboard stalls whatever its state does not take.
+TEST(DFUDevice, AbortSendsOnlyWhatTheStateTakes) {
+    struct tCase {
+        const char* name;
+        void (*inject)(tKeyboardDescription&);
+        std::uint32_t expectedRequest;  // 0: none
+        bool expectedResult;
+    };
+    const tCase cases[] = {
+        {"dfuERROR", [](tKeyboardDescription& d) { d.errorStateAtBlock = 0; }, kIoctlDfuClearStatus, true},
+        {"dfuDNLOAD-IDLE", [](tKeyboardDescription&) {}, kIoctlDfuAbort, true},
+        {"dfuDNBUSY", [](tKeyboardDescription& d) { d.busyForever = true; }, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tKeyboardDescription description;
+        c.inject(description);
+        SimulatedSetup setup(description);
+        DFUDevice device(setup.driver, setup.clock);
+        ASSERT_TRUE(setup.openInUpdateMode(device));
+        const std::uint8_t block[] = {0, 0, 1, 2, 3};
+        ASSERT_TRUE(device.deviceIoControl(kIoctlDfuDownload, block, {}).succeeded());
+        tDFUStatus status;
+        device.getStatus(status);
+        EXPECT_EQ(device.abort(), c.expectedResult);
+        const auto log = setup.keyboard().getRequestLog();
+        for (const auto& entry : log) EXPECT_EQ(entry.status, entry.cancelled ? IoStatus::TimedOut : IoStatus::Success);
+        const auto last = log.back().code;
+        EXPECT_EQ(last == kIoctlDfuAbort || last == kIoctlDfuClearStatus ? last : 0u, c.expectedRequest);
     }
 }
 

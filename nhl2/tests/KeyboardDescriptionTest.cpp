@@ -39,6 +39,9 @@ TEST(KeyboardDescription, ReadsEveryKey) {
         "hang-at-block = 4\n"
         "after-close = old-revision\n"
         "trace-requests = yes\n"
+        "keyboards-in-update-mode = 1\n"
+        "same-serial = yes\n"
+        "manifestation-fault = hang\n"
         "  return-ms   =   7000  \r\n";
     std::string error;
     const auto d = parseKeyboardDescription(text, error);
@@ -66,12 +69,16 @@ TEST(KeyboardDescription, ReadsEveryKey) {
     EXPECT_EQ(d->afterClose, tKeyboardDescription::AfterClose::OldRevision);
     EXPECT_EQ(d->returnMs, 7000u);
     EXPECT_TRUE(d->traceRequests);
+    EXPECT_EQ(d->keyboardsInUpdateMode, 1);
+    EXPECT_TRUE(d->sameSerial);
+    EXPECT_EQ(d->manifestationFault, tKeyboardDescription::ManifestationFault::Hang);
 }
 
 TEST(KeyboardDescription, RejectsWhatItDoesNotKnow) {
     for (const char* text : {"model = 25\n", "colour = red\n", "release\n", "release = 0x10000\n",
                              "transfer-size = -1\n", "present = maybe\n", "poll-timeout-ms = 0x1000000\n",
-                             "after-close = later\n", "serial =\n", "busy-ms = 12ms\n"}) {
+                             "after-close = later\n", "serial =\n", "busy-ms = 12ms\n",
+                             "keyboards = 0\n", "keyboards = 9\n", "manifestation-fault = late\n"}) {
         std::string error;
         EXPECT_FALSE(parseKeyboardDescription(text, error)) << text;
         EXPECT_FALSE(error.empty());

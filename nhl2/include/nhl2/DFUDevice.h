@@ -13,11 +13,12 @@ namespace QX::NHL2 {
 // its functional descriptor gives the transfer size.
 class DFUDevice : public USBDevice {
 public:
-    // A device may ask for a pause between status polls; one beyond this is
-    // not a plausible flash operation but a broken reply.
-    static constexpr std::uint32_t kMaxPollTimeoutMs = 10000;
-    // How long one block (or the manifestation) may keep the device busy.
+    // How long one block (or the manifestation) may keep the device busy; a
+    // device's pause between status polls is honoured up to this.
     static constexpr std::uint32_t kMaxBusyPhaseMs = 60000;
+    // The whole download may take one such busy phase (an erase, say) plus
+    // this much for every block.
+    static constexpr std::uint32_t kDownloadBudgetPerBlockMs = 20000;
     static constexpr std::uint16_t kDetachTimeoutMs = 1000;
 
     enum class DownloadResult {
@@ -29,6 +30,7 @@ public:
         UnexpectedState,
         PollTimeoutTooLong,
         BusyTooLong,
+        DownloadTooLong,  // the budget of the whole download is spent
     };
 
     using USBDevice::USBDevice;
@@ -39,6 +41,9 @@ public:
 
     bool switchToUpdateMode();
     DownloadResult download(std::span<const std::uint8_t> image);
+    // Leaves an unfinished transfer with the one request the device's state
+    // takes: CLRSTATUS in dfuERROR, ABORT where DFU allows it. Sends nothing
+    // to a busy device or one that waits for its reset (false then).
     bool abort();
     bool sendClosingRequest();
 
@@ -55,10 +60,13 @@ private:
     DownloadResult sendBlock(std::uint16_t blockNumber, std::span<const std::uint8_t> data);
     // Polls the status until the device has taken the last block (or, with
     // `manifestation`, has finished manifesting), waiting while it is busy.
-    DownloadResult pollUntilSettled(bool manifestation);
-    DownloadResult waitWhileBusy(std::uint64_t& busySince, const tDFUStatus& status);
+    DownloadResult pollUntilSettled(bool manifestation, std::uint64_t downloadDeadline);
+    DownloadResult waitWhileBusy(std::uint64_t busySince, std::uint64_t downloadDeadline,
+                                 const tDFUStatus& status);
 
     tDFUFunctionalDescriptor functional_;
+    // The device must not be asked for its status before this time.
+    std::uint64_t nextStatusAt_ = 0;
 };
 
 std::string_view getDownloadResultName(DFUDevice::DownloadResult result);

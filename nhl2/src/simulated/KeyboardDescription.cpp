@@ -38,10 +38,10 @@ std::optional<bool> parseBool(std::string_view text) {
 using tSetter = std::function<bool(tKeyboardDescription&, std::string_view)>;
 
 template <typename T>
-tSetter numberSetter(T tKeyboardDescription::*field, std::uint64_t maximum) {
-    return [field, maximum](tKeyboardDescription& d, std::string_view value) {
+tSetter numberSetter(T tKeyboardDescription::*field, std::uint64_t maximum, std::uint64_t minimum = 0) {
+    return [field, maximum, minimum](tKeyboardDescription& d, std::string_view value) {
         const auto number = parseNumber(value);
-        if (!number || *number > maximum) return false;
+        if (!number || *number > maximum || *number < minimum) return false;
         d.*field = static_cast<T>(*number);
         return true;
     };
@@ -97,6 +97,16 @@ bool setAfterClose(tKeyboardDescription& d, std::string_view value) {
     return true;
 }
 
+bool setManifestationFault(tKeyboardDescription& d, std::string_view value) {
+    using Fault = tKeyboardDescription::ManifestationFault;
+    static const std::map<std::string_view, Fault> kKinds = {
+        {"none", Fault::None}, {"remove", Fault::Remove}, {"hang", Fault::Hang}};
+    const auto found = kKinds.find(value);
+    if (found == kKinds.end()) return false;
+    d.manifestationFault = found->second;
+    return true;
+}
+
 bool addExtraPath(tKeyboardDescription& d, std::string_view value) {
     d.extraPaths.emplace_back(value.begin(), value.end());
     return true;
@@ -112,7 +122,9 @@ const std::map<std::string_view, tSetter>& getSetters() {
         {"strings", setStrings},
         {"present", boolSetter(&D::present)},
         {"arrival-ms", numberSetter(&D::arrivalMs, 0xFFFFFFFF)},
-        {"keyboards", numberSetter(&D::keyboardCount, 8)},
+        {"keyboards", numberSetter(&D::keyboardCount, 8, 1)},
+        {"keyboards-in-update-mode", numberSetter(&D::keyboardsInUpdateMode, 8)},
+        {"same-serial", boolSetter(&D::sameSerial)},
         {"extra-path", addExtraPath},
         {"switch-fails", boolSetter(&D::switchFails)},
         {"reenumeration-ms", setReenumeration},
@@ -127,6 +139,7 @@ const std::map<std::string_view, tSetter>& getSetters() {
         {"error-state-at-block", numberSetter(&D::errorStateAtBlock, 0xFFFF)},
         {"short-status-at-block", numberSetter(&D::shortStatusAtBlock, 0xFFFF)},
         {"hang-at-block", numberSetter(&D::hangAtBlock, 0xFFFF)},
+        {"manifestation-fault", setManifestationFault},
         {"after-close", setAfterClose},
         {"return-ms", numberSetter(&D::returnMs, 0xFFFFFFFF)},
         {"trace-requests", boolSetter(&D::traceRequests)},

@@ -60,6 +60,20 @@ std::string describeRequest(std::uint32_t code, std::span<const std::uint8_t> in
     }
 }
 
+// The states in which a DFU device takes ABORT; elsewhere it stalls it.
+bool acceptsAbort(DFUState state) {
+    switch (state) {
+        case DFUState::Idle:
+        case DFUState::DownloadSync:
+        case DFUState::DownloadIdle:
+        case DFUState::ManifestSync:
+        case DFUState::UploadIdle:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::string_view describeOutcome(IoStatus status, bool hang) {
     if (hang) return "no answer";
     return status == IoStatus::Success ? "ok" : "stalled";
@@ -71,12 +85,9 @@ SimulatedKeyboard::SimulatedKeyboard(const tKeyboardDescription& description, in
                                      std::shared_ptr<IClock> clock)
     : description_(description), index_(index), clock_(std::move(clock)), release_(description.releaseNumber) {
     if (!description_.present) return;
-    if (description_.arrivalMs == 0) {
-        phase_ = Phase::Normal;
-        generation_ = 1;
-    } else {
-        leave(Phase::Normal, description_.arrivalMs);
-    }
+    const bool inUpdateMode = index_ >= description_.keyboardCount - description_.keyboardsInUpdateMode;
+    leave(inUpdateMode ? Phase::Update : Phase::Normal, description_.arrivalMs);
+    updatePhase();
 }
 
 void SimulatedKeyboard::leave(Phase next, std::optional<std::uint32_t> afterMs) {
@@ -140,7 +151,7 @@ std::u16string SimulatedKeyboard::getDevicePath() {
 std::u16string SimulatedKeyboard::getString(HidString which) const {
     using Strings = tKeyboardDescription::Strings;
     std::string serial = description_.serialNumber;
-    if (index_ > 0) serial += "-" + std::to_string(index_ + 1);
+    if (index_ > 0 && !description_.sameSerial) serial += "-" + std::to_string(index_ + 1);
     const auto* record = ProductDataBase::findProduct(kHarmovaVendorId, getProductId());
     const std::string product = record ? std::string(record->name) : "Keyboard";
     switch (which) {
@@ -181,7 +192,10 @@ tIoResult SimulatedKeyboard::handleRequest(std::uint32_t generation, std::uint32
     {
         std::lock_guard lock(mutex_);
         updatePhase();
-        if (generation == generation_ && phase_ != Phase::Absent) reply = dispatch(code, input, output);
+        if (generation == generation_ && phase_ != Phase::Absent) {
+            manifestOnItsOwn();
+            reply = dispatch(code, input, output);
+        }
         if (logging_) {
             tLoggedRequest entry{code, {input.begin(), input.end()}, reply.status, reply.hang};
             if (reply.hang) entry.status = IoStatus::TimedOut;
@@ -213,16 +227,17 @@ SimulatedKeyboard::tReply SimulatedKeyboard::dispatch(std::uint32_t code, std::s
         case kIoctlDfuGetStatus:
             return handleGetStatus(output);
         case kIoctlDfuClearStatus:
-            if (state_ == DFUState::Error) {
-                state_ = DFUState::Idle;
-                status_ = DFUStatusCode::Ok;
-            }
+            // Only dfuERROR takes it.
+            if (state_ != DFUState::Error) return stall(DFUStatusCode::ErrStalledPacket);
+            state_ = DFUState::Idle;
+            status_ = DFUStatusCode::Ok;
             return {IoStatus::Success};
         case kIoctlDfuGetState:
             if (output.empty()) return {};
             output[0] = static_cast<std::uint8_t>(state_);
             return {IoStatus::Success, 1};
         case kIoctlDfuAbort:
+            if (!acceptsAbort(state_)) return stall(DFUStatusCode::ErrStalledPacket);
             state_ = DFUState::Idle;
             status_ = DFUStatusCode::Ok;
             nextBlock_ = 0;
@@ -339,8 +354,14 @@ SimulatedKeyboard::tReply SimulatedKeyboard::handleDownloadStatus(std::span<std:
 }
 
 SimulatedKeyboard::tReply SimulatedKeyboard::handleManifestStatus(std::span<std::uint8_t> output) {
+    using Fault = tKeyboardDescription::ManifestationFault;
     const std::uint64_t now = clock_->getMilliseconds();
     if (state_ == DFUState::ManifestSync) {
+        if (description_.manifestationFault == Fault::Remove) {
+            leave(Phase::Absent, std::nullopt);
+            return {};
+        }
+        if (description_.manifestationFault == Fault::Hang) return {IoStatus::Failed, 0, true};
         state_ = DFUState::Manifest;
         pollAllowedAt_ = now + description_.manifestMs;
         return replyStatus(output, description_.manifestMs);
@@ -351,6 +372,14 @@ SimulatedKeyboard::tReply SimulatedKeyboard::handleManifestStatus(std::span<std:
     }
     finishManifestation();
     return replyStatus(output);
+}
+
+// A device that is not manifestation tolerant is not asked again: it ends
+// the manifestation when its time has passed and waits for the reset.
+void SimulatedKeyboard::manifestOnItsOwn() {
+    if (state_ == DFUState::Manifest && !description_.manifestationTolerant &&
+        clock_->getMilliseconds() >= pollAllowedAt_)
+        finishManifestation();
 }
 
 void SimulatedKeyboard::finishManifestation() {

@@ -4,7 +4,10 @@
 #endif
 #include <windows.h>
 
-#include "gp/win32/ThreadEventMap.h"
+#include <memory>
+#include <mutex>
+#include <vector>
+
 #include "nhl2/USBDriver.h"
 
 namespace QX::NHL2::DETAIL {
@@ -17,7 +20,7 @@ public:
 };
 
 // One open device handle. The UI thread and the update worker may both send
-// requests, so every thread waits on its own completion event.
+// requests, so every request waits on its own completion event.
 class USBConnectionWin32 final : public IUSBConnection {
 public:
     explicit USBConnectionWin32(HANDLE handle);
@@ -30,9 +33,16 @@ public:
     tIoResult deviceIoControl(std::uint32_t code, std::span<const std::uint8_t> input,
                               std::span<std::uint8_t> output, std::uint32_t timeoutMs) override;
 
+    // How long a cancelled request may take to report its cancellation.
+    static constexpr DWORD kCancelWaitMs = 1000;
+
 private:
+    struct tTransfer;
+    void cancel(std::unique_ptr<tTransfer> transfer);
+
     HANDLE handle_;
-    QX::GP::ThreadEventMap events_;
+    std::mutex abandonedMutex_;
+    std::vector<std::unique_ptr<tTransfer>> abandoned_;
 };
 
 }  // namespace QX::NHL2::DETAIL

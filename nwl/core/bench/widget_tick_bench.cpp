@@ -7,6 +7,8 @@
 #include "gp/Region.h"
 #include "nwl/core/Pane.h"
 #include "nwl/core/Widget.h"
+#include "nwl/style/StyleParser2.h"
+#include "nwl/style/StyleSheet.h"
 
 namespace {
 
@@ -25,11 +27,24 @@ public:
     bool spins = false;
 };
 
+// Rules of the kinds the wizard's sheet has: by type, by name, by attribute.
+const char* const kSheet = R"(
+BenchWidget { margin: 2; }
+BenchWidget#w3 { width: 100; height: 20; }
+BenchWidget BenchWidget#w7 { outer-margin: 1; }
+BenchWidget[state=ok] { height: 30; margin-left: 4; }
+BenchWidget[state=fail] { height: 28; }
+BenchWidget#w44:over { margin: 3; }
+)";
+
 // A wizard-sized tree: 45 widgets on six levels, one of them ticking.
 struct WizardTree {
     WizardTree() {
         GP::acquireRegionPool();
         pane = std::make_unique<NWL::Pane>();
+        auto sheet = std::make_shared<NWL::StyleSheet>();
+        NWL::StyleParser2::processString(*sheet, kSheet);
+        pane->setStyleSheet(sheet);
         pane->setSize(627, 335);
         auto root = std::make_shared<BenchWidget>();
         std::vector<std::shared_ptr<BenchWidget>> level{root};

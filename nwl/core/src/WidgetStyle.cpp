@@ -89,10 +89,11 @@ void WidgetStyle::update()
     fillList(fonts_, widget_, kFont, readUnit<const UIA::Font*>(Property::eFont, nullptr));
     fillList(horizontalAlignments_, widget_, kHorizontalAlignment,
              readAlignment(kLeft, kAlignLeft, kRight, kAlignRight, kAlignLeft));
-    // A word that is no vertical alignment centres, as no reader expects a
-    // horizontal code there.
+    // A word that is no vertical alignment reads as the top, the default of
+    // every reader (the horizontal "left" code would turn centred or right
+    // text left).
     fillList(verticalAlignments_, widget_, kVerticalAlignment,
-             readAlignment(kTop, kAlignTop, kBottom, kAlignBottom, kAlignCenter));
+             readAlignment(kTop, kAlignTop, kBottom, kAlignBottom, kAlignTop));
     fillList(pictures_, widget_, kPicture, readUnit<LazyPicture>(Property::ePicture, LazyPicture()));
     fillList(animationIndexes_, widget_, kAnimationIndex, readUnit<std::int32_t>(Property::eNumber, 0));
     fillList(dyeMaskPictures_, widget_, kDyeMaskPicture, readUnit<LazyPicture>(Property::ePicture, LazyPicture()));

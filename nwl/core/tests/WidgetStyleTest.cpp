@@ -75,7 +75,8 @@ TEST_P(WidgetStyleStateTest, picksTheFirstEntryWhoseStatesHold)
     EXPECT_EQ(style.findColor(Palette::eBackground, false, 0), GetParam().background);
     EXPECT_EQ(style.findColor(Palette::eForeground, false, 1), GetParam().foreground);
     EXPECT_EQ(style.findHorizontalAlignment(-1), GetParam().horizontal);
-    EXPECT_EQ(style.findVerticalAlignment(-1), WidgetStyle::kAlignCenter);
+    // "middle" is no vertical alignment word: it reads as the top.
+    EXPECT_EQ(style.findVerticalAlignment(-1), WidgetStyle::kAlignTop);
     EXPECT_TRUE(style.findPictureIncludesMargin());
     EXPECT_EQ(style.findColor(Palette::eBackground, true, 0), 0xFF050505u);
     EXPECT_EQ(style.findColor(Palette::eForeground, true, 0), 0xFF060606u);

@@ -10,8 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "gp/Region.h"
+#include "gp/Resources.h"
 #include "gp/Stream.h"
+#include "nwl/core/Library.h"
+#include "nwl/core/Pane.h"
+#include "nwl/widgets/Bar.h"
+#include "nwl/widgets/Button.h"
+#include "nwl/widgets/Label.h"
 #include "nwl/widgets/LineBreaking.h"
+#include "nwl/widgets/MultilineLabel.h"
 #include "uia/picture/Font.h"
 
 namespace {
@@ -89,6 +97,81 @@ void BM_WrapParagraphRemeasuring(benchmark::State& state)
     state.counters["lines"] = double(lines + 1);
 }
 BENCHMARK(BM_WrapParagraphRemeasuring)->Arg(10)->Unit(benchmark::kMicrosecond);
+
+// A tree shaped like the updater's window: a title row, a body of five
+// value rows, a message as wide as the window, a button row; 45 widgets
+// over five levels.
+std::shared_ptr<QX::NWL::Bar> makeWizardTree()
+{
+    using namespace QX::NWL;
+    auto makeBar = [](std::uint32_t direction) {
+        auto bar = std::make_shared<Bar>();
+        bar->setup(direction, "Panel");
+        return bar;
+    };
+    auto root = makeBar(Bar::eTopToBottom);
+    auto title = makeBar(Bar::eLeftToRight);
+    for (int i = 0; i < 3; ++i) {
+        auto label = std::make_shared<Label>();
+        label->setup("Firmware Updater", nullptr);
+        title->addChild(label);
+    }
+    root->addChild(title);
+    auto body = makeBar(Bar::eLeftToRight);
+    auto values = makeBar(Bar::eTopToBottom);
+    for (int row = 0; row < 5; ++row) {
+        auto line = makeBar(Bar::eLeftToRight);
+        for (const char* text : {"Installed firmware:", "1.2.3", " "}) {
+            auto label = std::make_shared<Label>();
+            label->setup(text, nullptr);
+            line->addChild(label);
+        }
+        values->addChild(line);
+    }
+    body->addChild(values);
+    auto message = std::make_shared<MultilineLabel>();
+    message->setAutoHeight(true);
+    message->setText("A firmware update is available. To update the firmware now, click UPDATE.");
+    root->addChild(body);
+    root->addChild(message);
+    auto buttons = makeBar(Bar::eRightToLeft);
+    for (const char* text : {"QUIT", "UPDATE", "RESCAN"}) {
+        auto button = std::make_shared<Button>();
+        button->setup(text, nullptr);
+        buttons->addChild(button);
+    }
+    root->addChild(buttons);
+    // Spacers and frames, as the window's pages have them.
+    for (int i = 0; i < 13; ++i)
+        root->addChild(makeBar(Bar::eLeftToRight));
+    return root;
+}
+
+// With the library started, the message label wraps with the default face
+// at every new width.
+void BM_LayoutWizardTree(benchmark::State& state)
+{
+    QX::GP::registerResource(QX::GP::ResourceId(1), QX::UIA::kFontResourceType, readDefaultFont());
+    QX::NWL::init();
+    {
+        QX::NWL::Pane pane;
+        pane.setSize(627, 335);
+        pane.setRootWidget(makeWizardTree());
+        QX::GP::Region damage;
+        pane.getDirtyRegion(damage);
+        int width = 627;
+        for (auto _ : state) {
+            // A new width makes every bar lay its children out again.
+            width = width == 627 ? 626 : 627;
+            pane.setSize(width, 335);
+            damage.clear();
+            pane.getDirtyRegion(damage);
+            benchmark::DoNotOptimize(damage.count());
+        }
+    }
+    QX::NWL::exit();
+}
+BENCHMARK(BM_LayoutWizardTree)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -99,6 +99,12 @@ void MultilineText::updateSize()
     wrapText();
 }
 
+void MultilineText::setWidth(std::int32_t width)
+{
+    WidgetTemplate<MultilineText>::setWidth(width);
+    updateSize();
+}
+
 void MultilineText::readLineSpacing()
 {
     lineSpacing_ = readIntProperty(*this, "line-spacing", 0);
@@ -107,6 +113,7 @@ void MultilineText::readLineSpacing()
 void MultilineText::applyStyle()
 {
     readLineSpacing();
+    panelDrawer_.updateStyle(*this);
     WidgetTemplate<MultilineText>::applyStyle();
     wrapText();
     markDirty();
@@ -144,6 +151,7 @@ void MultilineLabel::applyStyle()
     horizontalAlignment_ = DETAIL::readHorizontalAlignment(*this);
     verticalAlignment_ = DETAIL::readVerticalAlignment(*this);
     readLineSpacing();
+    panelDrawer_.updateStyle(*this);
     WidgetTemplate<MultilineText>::applyStyle();
     wrapText();
     markDirty();

@@ -1,5 +1,6 @@
 #include "engine/HVXMK2UpdaterUpgradeLogic.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "engine/FirmwareEntry.h"
@@ -13,6 +14,7 @@ namespace {
 constexpr const char* kTraceTag = "HVXMK2UpdaterUpgradeLogic";
 // What the updater shows as the carried revision when no keyboard is there.
 constexpr std::uint16_t kRevisionWithoutDevice = 0x0059;
+constexpr const char* kUnknownRevision = "-";
 
 NHL2::USBDeviceFilter makeFilter(NHL2::USBDeviceKind kind, NHL2::ProductMode mode) {
     NHL2::USBDeviceFilter filter;
@@ -58,9 +60,79 @@ void HVXMK2UpdaterUpgradeLogic::resetDevice() {
 bool HVXMK2UpdaterUpgradeLogic::findDevice() {
     if (deviceWithWorker_) return false;
     resetDevice();
+    if (updatedSerial_ && updatedSerial_->empty()) {
+        // The updated keyboard told no serial number: it is known only while it is alone.
+        const NHL2::USBDeviceFactory factory(driver_);
+        const auto count = factory.enumerateDevices(makeKeyboardFilter()).size() +
+                           factory.enumerateDevices(makeUpdateModeFilter()).size();
+        if (count != 1) return false;
+    }
+    if (openKeyboard(makeKeyboardFilter())) {
+        mode_ = kModeNormal;
+        return true;
+    }
+    if (openKeyboard(makeUpdateModeFilter()) && takeUpdateModeDevice()) {
+        updateAvailable_ = true;
+        return true;
+    }
+    resetDevice();
+    return false;
+}
+
+bool HVXMK2UpdaterUpgradeLogic::openKeyboard(const NHL2::USBDeviceFilter& filter) {
     const NHL2::USBDeviceFactory factory(driver_);
-    if (factory.openFirstMatching(makeKeyboardFilter(), device_)) mode_ = kModeNormal;
-    return device_.isOpen();
+    for (const auto& handle : factory.enumerateDevices(filter)) {
+        if (!device_.open(handle)) continue;
+        const auto& info = device_.getInfo();
+        const bool wanted = !updatedSerial_ || updatedSerial_->empty() || info.serialNumber == *updatedSerial_;
+        if (filter.matches(info.vendorId, info.productId) && wanted) return true;
+    }
+    device_.close();
+    return false;
+}
+
+bool HVXMK2UpdaterUpgradeLogic::takeUpdateModeDevice() {
+    if (device_.getTransferSize() == 0) {
+        QX::GP::traceFormat(kTraceTag, "%s: the device in update mode reports no transfer size\n", kTraceTag);
+        resetDevice();
+        return false;
+    }
+    transferSize_ = device_.getTransferSize();
+    mode_ = kModeUpdate;
+    return true;
+}
+
+// Opens each device of the filter; the last one that opened stays open.
+std::vector<HVXMK2UpdaterUpgradeLogic::tCandidate> HVXMK2UpdaterUpgradeLogic::listKeyboards(
+    const NHL2::USBDeviceFilter& filter) {
+    const NHL2::USBDeviceFactory factory(driver_);
+    std::vector<tCandidate> candidates;
+    for (const auto& handle : factory.enumerateDevices(filter)) {
+        if (!device_.open(handle)) continue;
+        const auto& info = device_.getInfo();
+        if (filter.matches(info.vendorId, info.productId)) candidates.push_back({handle, info.serialNumber});
+    }
+    return candidates;
+}
+
+// The switched keyboard is one that was not in update mode before the switch,
+// with its serial number where it tells one.
+void HVXMK2UpdaterUpgradeLogic::narrowToSwitchedKeyboard(std::vector<tCandidate>& candidates) const {
+    if (!switched_) return;
+    const auto& before = switched_->pathsBefore;
+    std::erase_if(candidates, [&](const tCandidate& candidate) {
+        const bool wasThere = std::find(before.begin(), before.end(), candidate.handle.devicePath) != before.end();
+        const bool otherSerial =
+            !switched_->serialNumber.empty() && candidate.serialNumber != switched_->serialNumber;
+        return wasThere || otherSerial;
+    });
+}
+
+bool HVXMK2UpdaterUpgradeLogic::openCandidate(const tCandidate& candidate, const NHL2::USBDeviceFilter& filter) {
+    if (device_.isOpen() && device_.getHandle().devicePath == candidate.handle.devicePath) return true;
+    if (!device_.open(candidate.handle)) return false;
+    const auto& info = device_.getInfo();
+    return filter.matches(info.vendorId, info.productId) && info.serialNumber == candidate.serialNumber;
 }
 
 HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode() {
@@ -69,21 +141,29 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
     // Keep what is open unless there is something to attach to.
     if (factory.enumerateDevices(filter).empty()) return Attach::NotThere;
     resetDevice();
-    if (!factory.openFirstMatching(filter, device_)) return Attach::NotThere;
-    if (device_.getTransferSize() == 0) {
-        QX::GP::traceFormat(kTraceTag, "%s: the device in update mode reports no transfer size\n", kTraceTag);
+    auto candidates = listKeyboards(filter);
+    narrowToSwitchedKeyboard(candidates);
+    if (candidates.size() > 1) {
+        QX::GP::traceFormat(kTraceTag, "%s: %zu keyboards in update mode cannot be told apart\n", kTraceTag,
+                            candidates.size());
         resetDevice();
         return Attach::Unusable;
     }
-    transferSize_ = device_.getTransferSize();
-    mode_ = kModeUpdate;
-    return Attach::Attached;
+    if (candidates.empty() || !openCandidate(candidates.front(), filter)) {
+        resetDevice();
+        return Attach::NotThere;
+    }
+    return takeUpdateModeDevice() ? Attach::Attached : Attach::Unusable;
 }
 
 bool HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
     if (deviceWithWorker_ || !device_.isOpen()) return false;
     if (mode_ == kModeUpdate) return true;
+    tSwitchedKeyboard switched{device_.getInfo().serialNumber, {}};
+    for (auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(makeUpdateModeFilter()))
+        switched.pathsBefore.push_back(std::move(handle.devicePath));
     if (!device_.switchToUpdateMode()) return false;
+    switched_ = std::move(switched);
     // The keyboard leaves the bus and comes back with its update-mode id.
     resetDevice();
     const std::uint64_t deadline = clock_->getMilliseconds() + kReattachTimeoutMs;
@@ -138,6 +218,8 @@ std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
         deviceWithWorker_ = false;
         return kResultNoDevice;
     }
+    // The check after the update looks for this keyboard, not for any.
+    updatedSerial_ = device_.getInfo().serialNumber;
     const std::int32_t outcome = updateAvailable_ ? downloadFirmware(*entry) : kResultSuccess;
     if (mode_ != kModeNormal) device_.sendClosingRequest();
     resetDevice();
@@ -152,7 +234,7 @@ std::int32_t HVXMK2UpdaterUpgradeLogic::downloadFirmware(const FirmwareEntry& en
     if (result == NHL2::DFUDevice::DownloadResult::Success) return kResultSuccess;
     QX::GP::traceFormat(kTraceTag, "%s: firmware download failed: %s\n", kTraceTag,
                         NHL2::getDownloadResultName(result).data());
-    device_.abort();
+    device_.abort();  // the closing request follows either way
     return kResultDownloadFailed;
 }
 
@@ -166,12 +248,14 @@ void HVXMK2UpdaterUpgradeLogic::getDeviceInfo(NHL2::USBDeviceInfo& info, std::st
         return;
     }
     info = device_.getInfo();
-    installed = formatRevision(info.releaseNumber);
+    // In update mode the keyboard cannot tell its firmware's revision.
+    const bool inUpdateMode = mode_ == kModeUpdate;
+    installed = inUpdateMode ? std::string(kUnknownRevision) : formatRevision(info.releaseNumber);
     const FirmwareEntry* entry = findFirmwareEntry(info.productId);
     if (!entry) return;
     const std::uint16_t carried = entry->images[0].version;
     newest = formatRevision(carried);
-    updateAvailable = info.releaseNumber < carried;
+    updateAvailable = inUpdateMode || info.releaseNumber < carried;
     updateAvailable_ = updateAvailable;
 }
 

@@ -281,6 +281,9 @@ TEST_F(UpgradeLogicTest, DownloadFaultsAreReportedAsFailures) {
         {"request never completes", [](auto& d) { d.hangAtBlock = 3; }},
         {"busy for ever", [](auto& d) { d.busyForever = true; d.pollTimeoutMs = 1000; }},
         {"absurd poll time-out", [](auto& d) { d.busyMs = 100; d.pollTimeoutMs = 0xFFFFFF; }},
+        {"every block busy for 50 s", [](auto& d) { d.busyMs = 50000; d.pollTimeoutMs = 25000; }},
+        {"removed during the manifestation", [](auto& d) { d.manifestationFault = decltype(d.manifestationFault)::Remove; }},
+        {"no answer in the manifestation", [](auto& d) { d.manifestationFault = decltype(d.manifestationFault)::Hang; }},
     };
     for (const auto& [name, inject] : faults) {
         SCOPED_TRACE(name);
@@ -288,15 +291,120 @@ TEST_F(UpgradeLogicTest, DownloadFaultsAreReportedAsFailures) {
         inject(description);
         prepare(description);
         EXPECT_EQ(runUpdate(), Logic::kResultDownloadFailed);
-        const auto codes = requestCodes();
-        if (description.removeAtBlock < 0) {
-            ASSERT_GE(codes.size(), 2u);
-            EXPECT_EQ(codes[codes.size() - 2], NHL2::kIoctlDfuAbort);
-            EXPECT_EQ(codes.back(), NHL2::kIoctlCloseUpdate);
+        // Each request went out in a state that takes it.
+        for (const auto& entry : keyboard().getRequestLog()) {
+            if (entry.code == NHL2::kIoctlDfuAbort || entry.code == NHL2::kIoctlDfuClearStatus)
+                EXPECT_EQ(entry.status, NHL2::IoStatus::Success);
         }
+        const bool removed = description.removeAtBlock >= 0 ||
+                             description.manifestationFault == tKeyboardDescription::ManifestationFault::Remove;
+        if (!removed) EXPECT_EQ(requestCodes().back(), NHL2::kIoctlCloseUpdate);
         clock->advance(60000);
         EXPECT_NE(keyboard().getReleaseNumber(), 0x0059);
     }
+}
+
+// Legal but slow devices: a 15 s poll time-out, a long manifestation, and a
+// device that is not manifestation tolerant. The check after the update
+// finds the new revision.
+TEST_F(UpgradeLogicTest, SlowAndNonTolerantDevicesAreUpdated) {
+    const std::pair<const char*, std::function<void(tKeyboardDescription&)>> cases[] = {
+        {"15 s erase", [](auto& d) { d.busyMs = 15000; d.pollTimeoutMs = 15000; }},
+        {"15 s manifestation", [](auto& d) { d.manifestMs = 15000; }},
+        {"not manifestation tolerant", [](auto& d) { d.manifestationTolerant = false; d.manifestMs = 2000; }},
+    };
+    for (const auto& [name, adapt] : cases) {
+        SCOPED_TRACE(name);
+        tKeyboardDescription description;
+        adapt(description);
+        prepare(description);
+        EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+        EXPECT_EQ(keyboard().getPollViolations(), 0);
+        clock->advance(1000);
+        ASSERT_TRUE(logic->findDevice());
+        EXPECT_EQ(readDeviceInfo().installed, "0.5.9");
+    }
+}
+
+TEST_F(UpgradeLogicTest, AKeyboardAlreadyInUpdateModeIsFoundAndUpdated) {
+    tKeyboardDescription description;
+    description.keyboardsInUpdateMode = 1;
+    prepare(description);
+    ASSERT_TRUE(logic->findDevice());
+    EXPECT_EQ(logic->getMode(), Logic::kModeUpdate);
+    const auto probe = readDeviceInfo();
+    EXPECT_EQ(probe.installed, "-");
+    EXPECT_EQ(probe.newest, "0.5.9");
+    EXPECT_TRUE(probe.updateAvailable);
+    EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+    ASSERT_TRUE(logic->findDevice());
+    EXPECT_EQ(readDeviceInfo().installed, "0.5.9");
+}
+
+// Two keyboards, the second already in update mode: the user's keyboard (the
+// first) is switched, updated and checked, whether the two tell different
+// serial numbers, the same one, or none.
+TEST_F(UpgradeLogicTest, TheSwitchedKeyboardIsTheOneUpdated) {
+    const std::pair<const char*, std::function<void(tKeyboardDescription&)>> cases[] = {
+        {"different serial numbers", [](auto&) {}},
+        {"one serial number", [](auto& d) { d.sameSerial = true; }},
+        {"no serial numbers", [](auto& d) { d.strings = tKeyboardDescription::Strings::Failing; }},
+    };
+    for (const auto& [name, adapt] : cases) {
+        SCOPED_TRACE(name);
+        tKeyboardDescription description;
+        description.keyboardCount = 2;
+        description.keyboardsInUpdateMode = 1;
+        adapt(description);
+        prepare(description);
+        ASSERT_TRUE(logic->findDevice());
+        EXPECT_EQ(logic->getMode(), Logic::kModeNormal);
+        EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+        EXPECT_TRUE(driver->getKeyboard(1).getReceivedImage().empty());
+        clock->advance(1000);
+        EXPECT_EQ(keyboard().getReleaseNumber(), 0x0059);
+    }
+}
+
+TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
+    for (const bool sameSerial : {true, false}) {
+        tKeyboardDescription description;
+        description.keyboardCount = 2;
+        description.sameSerial = sameSerial;
+        description.strings = sameSerial ? tKeyboardDescription::Strings::Normal
+                                         : tKeyboardDescription::Strings::Failing;
+        prepare(description);
+        ASSERT_TRUE(logic->findDevice());
+        // The other keyboard goes into update mode at the same time.
+        NHL2::DFUDevice other(driver, clock);
+        ASSERT_TRUE(other.open({NHL2::USBDeviceKind::HID, driver->getKeyboard(1).getDevicePath()}));
+        ASSERT_TRUE(other.switchToUpdateMode());
+        EXPECT_FALSE(logic->enterUpdateMode());
+        EXPECT_FALSE(logic->isDeviceReady());
+        expectStartRefused();
+    }
+}
+
+// After the update the check looks at the updated keyboard only, even when
+// another one is there first.
+TEST_F(UpgradeLogicTest, TheCheckAfterTheUpdateLooksAtTheUpdatedKeyboard) {
+    tKeyboardDescription description;
+    description.keyboardCount = 2;
+    description.returnMs = 7000;
+    prepare(description);
+    ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
+    EXPECT_FALSE(logic->findDevice());
+    clock->advance(5000);
+    ASSERT_TRUE(logic->findDevice());
+    const auto probe = readDeviceInfo();
+    EXPECT_EQ(probe.info.serialNumber, "HVX49-000001");
+    EXPECT_EQ(probe.installed, "0.5.9");
+
+    description.strings = tKeyboardDescription::Strings::Failing;
+    prepare(description);
+    ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
+    clock->advance(5000);
+    EXPECT_FALSE(logic->findDevice());  // two keyboards without serial numbers: which one?
 }
 
 TEST_F(UpgradeLogicTest, ALongBusyPhaseIsWaitedOut) {

@@ -14,6 +14,7 @@ namespace QX::NHL2 {
 struct tKeyboardDescription {
     enum class Strings { Normal, Failing, NonAscii, InvalidUtf16 };
     enum class AfterClose { NewRevision, OldRevision, Never };
+    enum class ManifestationFault { None, Remove, Hang };
 
     std::uint16_t modelProductId = kHVX49MK2;
     std::uint16_t releaseNumber = 0x0058;
@@ -24,6 +25,10 @@ struct tKeyboardDescription {
     bool present = true;
     std::uint32_t arrivalMs = 0;
     int keyboardCount = 1;
+    // The last this many keyboards are in update mode from the start.
+    int keyboardsInUpdateMode = 0;
+    // All keyboards report the one serial number.
+    bool sameSerial = false;
     std::vector<std::u16string> extraPaths;
 
     bool switchFails = false;
@@ -40,6 +45,8 @@ struct tKeyboardDescription {
     int errorStateAtBlock = -1;
     int shortStatusAtBlock = -1;
     int hangAtBlock = -1;
+    // Unplugged, or no answer, when the manifestation starts.
+    ManifestationFault manifestationFault = ManifestationFault::None;
 
     AfterClose afterClose = AfterClose::NewRevision;
     std::uint32_t returnMs = 500;

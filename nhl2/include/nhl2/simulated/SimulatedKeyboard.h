@@ -72,6 +72,7 @@ private:
     tReply handleDescriptor(std::uint32_t code, std::span<const std::uint8_t> input, std::span<std::uint8_t> output);
     tReply replyStatus(std::span<std::uint8_t> output, std::uint32_t pollTimeoutMs = 0);
     tReply stall(DFUStatusCode code);
+    void manifestOnItsOwn();
     void finishManifestation();
 
     const tKeyboardDescription description_;

@@ -38,6 +38,9 @@ public:
 
     void updateSize() override;
     void applyStyle() override;
+    // Wraps at once, so that a bar arranging its children reads the height
+    // the new width gives.
+    void setWidth(std::int32_t width) override;
 
 protected:
     std::int32_t getInnerWidth() const;

@@ -33,6 +33,9 @@ public:
     void setFrameProvider(tFrameProvider provider) { frameProvider_ = std::move(provider); }
     void setPaletteColorIndex(std::uint32_t index) { paletteColorIndex_ = index; }
 
+    // Collects the widget's style record anew (its style is being applied).
+    void updateStyle(const Widget& widget);
+
     // The background, then the text.
     void draw(const Widget& widget, PaintContext& context, std::string_view text, bool vertical = false);
     void drawBackground(const Widget& widget, PaintContext& context);
@@ -53,9 +56,9 @@ public:
     std::string shorten(const UIA::Font& font, std::string_view text, std::int32_t width);
 
 private:
-    const WidgetStyle* getStyle(const Widget& widget);
+    WidgetStyle* getStyle(const Widget& widget);
 
-    const WidgetStyle* style_ = nullptr;
+    WidgetStyle* style_ = nullptr;
     tShortenText shortenText_;
     tFrameProvider frameProvider_;
     GP::NamedStringMap shorteningState_;

@@ -55,6 +55,7 @@ public:
 
     void applyStyle() override
     {
+        panelDrawer_.updateStyle(*this);
         WidgetTemplate<T>::applyStyle();
         updateTextSize();
     }

@@ -2,7 +2,9 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "gp/Thread.h"
 #include "nhl2/Clock.h"
@@ -45,6 +47,9 @@ public:
     HVXMK2UpdaterUpgradeLogic(const HVXMK2UpdaterUpgradeLogic&) = delete;
     HVXMK2UpdaterUpgradeLogic& operator=(const HVXMK2UpdaterUpgradeLogic&) = delete;
 
+    // Opens a keyboard in normal mode or, when there is none, one that is
+    // already in update mode (an interrupted update). After an update only
+    // the updated keyboard is taken.
     bool findDevice();
     bool enterUpdateMode();
     bool isDeviceReady();
@@ -67,7 +72,23 @@ public:
 
 private:
     enum class Attach { Attached, NotThere, Unusable };
+    // The keyboard sent into update mode: its serial number (empty when it
+    // tells none) and the update-mode devices that were there before.
+    struct tSwitchedKeyboard {
+        std::string serialNumber;
+        std::vector<std::u16string> pathsBefore;
+    };
+    struct tCandidate {
+        NHL2::USBDeviceOSHandle handle;
+        std::string serialNumber;
+    };
+
     Attach attachInUpdateMode();
+    std::vector<tCandidate> listKeyboards(const NHL2::USBDeviceFilter& filter);
+    void narrowToSwitchedKeyboard(std::vector<tCandidate>& candidates) const;
+    bool openCandidate(const tCandidate& candidate, const NHL2::USBDeviceFilter& filter);
+    bool openKeyboard(const NHL2::USBDeviceFilter& filter);
+    bool takeUpdateModeDevice();
     void resetDevice();
     std::int32_t downloadFirmware(const FirmwareEntry& entry);
     std::int32_t performUpdate();
@@ -82,6 +103,10 @@ private:
     // leave it alone instead of closing or reading it under the worker.
     std::atomic<bool> deviceWithWorker_{false};
     std::atomic<bool> updateAvailable_{false};
+    std::optional<tSwitchedKeyboard> switched_;
+    // Set once an update has run: the serial number of the updated keyboard,
+    // the only one the later searches take.
+    std::optional<std::string> updatedSerial_;
 };
 
 }  // namespace QX
