@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gp/Region.h"
+#include "nwl/core/ManagerContainer.h"
 #include "nwl/core/Pane.h"
 #include "nwl/core/Widget.h"
 #include "nwl/style/StyleParser2.h"
@@ -41,10 +42,12 @@ BenchWidget#w44:over { margin: 3; }
 struct WizardTree {
     WizardTree() {
         GP::acquireRegionPool();
+        // The library's container keeps the per-widget style records, as in
+        // the program.
+        container = std::make_unique<NWL::ManagerContainer>();
+        NWL::setManagerContainer(container.get());
+        NWL::StyleParser2::processString(container->getStyleManager().getStyleSheet(), kSheet);
         pane = std::make_unique<NWL::Pane>();
-        auto sheet = std::make_shared<NWL::StyleSheet>();
-        NWL::StyleParser2::processString(*sheet, kSheet);
-        pane->setStyleSheet(sheet);
         pane->setSize(627, 335);
         auto root = std::make_shared<BenchWidget>();
         std::vector<std::shared_ptr<BenchWidget>> level{root};
@@ -75,6 +78,8 @@ struct WizardTree {
         pane.reset();
         changing.reset();
         spinner.reset();
+        NWL::setManagerContainer(nullptr);
+        container.reset();
         GP::releaseRegionPool();
     }
 
@@ -85,6 +90,7 @@ struct WizardTree {
         pane->getDirtyRegion(damage);
     }
 
+    std::unique_ptr<NWL::ManagerContainer> container;
     std::unique_ptr<NWL::Pane> pane;
     std::shared_ptr<BenchWidget> changing;
     std::shared_ptr<BenchWidget> spinner;
