@@ -181,9 +181,33 @@ TEST_F(WidgetWindow, DragOverGoesUpFromTheWidgetUnderThePoint) {
         EXPECT_EQ(first->dragPoints, (std::vector<GP::Point>{{5, 2}}));
         EXPECT_EQ(root->dragPoints.size(), c.rootOffers);
         EXPECT_EQ(drag.x, 15);
+        EXPECT_EQ(window->getPointerPosition(), (GP::Point{15, 12}));
     }
     UIA::DragEventData drop;
     EXPECT_FALSE(send(UIA::EventId::kDrop, &drop));
+}
+
+// A layered window is presented when it is rendered: on a tick only while
+// it is visible, when flushed always.
+TEST_F(WidgetWindow, ALayeredWindowIsPresentedWhenVisibleOrForced) {
+    window->setLayered(true, true);
+    create();
+    EXPECT_EQ(platform->presentations, 1);
+    struct tCase {
+        bool visible;
+        int presentations;
+    };
+    for (const tCase& c : {tCase{false, 0}, tCase{true, 1}}) {
+        platform->visible = c.visible;
+        platform->presentations = 0;
+        second->markDirty();
+        tick();
+        EXPECT_EQ(platform->presentations, c.presentations) << c.visible;
+    }
+    platform->visible = false;
+    platform->presentations = 0;
+    window->flushDamage();
+    EXPECT_EQ(platform->presentations, 1);
 }
 
 // The window answers no mouse event itself: the pane's answer stands.
