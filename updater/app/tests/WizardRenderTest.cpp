@@ -97,7 +97,9 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     const tScreen& screen = GetParam();
     FakeController controller;
     screen.configure(controller);
-    WizardUnderTest wizard;
+    // The program's own texts: its long product name makes the longest lines.
+    const UpdaterTexts programTexts = makeHVXMK2UpdaterTexts();
+    WizardUnderTest wizard(programTexts.productName, programTexts);
     std::vector<std::string> reports;
     const auto handler = NWL::addErrorHandler([&](const std::string& m) { reports.push_back(m); });
     wizard->start(controller.callbacks());
