@@ -97,7 +97,9 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     const tScreen& screen = GetParam();
     FakeController controller;
     screen.configure(controller);
-    WizardUnderTest wizard;
+    // The program's own texts: its long product name makes the longest lines.
+    const UpdaterTexts programTexts = makeHVXMK2UpdaterTexts();
+    WizardUnderTest wizard(programTexts.productName, programTexts);
     std::vector<std::string> reports;
     const auto handler = NWL::addErrorHandler([&](const std::string& m) { reports.push_back(m); });
     wizard->start(controller.callbacks());
@@ -127,6 +129,13 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     const auto& message = *w.messageLabel;
     EXPECT_GE(message.getPosition().y, 0);
     EXPECT_LE(message.getPosition().y + message.getHeight(), w.infoPanel->getHeight()) << wizard.message();
+    if (screen.about) {
+        // The bar of the version and rights lines has a height of its own,
+        // a contributor line's, so that both lines show.
+        for (const auto* line : {w.aboutVersion.get(), w.aboutRights.get()}) {
+            EXPECT_EQ(line->getVisibleRect().bottom - line->getVisibleRect().top, 16) << line->getText();
+        }
+    }
     EXPECT_GE(texts.count, 7);  // headline, three values, three captions at least
     EXPECT_TRUE(texts.shortened.empty()) << texts.shortened.front();
 }
