@@ -16,10 +16,7 @@ Button& Button::setup(std::string_view text, const char* styleClass)
     // Hover tracking, not focus: the style sheet's hover frames need it, and
     // a focusable button would take the focus look after every click.
     setTracksHover(true);
-    setPaintCallback([](Button& button, PaintContext& context) { button.paintPanel(context); });
-    markDirty();
-    setStyleClass(styleClass);
-    setText(text);
+    setupPanel(text, styleClass);
     return *this;
 }
 
@@ -61,6 +58,15 @@ void Button::press(const WidgetMouseEvent& event, bool pressed)
     pointerSignal(data, GP::Point{event.x, event.y});
 }
 
+Button::tSignalData Button::endPress(const WidgetMouseEvent& event)
+{
+    const tSignalData data = makePointerData(event);
+    finishHover(data);
+    stopTimer();
+    pressed_ = false;
+    return data;
+}
+
 void Button::onMouseEvent(std::uint32_t id, const WidgetMouseEvent& event)
 {
     switch (id) {
@@ -81,22 +87,13 @@ void Button::onMouseEvent(std::uint32_t id, const WidgetMouseEvent& event)
     case kPressId:
         press(event, false);
         break;
-    case kReleaseId: {
-        const tSignalData data = makePointerData(event);
-        finishHover(data);
-        stopTimer();
-        pressed_ = false;
+    case kReleaseId:
+        endPress(event);
         cancelSignal(makePointerData(event));
         break;
-    }
-    case kClickId: {
-        const tSignalData data = makePointerData(event);
-        finishHover(data);
-        stopTimer();
-        pressed_ = false;
-        releasedSignal(data);
+    case kClickId:
+        releasedSignal(endPress(event));
         break;
-    }
     case kSecondaryClickId:
         secondaryClickSignal(makePointerData(event));
         break;

@@ -4,10 +4,7 @@ namespace QX::NWL {
 
 Label& Label::setup(std::string_view text, const char* styleClass)
 {
-    setPaintCallback([](Label& label, PaintContext& context) { label.paintPanel(context); });
-    markDirty();
-    setText(text);
-    setStyleClass(styleClass);
+    setupPanel(text, styleClass);
     return *this;
 }
 

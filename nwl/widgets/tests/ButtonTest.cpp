@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "nwl/widgets/Bar.h"
@@ -31,6 +33,7 @@ public:
         record(*a, log);
     }
 
+    // Logs each signal by name, with '+' when it reports a held press.
     static void record(Button& button, std::vector<std::string>& out)
     {
         auto add = [&out](const char* what) {
@@ -38,28 +41,22 @@ public:
                 out.push_back(std::string(what) + (data.pressed ? "+" : ""));
             };
         };
-        button.pointerSignal.connect([&out](const Button::tSignalData& data, const GP::Point&) {
-            out.push_back(data.pressed ? "pointer+" : "pointer");
-        });
-        button.releasedSignal.connect(add("released"));
-        button.alternateSignal.connect(add("alternate"));
-        button.enterSignal.connect(add("enter"));
-        button.leaveSignal.connect(add("leave"));
-        button.hoverSignal.connect(add("hover"));
-        button.repeatSignal.connect(add("repeat"));
-        button.cancelSignal.connect(add("cancel"));
+        button.pointerSignal.connect([add](const Button::tSignalData& data, const GP::Point&) { add("pointer")(data); });
+        for (auto [what, signal] : {std::pair{"released", &button.releasedSignal},
+                                    {"alternate", &button.alternateSignal}, {"enter", &button.enterSignal},
+                                    {"leave", &button.leaveSignal}, {"hover", &button.hoverSignal},
+                                    {"repeat", &button.repeatSignal}, {"cancel", &button.cancelSignal}})
+            signal->connect(add(what));
     }
 
-    void move(int x)
+    void position(std::uint32_t id, int x)
     {
         UIA::MousePositionEvent event{x, 5, 0};
-        pane.handleMouseEvent(1002, &event);
+        pane.handleMouseEvent(id, &event);
     }
-    void movePressed(int x)
-    {
-        UIA::MousePositionEvent event{x, 5, 0};
-        pane.handleMouseEvent(1001, &event);
-    }
+    void move(int x) { position(1002, x); }
+    void movePressed(int x) { position(1001, x); }
+    void loseCapture() { position(1005, 5); }
     void button(int x, std::uint32_t action)
     {
         UIA::MouseButtonEvent event{x, 5, 0, 1, action};
@@ -68,11 +65,6 @@ public:
     void press(int x) { button(x, 1); }
     void release(int x) { button(x, 2); }
     void doubleClick(int x) { button(x, 3); }
-    void loseCapture()
-    {
-        UIA::MousePositionEvent event{5, 5, 0};
-        pane.handleMouseEvent(1005, &event);
-    }
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i)
@@ -87,31 +79,27 @@ public:
 
 using Log = std::vector<std::string>;
 
-TEST_F(ButtonEvents, ClickReportsRelease)
+TEST_F(ButtonEvents, ClicksReportTheirRelease)
 {
-    move(5);
-    press(5);
-    release(5);
-    EXPECT_EQ(log, (Log{"enter", "pointer", "cancel", "released"}));
-}
-
-TEST_F(ButtonEvents, ReleaseElsewhereIsNoClick)
-{
-    move(5);
-    press(5);
-    movePressed(25);
-    release(25);
-    EXPECT_EQ(log, (Log{"enter", "pointer", "cancel"}));
-}
-
-TEST_F(ButtonEvents, DoubleClickReportsPressedRelease)
-{
-    move(5);
-    press(5);
-    release(5);
-    doubleClick(5);
-    release(5);
-    EXPECT_EQ(log, (Log{"enter", "pointer", "cancel", "released", "pointer", "pointer+", "released+", "cancel"}));
+    struct Case {
+        const char* what;
+        std::function<void(ButtonEvents&)> act;
+        Log expected;
+    };
+    const Case cases[] = {
+        {"click", [](ButtonEvents& t) { t.press(5); t.release(5); }, {"enter", "pointer", "cancel", "released"}},
+        {"release elsewhere", [](ButtonEvents& t) { t.press(5); t.movePressed(25); t.release(25); },
+         {"enter", "pointer", "cancel"}},
+        {"double click", [](ButtonEvents& t) { t.press(5); t.release(5); t.doubleClick(5); t.release(5); },
+         {"enter", "pointer", "cancel", "released", "pointer", "pointer+", "released+", "cancel"}},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        move(5);
+        c.act(*this);
+        EXPECT_EQ(log, c.expected) << c.what;
+        move(60);
+    }
 }
 
 TEST_F(ButtonEvents, HoverAfterItsDelayOrCutShortByAPress)

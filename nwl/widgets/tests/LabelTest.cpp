@@ -7,7 +7,6 @@
 #include "nwl/style/ErrorHandlers.h"
 #include "nwl/widgets/Bar.h"
 #include "nwl/widgets/Label.h"
-#include "RecordingCanvas.h"
 #include "uia/picture/Font.h"
 #include "WidgetsTestSupport.h"
 
@@ -70,9 +69,7 @@ TEST(Label, FontNoDrawsWithTheDefaultFont)
     pane.setRootWidget(label);
     Testing::settle(pane);
     Testing::RecordingCanvas canvas;
-    GP::Region region(label->getAbsoluteRect());
-    PaintContext context(canvas, region, label->getAbsoluteRect(), 1.0f);
-    label->paint(context);
+    Testing::paintWidget(*label, canvas);
     ASSERT_EQ(canvas.texts.size(), 1u);
     EXPECT_EQ(canvas.texts[0].text, "text");
 }

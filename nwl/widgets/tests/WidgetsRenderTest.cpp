@@ -1,10 +1,11 @@
-// The widgets drawn for real on the background canvas: the picture is
-// written next to the test for a person to look at, and the text of every
+// The widgets drawn for real on the background canvas: the picture goes to
+// the build tree for a person to look at, and the text of every
 // aligned label is checked to stay inside its panel.
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ std::shared_ptr<W> sized(std::shared_ptr<W> widget, std::int32_t height, std::in
 
 bool writePng(const UIA::Picture& picture, const std::string& path)
 {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
@@ -128,7 +130,7 @@ TEST(WidgetsRender, AlignedTextStaysInsideItsPanel)
     BackgroundDrawingCanvas canvas;
     canvas.setSize(260, 240);
     pane.render(canvas, GP::Region(), 1);
-    EXPECT_TRUE(writePng(canvas.getBuffer(), "widgets_render.png"));
+    EXPECT_TRUE(writePng(canvas.getBuffer(), QX_TEST_RENDER_DIR "/widgets_render.png"));
 
     const UIA::Picture& picture = canvas.getBuffer();
     for (const auto& label : labels) {

@@ -9,6 +9,7 @@
 #include "gp/Resources.h"
 #include "nwl/core/Library.h"
 #include "nwl/core/ManagerContainer.h"
+#include "nwl/core/Widget.h"
 #include "nwl/style/StyleParser2.h"
 #include "uia/picture/Font.h"
 
@@ -38,6 +39,14 @@ StyledPane::StyledPane(const char* sheetText)
     auto sheet = std::make_shared<StyleSheet>();
     EXPECT_TRUE(StyleParser2::processString(*sheet, sheetText, getManagerContainer()->makeResourceDeriver()));
     setStyleSheet(sheet);
+}
+
+void paintWidget(Widget& widget, Canvas& canvas)
+{
+    GP::Region region(widget.getAbsoluteRect());
+    PaintContext context(canvas, region, widget.getAbsoluteRect(), 1.0f);
+    canvas.setOffset(widget.getAbsolutePosition());
+    widget.paint(context);
 }
 
 }  // namespace QX::NWL::Testing

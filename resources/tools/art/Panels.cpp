@@ -7,6 +7,15 @@ namespace Art {
 
 namespace {
 
+// A rounded box with a one-pixel border.
+Image drawFramedBox(int width, int height, double outerRadius, double innerRadius, Colour fillColour,
+                    Colour borderColour) {
+    Canvas canvas(width, height);
+    canvas.fill(roundRect(0, 0, width, height, outerRadius), borderColour);
+    canvas.fill(roundRect(1, 1, width - 1, height - 1, innerRadius), fillColour);
+    return canvas.resolve();
+}
+
 Image drawHeader() {
     Canvas canvas(609, 38);
     canvas.fill(roundRect(0, 0, 609, 38, 4), verticalGradient(0, 37, rgb(252, 252, 252), rgb(232, 234, 236)));
@@ -17,10 +26,7 @@ Image drawHeader() {
 }
 
 Image drawInner() {
-    Canvas canvas(32, 32);
-    canvas.fill(roundRect(0, 0, 32, 32, 4.5), rgb(214, 218, 222));
-    canvas.fill(roundRect(1, 1, 31, 31, 3.5), rgb(250, 250, 250));
-    return canvas.resolve();
+    return drawFramedBox(32, 32, 4.5, 3.5, rgb(250, 250, 250), rgb(214, 218, 222));
 }
 
 Image drawContent() {
@@ -33,10 +39,7 @@ Image drawContent() {
 }
 
 Image drawStatusFrame(Colour fillColour, Colour borderColour) {
-    Canvas canvas(32, 32);
-    canvas.fill(roundRect(0, 0, 32, 32, 4), borderColour);
-    canvas.fill(roundRect(1, 1, 31, 31, 3), fillColour);
-    return canvas.resolve();
+    return drawFramedBox(32, 32, 4, 3, fillColour, borderColour);
 }
 
 Image drawStatus() {
@@ -48,10 +51,7 @@ Image drawStatus() {
 }
 
 Image drawValueFrame(Colour fillColour, Colour borderColour) {
-    Canvas canvas(200, 18);
-    canvas.fill(roundRect(0, 0, 200, 18, 1.5), borderColour);
-    canvas.fill(roundRect(1, 1, 199, 17, 0.8), fillColour);
-    return canvas.resolve();
+    return drawFramedBox(200, 18, 1.5, 0.8, fillColour, borderColour);
 }
 
 Image drawValueField() {

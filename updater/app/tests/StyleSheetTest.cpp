@@ -5,9 +5,8 @@
 #include <string>
 #include <variant>
 
-#include "AppTestSupport.h"
+#include "WizardTestSupport.h"
 #include "nwl/core/ManagerContainer.h"
-#include "nwl/style/ErrorHandlers.h"
 #include "nwl/style/StyleParser2.h"
 #include "uia/picture/Picture.h"
 
@@ -17,12 +16,13 @@ namespace {
 class StyleSheetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string text = Testing::readFileText(QX_TEST_STYLESHEET);
-        const auto handler = NWL::addErrorHandler([this](const std::string& m) { reports_.push_back(m); });
+        const auto bytes = Testing::readFileBytes(QX_TEST_STYLESHEET);
+        const std::string text(bytes.begin(), bytes.end());
+        const Testing::ReportCollector collector;
         NWL::StyleParser2 parser(sheet_);
         parsed_ = parser.parseBuffer(text, "FirmwareUpdaterStyles.txt");
         styles_ = parser.getStyles();
-        NWL::removeErrorHandler(handler);
+        reports_ = collector.reports;
     }
 
     NWL::StyleSheet sheet_;
@@ -35,16 +35,6 @@ TEST_F(StyleSheetTest, LoadsWithoutAReport) {
     EXPECT_TRUE(parsed_);
     EXPECT_TRUE(reports_.empty()) << reports_.front();
     EXPECT_GT(styles_.size(), 60u);
-}
-
-// Through the resource manager, as the program loads it: its fonts open and
-// nothing is reported.
-TEST_F(StyleSheetTest, ResourceManagerLoadsItWithoutAReport) {
-    std::vector<std::string> reports;
-    const auto handler = NWL::addErrorHandler([&](const std::string& m) { reports.push_back(m); });
-    EXPECT_TRUE(NWL::getManagerContainer()->loadStylesheet("FirmwareUpdaterStyles.txt"));
-    NWL::removeErrorHandler(handler);
-    EXPECT_TRUE(reports.empty()) << reports.front();
 }
 
 // Every picture a style names exists, and a strip holds whole frames of the

@@ -118,35 +118,21 @@ TEST(UpdateWizardPages, OnlyALongTitleTakesTheSmallerAboutTitle) {
     }
 }
 
+// '+' starts the wheel, '-' stops it, each 'T' is a tick.
 TEST(SpinningProgressWheel, MovesOnEverySecondTickWhileSpinning) {
-    struct Case {
-        int stoppedTicks;
-        int spinningTicks;
-        const char* step;
+    const std::pair<std::string, const char*> cases[] = {
+        {"+T", ""}, {"+TT", "S1"}, {"+TTT", "S1"}, {"+" + std::string(22, 'T'), "S11"},
+        {"+" + std::string(24, 'T'), "S0"}, {"TTTTT+", ""}, {"TTTTT+TT", "S1"},
+        {"+TTTTTT-T+T", "S3"}, {"+TTTTTT-T+TT", "S4"},  // a second spin goes on where the first stopped
     };
-    const Case cases[] = {
-        {0, 1, ""}, {0, 2, "S1"}, {0, 3, "S1"}, {0, 22, "S11"}, {0, 24, "S0"}, {5, 0, ""}, {5, 2, "S1"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [actions, step] : cases) {
         auto wheel = std::make_shared<SpinningProgressWheel>();
-        for (int i = 0; i < c.stoppedTicks; ++i) wheel->onTimer();
-        wheel->setSpinning(true);
-        for (int i = 0; i < c.spinningTicks; ++i) wheel->onTimer();
-        EXPECT_EQ(attribute(*wheel, "step"), c.step) << c.stoppedTicks << "+" << c.spinningTicks;
+        for (const char action : actions) {
+            if (action == 'T') wheel->onTimer();
+            else wheel->setSpinning(action == '+');
+        }
+        EXPECT_EQ(attribute(*wheel, "step"), step) << actions;
     }
-}
-
-TEST(SpinningProgressWheel, ASecondSpinGoesOnFromWhereTheFirstStopped) {
-    auto wheel = std::make_shared<SpinningProgressWheel>();
-    wheel->setSpinning(true);
-    for (int i = 0; i < 6; ++i) wheel->onTimer();
-    wheel->setSpinning(false);
-    wheel->onTimer();
-    wheel->setSpinning(true);
-    wheel->onTimer();
-    EXPECT_EQ(attribute(*wheel, "step"), "S3");
-    wheel->onTimer();
-    EXPECT_EQ(attribute(*wheel, "step"), "S4");
 }
 
 }  // namespace

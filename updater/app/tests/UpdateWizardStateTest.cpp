@@ -14,9 +14,7 @@ using Testing::FakeController;
 using Testing::WizardUnderTest;
 
 // One walk through the state machine: the controller's answers, then the
-// wizard's start and the user's and the timer's actions in order:
-// 'S' a step (a button press), 'T' a tick, and a digit or '-' followed by
-// one the worker's outcome stored into the result cell.
+// wizard's start and the actions in order (see Testing::act).
 struct tWalk {
     const char* name;
     void (*configure)(FakeController&);
@@ -75,18 +73,7 @@ TEST_P(WizardWalk, EndsInItsStateAndPage) {
     walk.configure(controller);
     WizardUnderTest wizard;
     wizard->start(controller.callbacks());
-    for (const char* action = walk.actions; *action; ++action) {
-        if (*action == 'S') {
-            wizard->step();
-        } else if (*action == 'T') {
-            wizard->onTimer();
-        } else {
-            const bool negative = *action == '-';
-            if (negative) ++action;
-            ASSERT_TRUE(controller.cell);
-            controller.cell->store(negative ? -(*action - '0') : *action - '0');
-        }
-    }
+    Testing::act(*wizard.wizard, controller, walk.actions);
     EXPECT_EQ(wizard->getState(), walk.state);
     EXPECT_NE(wizard.message().find(walk.messagePart), std::string::npos) << wizard.message();
     EXPECT_EQ(controller.startCalls, walk.startCalls);

@@ -14,29 +14,23 @@ UpdaterTexts makeTexts() {
     return texts;
 }
 
+// The placeholder a failed version reading leaves never leaks in; without
+// a version resource the literal stays.
 TEST(UpdaterDescriptionTest, VersionComesFromTheFileVersionWhenThereIsOne) {
     struct Case {
         bool answer;
         const char* fileVersion;
         const char* expected;
     };
-    const Case cases[] = {
-        {true, "2.0.1.7", "2.0.1.7"},
-        {false, "?.??.???", "1.4.0 (R205)"},  // the placeholder never leaks in
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : {Case{true, "2.0.1.7", "2.0.1.7"}, Case{false, "?.??.???", "1.4.0 (R205)"}}) {
         const UpdaterDescription description(makeTexts(), {}, [&](std::string& out) {
             out.append(c.fileVersion);
             return c.answer;
         });
         EXPECT_EQ(description.version, c.expected);
+        EXPECT_EQ(description.windowCaption, "Updater");
     }
-}
-
-TEST(UpdaterDescriptionTest, ProgramBuildWithoutVersionResourceKeepsTheLiteral) {
-    const UpdaterDescription description(makeTexts(), {});
-    EXPECT_EQ(description.windowCaption, "Updater");
-    EXPECT_EQ(description.version, "1.4.0 (R205)");
+    EXPECT_EQ(UpdaterDescription(makeTexts(), {}).version, "1.4.0 (R205)");
 }
 
 TEST(UpdaterDescriptionTest, ProgramDescriptionNamesRolesAndBindsEveryCallback) {

@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "RenderSupport.h"
 #include "WizardTestSupport.h"
 #include "nwl/canvas/BackgroundDrawingCanvas.h"
 #include "nwl/core/ManagerContainer.h"
 #include "nwl/core/Pane.h"
-#include "nwl/style/ErrorHandlers.h"
 
 namespace QX {
 namespace {
@@ -45,20 +43,6 @@ const tScreen kScreens[] = {
     {"about", [](FakeController& c) { c.findAnswers = {false}; }, "", true},
 };
 
-void act(UpdateWizardMainWidget& wizard, FakeController& controller, const char* actions) {
-    for (const char* action = actions; *action; ++action) {
-        if (*action == 'S') {
-            wizard.step();
-        } else if (*action == 'T') {
-            wizard.onTimer();
-        } else {
-            const bool negative = *action == '-';
-            if (negative) ++action;
-            controller.cell->store(negative ? -(*action - '0') : *action - '0');
-        }
-    }
-}
-
 // Records every text a panel draws, and those its width would shorten.
 struct tDrawnTexts {
     int count = 0;
@@ -84,12 +68,12 @@ void watchShortening(NWL::Widget& widget, tDrawnTexts& texts) {
 
 class WizardRender : public ::testing::TestWithParam<tScreen> {
 protected:
+    // As the program loads it: through the resource manager, its fonts
+    // opened, and nothing reported.
     static void SetUpTestSuite() {
-        std::vector<std::string> reports;
-        const auto handler = NWL::addErrorHandler([&](const std::string& m) { reports.push_back(m); });
+        Testing::ReportCollector collector;
         EXPECT_TRUE(NWL::getManagerContainer()->loadStylesheet("FirmwareUpdaterStyles.txt"));
-        NWL::removeErrorHandler(handler);
-        EXPECT_TRUE(reports.empty()) << reports.front();
+        EXPECT_TRUE(collector.reports.empty()) << collector.first();
     }
 };
 
@@ -100,8 +84,7 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     // The program's own texts: its long product name makes the longest lines.
     const UpdaterTexts programTexts = makeHVXMK2UpdaterTexts();
     WizardUnderTest wizard(programTexts.productName, programTexts);
-    std::vector<std::string> reports;
-    const auto handler = NWL::addErrorHandler([&](const std::string& m) { reports.push_back(m); });
+    Testing::ReportCollector collector;
     wizard->start(controller.callbacks());
 
     NWL::Pane pane;
@@ -109,7 +92,7 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     pane.setRootWidget(wizard.wizard, "FirmwareUpdaterMainWidget");
     GP::Region damage;
     pane.getDirtyRegion(damage);
-    act(*wizard.wizard, controller, screen.actions);
+    Testing::act(*wizard.wizard, controller, screen.actions);
     if (screen.about) wizard->showAbout();
     pane.getDirtyRegion(damage);
 
@@ -118,8 +101,7 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     NWL::BackgroundDrawingCanvas canvas;
     canvas.setSize(kClientWidth, kClientHeight);
     pane.render(canvas, GP::Region(), 3);
-    NWL::removeErrorHandler(handler);
-    EXPECT_TRUE(reports.empty()) << reports.front();
+    EXPECT_TRUE(collector.reports.empty()) << collector.first();
 
     const std::string path = std::string(QX_TEST_RENDER_DIR) + "/" + screen.name + ".png";
     EXPECT_TRUE(Testing::writeCanvasPng(canvas, kClientWidth, kClientHeight, path)) << path;

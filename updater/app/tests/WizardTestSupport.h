@@ -1,13 +1,80 @@
 #pragma once
 #include <chrono>
+#include <cstdint>
+#include <deque>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "FakeController.h"
+#include "nwl/style/ErrorHandlers.h"
 #include "updater/app/UpdateWizardMainWidget.h"
+#include "updater/app/UpdaterDescription.h"
+
+namespace QX::NWL {
+class Canvas;
+}
 
 namespace QX::Testing {
+
+inline std::vector<std::uint8_t> readFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+
+// Answers the wizard's controller callbacks from fields a test sets, and
+// counts the calls; no device, no thread.
+struct FakeController {
+    // Answers of findDevice in order; the last one repeats.
+    std::deque<bool> findAnswers{true};
+    bool enterAnswer = true;
+    bool readyAnswer = false;
+    bool startAnswer = true;
+    std::uint16_t productId = 0x0A10;
+    std::string serialNumber = "HVX49-000001";
+    std::string installed = "0.5.8";
+    std::string newest = "0.5.9";
+    bool updateAvailable = true;
+
+    int findCalls = 0;
+    int enterCalls = 0;
+    int startCalls = 0;
+    UpdaterCallbacks::tResultCell cell;
+
+    UpdaterCallbacks callbacks() {
+        UpdaterCallbacks c;
+        c.findDevice = [this] {
+            ++findCalls;
+            const bool answer = findAnswers.front();
+            if (findAnswers.size() > 1) findAnswers.pop_front();
+            return answer;
+        };
+        c.enterUpdateMode = [this] {
+            ++enterCalls;
+            return enterAnswer;
+        };
+        c.isDeviceReady = [this] { return readyAnswer; };
+        c.startUpdate = [this](const UpdaterCallbacks::tResultCell& result) {
+            ++startCalls;
+            cell = result;
+            if (!startAnswer) result->store(-1);
+            return startAnswer;
+        };
+        c.getDeviceInfo = [this](NHL2::USBDeviceInfo& info, std::string& installedText, std::string& newestText,
+                                 bool& available) {
+            newestText = newest;
+            info.productId = productId;
+            info.serialNumber = serialNumber;
+            installedText = installed;
+            available = updateAvailable;
+        };
+        return c;
+    }
+};
 
 inline UpdaterTexts makeWizardTexts(std::string title = "HARMOVA VI2 FIRMWARE UPDATER") {
     UpdaterTexts texts;
@@ -43,5 +110,33 @@ inline std::string attribute(const NWL::Widget& widget, const char* name) {
     const std::string* value = widget.findAttribute(qx::symbol(name));
     return value ? *value : "";
 }
+
+// Carries out a walk's actions after start: 'S' a step (a button press), 'T'
+// a tick, and a digit or '-' followed by one the worker's outcome stored
+// into the result cell.
+void act(UpdateWizardMainWidget& wizard, FakeController& controller, const char* actions);
+
+// Collects the widget library's reports while it lives.
+class ReportCollector {
+public:
+    ReportCollector() : handler_(NWL::addErrorHandler([this](const std::string& m) { reports.push_back(m); })) {}
+    ~ReportCollector() { NWL::removeErrorHandler(handler_); }
+    ReportCollector(const ReportCollector&) = delete;
+    ReportCollector& operator=(const ReportCollector&) = delete;
+
+    std::vector<std::string> reports;
+    std::string first() const { return reports.empty() ? "" : reports.front(); }
+
+private:
+    std::size_t handler_;
+};
+
+// Writes the canvas's pixels (0xAARRGGBB, straight alpha) as an RGBA PNG;
+// false when the file cannot be written.
+bool writeCanvasPng(const NWL::Canvas& canvas, std::int32_t width, std::int32_t height, const std::string& path);
+
+// Registers, for the native build (which embeds nothing), the fonts, the
+// pictures and the style sheet the program build embeds.
+void registerProgramResources();
 
 }  // namespace QX::Testing

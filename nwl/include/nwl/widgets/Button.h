@@ -74,6 +74,8 @@ private:
     // Reports a pending hover at once.
     void finishHover(const tSignalData& data);
     void press(const WidgetMouseEvent& event, bool pressed);
+    // Ends a press (and any repeat); answers the data as it was while held.
+    tSignalData endPress(const WidgetMouseEvent& event);
 
     std::uint32_t keyAction_ = 0;
     std::int32_t hoverDelay_ = 0;

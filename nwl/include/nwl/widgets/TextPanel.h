@@ -86,6 +86,16 @@ protected:
     // The panel, then the text.
     void paintPanel(PaintContext& context) { panelDrawer_.draw(*this, context, text_, vertical_); }
 
+    // What every text panel's setup does: paint as a panel, in its style
+    // class, with its text.
+    void setupPanel(std::string_view text, const char* styleClass)
+    {
+        this->setPaintCallback([](T& panel, PaintContext& context) { panel.TextPanel::paintPanel(context); });
+        this->markDirty();
+        this->setStyleClass(styleClass);
+        setText(text);
+    }
+
 private:
     static std::int32_t toLogical(std::int32_t pixels, float scale)
     {

@@ -1,5 +1,6 @@
-#include "RenderSupport.h"
+#include "WizardTestSupport.h"
 
+#include <gtest/gtest.h>
 #include <png.h>
 
 #include <cstdio>
@@ -7,25 +8,31 @@
 #include <memory>
 #include <vector>
 
-#include "AppTestSupport.h"
 #include "gp/Resources.h"
 #include "nwl/canvas/Canvas.h"
+#include "nwl/core/Library.h"
 #include "uia/picture/Font.h"
 
 namespace QX::Testing {
 
 namespace {
 
-const char* const kPictureNames[] = {
-    "Bg_Header_FU.png", "Logo_QX.png",        "Bg_Inner_FU.png",       "Bg_Content.png",
-    "Bg_Status.png",    "Icon_Big_Status.png", "Busywheel.png",         "button_forward_FU.png",
-    "button_forward_focus_FU.png", "Text_Display.png", "device.png", "device-HVX61.png",
-    "device-HVX88.png", "Bg_Overlay_FU.png",
-};
-
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+// The widget library started once for every test, with the program's
+// resources at hand.
+class WidgetLibraryEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        registerProgramResources();
+        NWL::init();
+    }
+    void TearDown() override { NWL::exit(); }
+};
+
+const auto* const kWidgetLibrary = ::testing::AddGlobalTestEnvironment(new WidgetLibraryEnvironment);
 
 }  // namespace
 
@@ -33,8 +40,9 @@ void registerProgramResources() {
     const std::string fonts = QX_TEST_FONT_DIR;
     GP::registerResource(GP::ResourceId(1), UIA::kFontResourceType, readFileBytes(fonts + "/default.ttf"));
     GP::registerResource(GP::ResourceId("VIRID.TTF"), UIA::kFontResourceType, readFileBytes(fonts + "/virid.ttf"));
-    for (const char* name : kPictureNames) {
-        GP::registerResource(GP::ResourceId(name), "PICTURE", readFileBytes(picturePath(name)));
+    for (const auto& entry : std::filesystem::directory_iterator(QX_TEST_PICTURE_DIR)) {
+        const std::string name = entry.path().filename().string();
+        GP::registerResource(GP::ResourceId(name), "PICTURE", readFileBytes(entry.path().string()));
     }
     GP::registerResource(GP::ResourceId("FirmwareUpdaterStyles.txt"), "STYLESHEET",
                          readFileBytes(QX_TEST_STYLESHEET));
@@ -73,6 +81,21 @@ bool writeCanvasPng(const NWL::Canvas& canvas, std::int32_t width, std::int32_t 
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+void act(UpdateWizardMainWidget& wizard, FakeController& controller, const char* actions) {
+    for (const char* action = actions; *action; ++action) {
+        if (*action == 'S') {
+            wizard.step();
+        } else if (*action == 'T') {
+            wizard.onTimer();
+        } else {
+            const bool negative = *action == '-';
+            if (negative) ++action;
+            ASSERT_TRUE(controller.cell);
+            controller.cell->store(negative ? -(*action - '0') : *action - '0');
+        }
+    }
 }
 
 }  // namespace QX::Testing
