@@ -70,8 +70,9 @@ TEST_F(ManagerContainerTest, resourceModesFollowTheSwitchAndTheSkinFolder)
         const auto stream = container.getResourceStream(c.name, c.kind, false);
         EXPECT_EQ(stream != nullptr, c.found) << c.name;
         EXPECT_EQ(container.getResourceMode(), c.mode) << c.name;
-        if (stream && c.skinFolder)
+        if (stream && c.skinFolder) {
             EXPECT_EQ(readAll(*stream), "skin picture");
+        }
     }
 }
 

@@ -51,14 +51,14 @@ TEST_F(PaneMouseTest, PressAndReleaseSequences) {
         std::uint32_t button;
         std::int32_t pressX;
         std::int32_t releaseX;
-        std::shared_ptr<RecordingWidget> PaneMouseTest::*target;
+        char target;  // r(oot), a or b
         tIds expected;
     };
     const tCase cases[] = {
-        {"click", false, 1, 10, 10, &PaneMouseTest::a, {100002, 100008, 100014}},
-        {"right_click", false, 2, 110, 110, &PaneMouseTest::b, {100003, 100009, 100015}},
-        {"disabled", true, 1, 10, 10, &PaneMouseTest::root, {100002, 100008, 100014}},
-        {"released_elsewhere", false, 1, 10, 110, &PaneMouseTest::a, {100002, 100026, 100008}},
+        {"click", false, 1, 10, 10, 'a', {100002, 100008, 100014}},
+        {"right_click", false, 2, 110, 110, 'b', {100003, 100009, 100015}},
+        {"disabled", true, 1, 10, 10, 'r', {100002, 100008, 100014}},
+        {"released_elsewhere", false, 1, 10, 110, 'a', {100002, 100026, 100008}},
     };
     for (const tCase& c : cases) {
         a->setEnabled(!c.disableA);
@@ -68,10 +68,12 @@ TEST_F(PaneMouseTest, PressAndReleaseSequences) {
         if (c.releaseX != c.pressX)
             move(Id::kMouseMoveCaptured, c.releaseX, 10);
         release(c.releaseX, 10, c.button);
-        EXPECT_EQ((this->*c.target)->mouseIds, c.expected) << c.name;
+        RecordingWidget& target = c.target == 'a' ? *a : c.target == 'b' ? *b : *root;
+        EXPECT_EQ(target.mouseIds, c.expected) << c.name;
         EXPECT_EQ(pane.getPressedWidget(), nullptr) << c.name;
-        if (c.disableA)
+        if (c.disableA) {
             EXPECT_TRUE(a->mouseIds.empty());
+        }
     }
 }
 
