@@ -2,29 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "gp/Resources.h"
+#include "../../core/tests/TestResources.h"
 #include "nwl/core/Library.h"
 #include "nwl/core/ManagerContainer.h"
 #include "nwl/core/Widget.h"
 #include "nwl/style/StyleParser2.h"
-#include "uia/picture/Font.h"
 
 namespace QX::NWL::Testing {
 namespace {
 
-// The library started once for every test. The native build has no embedded
-// resources: it is given the font file the program build embeds.
+// The library started once for every test, with the program's fonts.
 class LibraryEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        std::ifstream file(std::string(QX_TEST_FONT_DIR) + "/default.ttf", std::ios::binary);
-        GP::registerResource(GP::ResourceId(1), UIA::kFontResourceType,
-                             {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
+        registerProgramFonts();
         init();
     }
     void TearDown() override { exit(); }
