@@ -24,7 +24,10 @@ void fuzzText(std::string_view bytes)
     // Copied, not cast: the input bytes need not be aligned for char16_t.
     std::u16string units(bytes.size() / 2, u'\0');
     std::memcpy(units.data(), bytes.data(), units.size() * sizeof(char16_t));
-    utf16ToUtf8(units);
+    // Lone surrogates become U+FFFD once; after that the text is stable.
+    const std::string fromUnits = utf16ToUtf8(units);
+    if (utf16ToUtf8(utf8ToWide(fromUnits)) != fromUnits)
+        __builtin_trap();
     findString(bytes, bytes.substr(bytes.size() / 2), bytes.size() / 3, true);
     copyIfAscii(bytes);
 }
@@ -70,7 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzText(bytes);
     fuzzPath(bytes);
     fuzzRegion(data, size);
+    // A shortened text fits the width; a text that fits comes back whole.
     NamedStringMap state;
-    shortenText(state, bytes, static_cast<int>(size), [](std::string_view t) { return int(t.size()); }, nullptr);
+    const int width = static_cast<int>(size / 2);
+    const std::string shortened =
+        shortenText(state, bytes, width, [](std::string_view t) { return int(t.size()); }, nullptr);
+    if (shortened != bytes && static_cast<int>(shortened.size()) > width)
+        __builtin_trap();
     return 0;
 }

@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "nhl2/Clock.h"
 #include "nhl2/DFUDevice.h"
+#include "nhl2/DFUStatus.h"
 #include "nhl2/DriverRequests.h"
 
 using namespace QX::NHL2;
@@ -43,16 +45,23 @@ public:
     tIoResult deviceIoControl(std::uint32_t code, std::span<const std::uint8_t>, std::span<std::uint8_t> output,
                               std::uint32_t) override {
         if (code == kIoctlDfuDownload) ++downloadRequests;
+        requests.push_back({code, std::nullopt});
         if (input_->empty()) return {IoStatus::Failed, 0};
         const std::uint8_t control = input_->take();
         if (control == 0xFF) return {IoStatus::Failed, 0};
         if (control == 0xFE) return {IoStatus::TimedOut, 0};
         const auto bytes = input_->take(std::min<std::size_t>(control, output.size()));
         std::copy(bytes.begin(), bytes.end(), output.begin());
+        if (code == kIoctlDfuGetStatus) requests.back().status = parseDFUStatus(output.first(bytes.size()));
         return {IoStatus::Success, static_cast<std::uint32_t>(bytes.size())};
     }
 
+    struct Request {
+        std::uint32_t code;
+        std::optional<tDFUStatus> status;  // the valid status reply, if any
+    };
     int downloadRequests = 0;
+    std::vector<Request> requests;
 
 private:
     std::shared_ptr<FuzzInput> input_;
@@ -90,5 +99,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t transferSize = device.getTransferSize();
     const std::size_t blocks = (image.size() + transferSize - 1) / transferSize;
     if (driver->lastConnection->downloadRequests != static_cast<int>(blocks) + 1) __builtin_trap();
+    // ...and each block, the last empty one too, was followed by status
+    // polls that all answered "no error" outside the error state.
+    bool downloading = false;
+    int pollsSinceBlock = 0;
+    for (const auto& request : driver->lastConnection->requests) {
+        if (request.code == kIoctlDfuDownload) {
+            if (downloading && pollsSinceBlock == 0) __builtin_trap();
+            downloading = true;
+            pollsSinceBlock = 0;
+        } else if (request.code == kIoctlDfuGetStatus && downloading) {
+            if (!request.status || !request.status->isOk() || request.status->getState() == DFUState::Error)
+                __builtin_trap();
+            ++pollsSinceBlock;
+        }
+    }
+    if (pollsSinceBlock == 0) __builtin_trap();
     return 0;
 }

@@ -106,6 +106,7 @@ TEST(DFUDevice, EachDeviceFaultIsAFailure) {
     const tFaultCase cases[] = {
         {"rejected block", [](tKeyboardDescription& d) { d.rejectAtBlock = 2; }, DownloadResult::DeviceError},
         {"error state", [](tKeyboardDescription& d) { d.errorStateAtBlock = 1; }, DownloadResult::DeviceError},
+        {"error status", [](tKeyboardDescription& d) { d.errorStatusAtBlock = 1; }, DownloadResult::DeviceError},
         {"short status", [](tKeyboardDescription& d) { d.shortStatusAtBlock = 0; }, DownloadResult::BadStatusReply},
         {"removed", [](tKeyboardDescription& d) { d.removeAtBlock = 3; }, DownloadResult::RequestFailed},
         {"never completes", [](tKeyboardDescription& d) { d.hangAtBlock = 1; }, DownloadResult::RequestFailed},

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "nhl2/DriverRequests.h"
 #include "nhl2/ProductDataBase.h"
 #include "nhl2/USBDeviceFilter.h"
 
@@ -32,16 +31,6 @@ TEST(ProductDataBase, FilterMatchesVendorAndListedProducts) {
     EXPECT_FALSE(filter.matches(kHarmovaVendorId, kHVX61MK2));
     EXPECT_FALSE(filter.matches(kHarmovaVendorId, kHVX49MK2 | kUpdateModeBits));
     EXPECT_FALSE(filter.matches(0x3A7F, kHVX49MK2));
-}
-
-TEST(DriverRequests, CodesFollowTheDfuRequestNumbers) {
-    EXPECT_EQ(kIoctlSwitchToUpdateMode, 0x80862404u);
-    EXPECT_EQ(kIoctlDfuDownload, 0x80862408u);
-    EXPECT_EQ(kIoctlDfuGetStatus, 0x80862410u);
-    EXPECT_EQ(kIoctlDfuClearStatus, 0x80862414u);
-    EXPECT_EQ(kIoctlDfuAbort, 0x8086241Cu);
-    EXPECT_EQ(kIoctlCloseUpdate, 0x80862420u);
-    EXPECT_EQ(kIoctlGetDeviceDescriptor >> 16, 0x8089u);
 }
 
 }  // namespace

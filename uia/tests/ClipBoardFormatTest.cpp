@@ -87,28 +87,6 @@ TEST(TextFormat, BlockHoldsUnitsAndNul) {
     DETAIL::freeGlobalBlock(block);
 }
 
-TEST(TextFormat, Utf8RoundTripsThroughUtf16) {
-    TextClipBoardFormat text;
-    text.setText("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x8E\xB9");
-    EXPECT_EQ(text.getWideText().size(), 10u);
-    EXPECT_EQ(text.getText(), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x8E\xB9");
-}
-
-TEST(InternalFormat, RoundTripsObjectTypeAndSourceWindow) {
-    InternalObject object(4711);
-    int window = 0;
-    InternalClipBoardFormat written(&object, &window);
-    void* block = written.writeToGlobal();
-    ASSERT_NE(block, nullptr);
-
-    InternalClipBoardFormat read;
-    EXPECT_TRUE(read.readFromGlobal(block));
-    EXPECT_EQ(read.getObject(), &object);
-    EXPECT_EQ(read.getTypeId(), 4711u);
-    EXPECT_EQ(read.getSourceWindowHandle(), &window);
-    DETAIL::freeGlobalBlock(block);
-}
-
 TEST(InternalFormat, RefusesABlockShorterThanThePayload) {
     InternalObject object(7);
     InternalClipBoardFormat format(&object, nullptr);

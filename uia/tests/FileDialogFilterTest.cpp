@@ -7,19 +7,15 @@
 namespace QX::UIA {
 namespace {
 
-// Splits the system's double-NUL filter list into its strings.
-std::vector<std::u16string> splitFilter(const std::u16string& text) {
-    std::vector<std::u16string> parts;
-    std::size_t start = 0;
-    while (start < text.size() && text[start] != u'\0') {
-        const std::size_t nul = text.find(u'\0', start);
-        parts.push_back(text.substr(start, nul - start));
-        start = nul + 1;
-    }
-    return parts;
+// The system's filter list: each string ends in a NUL, the list in another.
+std::u16string filterText(const std::vector<std::u16string>& parts) {
+    std::u16string text;
+    for (const std::u16string& part : parts) text += part + u'\0';
+    if (text.empty()) text += u'\0';
+    return text + u'\0';
 }
 
-using TEST::TextTypes;
+using Test::TextTypes;
 
 struct AudioTypes {
     GP::FileTypeGroup group;
@@ -36,62 +32,41 @@ struct AudioTypes {
 
 const GP::FileTypeGroup* allFiles() { return &GP::getPredefinedFileTypeGroup(0); }
 
-TEST(FileDialogFilter, NoGroupsShowsEveryFileWithoutDefaultExtension) {
-    FileDialogRequest request;
-    EXPECT_EQ(request.buildFilterEntries(FileDialogRequest::kOpen), -1);
-    EXPECT_TRUE(request.getFilterEntries().empty());
-    EXPECT_EQ(request.buildFilterText(), std::u16string(2, u'\0'));
-    EXPECT_EQ(request.getDefaultExtension(), "");
-}
-
-TEST(FileDialogFilter, OpenOfferGroupWithItsExtensions) {
-    TextTypes types;
-    FileDialogRequest request;
-    request.addFileTypeGroup(&types.group);
-    request.buildFilterEntries(FileDialogRequest::kOpen);
-    const std::u16string text = request.buildFilterText();
-    EXPECT_EQ(text, std::u16string(u"Text Files (*.txt;*.log)\0*.txt;*.log\0\0", 38));
-    EXPECT_EQ(request.getDefaultExtension(), "txt");
-}
-
-TEST(FileDialogFilter, SaveOffersSingleTypesUnderTheirSingularName) {
-    TextTypes types;
-    FileDialogRequest request;
-    request.addFileTypeGroup(&types.group);
-    request.buildFilterEntries(FileDialogRequest::kSave);
-    const auto parts = splitFilter(request.buildFilterText());
-    ASSERT_EQ(parts.size(), 2u);
-    EXPECT_EQ(parts[0], u"Text File (*.txt;*.log)");
-    EXPECT_EQ(parts[1], u"*.txt;*.log");
-}
-
-TEST(FileDialogFilter, OpenOffersGroupTypesThenAllFiles) {
+TEST(FileDialogFilter, EntriesForEachKindOfRequest) {
+    TextTypes text;
     AudioTypes audio;
-    FileDialogRequest request;
-    request.addFileTypeGroup(&audio.group);
-    request.addFileTypeGroup(allFiles());
-    EXPECT_EQ(request.buildFilterEntries(FileDialogRequest::kOpen), -1);
-    const auto parts = splitFilter(request.buildFilterText());
-    const std::vector<std::u16string> expected = {
-        u"Audio Files (*.wav;*.aif;*.aiff)", u"*.wav;*.aif;*.aiff",
-        u"WAV Files (*.wav)",                u"*.wav",
-        u"AIFF Files (*.aif;*.aiff)",        u"*.aif;*.aiff",
-        u"All Files (*.*)",                  u"*.*"};
-    EXPECT_EQ(parts, expected);
-    EXPECT_EQ(request.getDefaultExtension(), "wav");
-}
-
-TEST(FileDialogFilter, AllFilesAloneHasNoDefaultExtension) {
-    FileDialogRequest request;
-    request.addFileTypeGroup(allFiles());
-    request.setDefaultGroup(allFiles());
-    EXPECT_EQ(request.buildFilterEntries(FileDialogRequest::kOpen), 0);
-    EXPECT_EQ(splitFilter(request.buildFilterText()),
-              (std::vector<std::u16string>{u"All Files (*.*)", u"*.*"}));
-    EXPECT_EQ(request.getDefaultExtension(), "");
-    // The save dialog never offers the all-files group.
-    EXPECT_EQ(request.buildFilterEntries(FileDialogRequest::kSave), -1);
-    EXPECT_TRUE(request.getFilterEntries().empty());
+    GP::FileTypeGroup empty;
+    empty.pluralDescription = "Nothing";
+    struct Case {
+        const char* name;
+        std::vector<const GP::FileTypeGroup*> groups;
+        int kind;
+        std::vector<std::u16string> parts;  // name and pattern of each entry
+        const char* defaultExtension;
+    };
+    const Case cases[] = {
+        {"no groups", {}, FileDialogRequest::kOpen, {}, ""},
+        {"open, one group", {&text.group}, FileDialogRequest::kOpen,
+         {u"Text Files (*.txt;*.log)", u"*.txt;*.log"}, "txt"},
+        {"save names single types", {&text.group}, FileDialogRequest::kSave,
+         {u"Text File (*.txt;*.log)", u"*.txt;*.log"}, "txt"},
+        {"open, group types then all files", {&audio.group, allFiles()}, FileDialogRequest::kOpen,
+         {u"Audio Files (*.wav;*.aif;*.aiff)", u"*.wav;*.aif;*.aiff", u"WAV Files (*.wav)", u"*.wav",
+          u"AIFF Files (*.aif;*.aiff)", u"*.aif;*.aiff", u"All Files (*.*)", u"*.*"},
+         "wav"},
+        {"open, all files alone", {allFiles()}, FileDialogRequest::kOpen, {u"All Files (*.*)", u"*.*"}, ""},
+        {"save never offers all files", {allFiles()}, FileDialogRequest::kSave, {}, ""},
+        {"group without types", {&empty}, FileDialogRequest::kOpen, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileDialogRequest request;
+        for (const GP::FileTypeGroup* group : c.groups) request.addFileTypeGroup(group);
+        EXPECT_EQ(request.buildFilterEntries(c.kind), -1);  // nothing marked without defaults
+        EXPECT_EQ(request.getFilterEntries().size(), c.parts.size() / 2);
+        EXPECT_EQ(request.buildFilterText(), filterText(c.parts));
+        EXPECT_EQ(request.getDefaultExtension(), c.defaultExtension);
+    }
 }
 
 TEST(FileDialogFilter, DefaultGroupAndTypeMarkTheStartingFilter) {
@@ -114,15 +89,6 @@ TEST(FileDialogFilter, DefaultGroupAndTypeMarkTheStartingFilter) {
     request.setDefaultGroup(allFiles());
     request.setDefaultType(nullptr);
     EXPECT_EQ(request.buildFilterEntries(FileDialogRequest::kOpen), 4);
-}
-
-TEST(FileDialogFilter, GroupWithoutTypesIsNotOffered) {
-    GP::FileTypeGroup empty;
-    empty.pluralDescription = "Nothing";
-    FileDialogRequest request;
-    request.addFileTypeGroup(&empty);
-    request.buildFilterEntries(FileDialogRequest::kOpen);
-    EXPECT_TRUE(request.getFilterEntries().empty());
 }
 
 TEST(FileDialogSave, MissingExtensionComesFromTheChosenType) {

@@ -1,7 +1,7 @@
 #pragma once
 #include "gp/FileType.h"
 
-namespace QX::UIA::TEST {
+namespace QX::UIA::Test {
 
 // A one-type group ("Text File": txt, log) for the file-dialog tests.
 struct TextTypes {
@@ -15,4 +15,4 @@ struct TextTypes {
     }
 };
 
-}  // namespace QX::UIA::TEST
+}  // namespace QX::UIA::Test

@@ -55,6 +55,9 @@ inline constexpr std::uint32_t kIoctlGetStringDescriptor = makeControlCode(kDesc
 inline constexpr std::uint16_t kLanguageEnglishUS = 0x0409;
 
 static_assert(kIoctlSwitchToUpdateMode == 0x80862404u);
+static_assert(kIoctlDfuDownload == 0x80862408u);
+static_assert(kIoctlDfuGetStatus == 0x80862410u);
+static_assert(kIoctlDfuClearStatus == 0x80862414u);
 static_assert(kIoctlDfuAbort == 0x8086241Cu);
 static_assert(kIoctlCloseUpdate == 0x80862420u);
 

@@ -329,6 +329,11 @@ SimulatedKeyboard::tReply SimulatedKeyboard::handleDownloadStatus(std::span<std:
         state_ = DFUState::Error;
         return replyStatus(output);
     }
+    if (block == description_.errorStatusAtBlock) {
+        state_ = DFUState::DownloadIdle;
+        status_ = DFUStatusCode::ErrVerify;
+        return replyStatus(output);
+    }
     const std::uint64_t now = clock_->getMilliseconds();
     const bool busy = description_.busyMs > 0 || description_.busyForever;
     if (state_ == DFUState::DownloadSync) {

@@ -15,10 +15,6 @@ using UIA::PictureRect;
 // A rectangle's width or height in pixels, from its rounded edges.
 std::int32_t extent(std::int32_t from, std::int32_t to) { return PictureRect::clamp(std::int64_t(to) - from); }
 
-std::shared_ptr<const UIA::Picture> pictureAtScale(const LazyPicture& picture, float scale) {
-    return picture.getPicture(scale);
-}
-
 }  // namespace
 
 BackgroundDrawingCanvas::BackgroundDrawingCanvas() : buffer_(std::make_unique<BGDrawBuffer>()) {
@@ -150,7 +146,7 @@ void BackgroundDrawingCanvas::drawPicture(const GP::Point& point, const UIA::Pic
 
 void BackgroundDrawingCanvas::drawLazyPicture(const GP::Point& point, const LazyPicture& picture,
                                               std::uint32_t frame, const GP::Rect* sourceRect, bool blend) {
-    const auto made = pictureAtScale(picture, scale_);
+    const auto made = picture.get(scale_);
     if (!made) return;
     // The picture is made for the scale already, and so is its part.
     const GP::Point p = toPixels(point, scale_);
@@ -173,7 +169,7 @@ void BackgroundDrawingCanvas::drawPictureInRect(const GP::Rect& rect, const UIA:
 
 void BackgroundDrawingCanvas::drawLazyPictureInRect(const GP::Rect& rect, const LazyPicture& picture,
                                                     std::uint32_t frame, const GP::Rect* sourceRect, bool blend) {
-    if (const auto made = pictureAtScale(picture, scale_)) drawPictureInRect(rect, *made, frame, sourceRect, blend);
+    if (const auto made = picture.get(scale_)) drawPictureInRect(rect, *made, frame, sourceRect, blend);
 }
 
 void BackgroundDrawingCanvas::drawDyeMask(const GP::Rect& rect, std::uint32_t colour, const UIA::Picture& picture,
@@ -187,7 +183,7 @@ void BackgroundDrawingCanvas::drawDyeMask(const GP::Rect& rect, std::uint32_t co
 void BackgroundDrawingCanvas::drawLazyDyeMask(const GP::Rect& rect, std::uint32_t colour,
                                               const LazyPicture& picture, std::uint32_t frame,
                                               const GP::Rect* sourceRect) {
-    if (const auto made = pictureAtScale(picture, scale_)) drawDyeMask(rect, colour, *made, frame, sourceRect);
+    if (const auto made = picture.get(scale_)) drawDyeMask(rect, colour, *made, frame, sourceRect);
 }
 
 }  // namespace QX::NWL

@@ -32,6 +32,17 @@ inline std::vector<std::uint32_t> pixelsOf(const UIA::Picture& picture) {
     return {p, p + std::size_t(picture.getWidth()) * picture.getHeight()};
 }
 
+// An uncompressed top-down 32-bit TGA of one colour: pictures for tests are
+// made by code.
+inline std::vector<std::uint8_t> makeTga(std::uint16_t width, std::uint16_t height, std::uint32_t colour) {
+    std::vector<std::uint8_t> bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (std::uint16_t v : {width, height}) bytes.insert(bytes.end(), {std::uint8_t(v & 0xFF), std::uint8_t(v >> 8)});
+    bytes.insert(bytes.end(), {32, 0x28});
+    for (int i = 0; i < width * height; ++i)
+        for (int shift : {0, 8, 16, 24}) bytes.push_back(std::uint8_t(colour >> shift));
+    return bytes;
+}
+
 inline std::uint32_t pixelAt(const UIA::Picture& picture, std::uint32_t x, std::uint32_t y) {
     return picture.getRow(y)[x];
 }

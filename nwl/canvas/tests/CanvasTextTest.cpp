@@ -27,14 +27,6 @@ bool anyPixelDiffers(const UIA::Picture& picture, std::uint32_t colour) {
     return false;
 }
 
-TEST(CanvasText, UprightTextFollowsTheScale) {
-    UIA::Font font(TEST::defaultFont(12));
-    auto canvas = makeCanvas(2.0f);
-    canvas->drawText("Hi", {0, 0, 40, 20}, font, 0xFF000000, UIA::kAlignLeft | UIA::kAlignTop, false);
-    EXPECT_EQ(font.getScale(), 2.0f);
-    EXPECT_TRUE(anyPixelDiffers(canvas->getBuffer(), kBackground));
-}
-
 // Turned text is drawn through a scratch picture: whatever an earlier call
 // left there must not show, and the background must not be blended twice.
 TEST(CanvasText, TurnedTextLeavesNothingBehind) {

@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "gp/Region.h"
+#include "nwl/core/ManagerContainer.h"
 #include "nwl/core/Pane.h"
 #include "nwl/core/Widget.h"
+#include "nwl/style/StyleParser2.h"
+#include "nwl/style/StyleSheet.h"
 
 namespace {
 
@@ -25,10 +28,25 @@ public:
     bool spins = false;
 };
 
+// Rules of the kinds the wizard's sheet has: by type, by name, by attribute.
+const char* const kSheet = R"(
+BenchWidget { margin: 2; }
+BenchWidget#w3 { width: 100; height: 20; }
+BenchWidget BenchWidget#w7 { outer-margin: 1; }
+BenchWidget[state=ok] { height: 30; margin-left: 4; }
+BenchWidget[state=fail] { height: 28; }
+BenchWidget#w44:over { margin: 3; }
+)";
+
 // A wizard-sized tree: 45 widgets on six levels, one of them ticking.
 struct WizardTree {
     WizardTree() {
         GP::acquireRegionPool();
+        // The library's container keeps the per-widget style records, as in
+        // the program.
+        container = std::make_unique<NWL::ManagerContainer>();
+        NWL::setManagerContainer(container.get());
+        NWL::StyleParser2::processString(container->getStyleManager().getStyleSheet(), kSheet);
         pane = std::make_unique<NWL::Pane>();
         pane->setSize(627, 335);
         auto root = std::make_shared<BenchWidget>();
@@ -60,6 +78,8 @@ struct WizardTree {
         pane.reset();
         changing.reset();
         spinner.reset();
+        NWL::setManagerContainer(nullptr);
+        container.reset();
         GP::releaseRegionPool();
     }
 
@@ -70,6 +90,7 @@ struct WizardTree {
         pane->getDirtyRegion(damage);
     }
 
+    std::unique_ptr<NWL::ManagerContainer> container;
     std::unique_ptr<NWL::Pane> pane;
     std::shared_ptr<BenchWidget> changing;
     std::shared_ptr<BenchWidget> spinner;

@@ -25,7 +25,7 @@ Widget::~Widget() {
         child->setPane(nullptr);
         child->parent_ = nullptr;
     }
-    forgetStyleCaches();
+    eraseStyleEntry();
 }
 
 // ---------------------------------------------------------------- identity
@@ -49,7 +49,6 @@ void Widget::setAttribute(std::string_view name, std::string value) {
 void Widget::setStyleClass(const char* styleClass) {
     if (styleClass)
         styleClass_ = qx::symbol(styleClass);
-    forgetStyleCaches();
     if (minimumSize_ != kStyleClassMinimumSize) {
         minimumSize_ = kStyleClassMinimumSize;
         setSize(size_);
@@ -59,6 +58,7 @@ void Widget::setStyleClass(const char* styleClass) {
     invalidate();
     for (const auto& child : children_)
         child->markStyleDirty();
+    forgetStyleCaches();
 }
 
 // ---------------------------------------------------------------- tree
@@ -74,6 +74,7 @@ void Widget::addChild(std::shared_ptr<Widget> child, std::string_view name) {
     child->parent_ = this;
     child->setPane(pane_);
     child->markStyleDirty();
+    child->forgetStyleCaches();
     invalidate();
     children_.push_back(child);
     sortedChildren_.clear();
@@ -469,16 +470,6 @@ void Widget::update(Pane& pane, const GP::Rect& clip, GP::Region& damage) {
     }
 }
 
-// ---------------------------------------------------------------- style
-
-void Widget::forgetStyleCaches() {}
-
-void Widget::applyStyle() {
-    setSize(size_);
-    geometryPending_.store(1);
-    flags_ &= ~kStylePending;
-}
-
 bool Widget::getOpaqueRegion(GP::Region& out) {
     if (visibleRect_.isEmpty())
         return false;
@@ -510,12 +501,6 @@ bool Widget::isKeyWidgetInPane() const { return pane_ && pane_->getKeyWidget() =
 void Widget::forEachChild(const std::function<void(const IStyledWidget&)>& visit) const {
     for (const auto& child : children_)
         visit(*child);
-}
-
-StyleSheet* Widget::getEffectiveStyleSheet() const {
-    if (!pane_)
-        return nullptr;
-    return pane_->getStyleSheet().get();
 }
 
 const IStyledWidget* Widget::getPaneRootWidget() const { return pane_ ? pane_->getRootWidget() : nullptr; }

@@ -179,3 +179,20 @@ TEST_F(ManagerContainerTest, pictureReferencesShareTheirPicturesPerScale)
 
 }  // namespace
 }  // namespace QX::NWL
+
+namespace QX::NWL {
+namespace {
+
+TEST(ManagerContainerLifetime, aPictureReferenceOutlivingItsContainerGivesNothing)
+{
+    GP::registerResource(GP::ResourceId("LATE.TGA"), "PICTURE", Testing::makeTga(2, 2, 0xFF0000FF));
+    LazyPicture late;
+    {
+        ManagerContainer container;
+        late = container.getLazyPicture("late.tga", UIA::PictureProperties());
+    }
+    EXPECT_EQ(late.get(1.0f), nullptr);
+}
+
+}  // namespace
+}  // namespace QX::NWL

@@ -63,8 +63,6 @@ void Button::press(const WidgetMouseEvent& event, bool pressed)
 
 void Button::onMouseEvent(std::uint32_t id, const WidgetMouseEvent& event)
 {
-    // Events may remove the button from its tree: keep it alive meanwhile.
-    const std::shared_ptr<Widget> keepAlive = shared_from_this();
     switch (id) {
     case kEnterId:
         enterSignal(makePointerData(event));

@@ -139,7 +139,9 @@ void MultilineLabel::wrapText()
     MultilineText::wrapText();
     if (!autoHeight_ || !getPane())
         return;
-    std::int32_t height = getLineStep() * std::int32_t(getLineCount());
+    // The margins too: the lines start below the top margin.
+    const Margins& margins = getMargins();
+    std::int32_t height = margins.top + getLineStep() * std::int32_t(getLineCount()) + margins.bottom;
     const std::int32_t maximum = getMaximumSize().height;
     if (maximum >= 1)
         height = std::min(height, maximum);

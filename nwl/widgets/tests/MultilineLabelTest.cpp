@@ -186,6 +186,7 @@ TEST_F(MultilineLabelTest, AutoHeightInAStackedBar)
     bar->setup(Bar::eTopToBottom, nullptr);
     auto label = std::make_shared<MultilineLabel>();
     label->setAutoHeight(true);
+    label->setMargins(0, 3, 0, 5);
     label->setText("A firmware update is available for your keyboard. To update it now, click UPDATE.");
     auto below = std::make_shared<MultilineLabel>();
     below->setText("x");
@@ -198,12 +199,13 @@ TEST_F(MultilineLabelTest, AutoHeightInAStackedBar)
     const int step = lineStep(*label);
     ASSERT_GT(label->getLineCount(), 2u);
     EXPECT_EQ(label->getWidth(), 120);
-    EXPECT_EQ(label->getHeight(), step * int(label->getLineCount()));
+    const Margins& margins = label->getMargins();
+    EXPECT_EQ(label->getHeight(), margins.top + step * int(label->getLineCount()) + margins.bottom);
     EXPECT_EQ(below->getPosition().y, label->getHeight());
 
     pane.setSize(400, 300);
     Testing::settle(pane);
-    EXPECT_EQ(label->getHeight(), step * int(label->getLineCount()));
+    EXPECT_EQ(label->getHeight(), margins.top + step * int(label->getLineCount()) + margins.bottom);
     EXPECT_EQ(below->getPosition().y, label->getHeight());
 }
 

@@ -105,6 +105,7 @@ bool WindowingPane::offerDragOver(void* data) {
     auto* drag = static_cast<UIA::DragEventData*>(data);
     if (!drag) return false;
     const GP::Point point{drag->x, drag->y};
+    setPointerPosition(point);
     const tHit hit = widgetAt(UIA::EventId::kDragOver, point);
     if (hit.captured) return true;
     if (!hit.widget) return false;

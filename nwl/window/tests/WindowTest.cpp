@@ -134,21 +134,18 @@ TEST_F(WidgetWindow, ATickRepaintsOnlyWhatChanged) {
     EXPECT_EQ(canvasPixel(120, 20), 0xFFFF0000u);
 }
 
-TEST_F(WidgetWindow, ResizeToNothingRendersNothing) {
+// A scale change reaches the canvas but not the pane; a window without an
+// area renders nothing.
+TEST_F(WidgetWindow, ScaleAndSizeChanges) {
     create();
+    double scale = 2.0;
+    send(kWindowDpiChanged, &scale);
+    EXPECT_EQ(window->getCanvas().getBuffer().getWidth(), 1254u);
+    EXPECT_EQ(window->Pane::getSize(), (Size{627, 335}));
     platform->client = GP::Rect{};
     EXPECT_TRUE(send(kWindowResized));
     EXPECT_EQ(window->Pane::getSize(), (Size{0, 0}));
     EXPECT_EQ(root->paints, 0);
-}
-
-TEST_F(WidgetWindow, AScaleChangeReachesTheCanvasOnly) {
-    create();
-    double scale = 2.0;
-    send(kWindowDpiChanged, &scale);
-    EXPECT_EQ(window->getCanvas().getScale(), 2.0f);
-    EXPECT_EQ(window->getCanvas().getBuffer().getWidth(), 1254u);
-    EXPECT_EQ(window->Pane::getSize(), (Size{627, 335}));
 }
 
 TEST_F(WidgetWindow, UnknownCursorShapesAreIgnored) {
@@ -181,9 +178,33 @@ TEST_F(WidgetWindow, DragOverGoesUpFromTheWidgetUnderThePoint) {
         EXPECT_EQ(first->dragPoints, (std::vector<GP::Point>{{5, 2}}));
         EXPECT_EQ(root->dragPoints.size(), c.rootOffers);
         EXPECT_EQ(drag.x, 15);
+        EXPECT_EQ(window->getPointerPosition(), (GP::Point{15, 12}));
     }
     UIA::DragEventData drop;
     EXPECT_FALSE(send(UIA::EventId::kDrop, &drop));
+}
+
+// A layered window is presented when it is rendered: on a tick only while
+// it is visible, when flushed always.
+TEST_F(WidgetWindow, ALayeredWindowIsPresentedWhenVisibleOrForced) {
+    window->setLayered(true, true);
+    create();
+    EXPECT_EQ(platform->presentations, 1);
+    struct tCase {
+        bool visible;
+        int presentations;
+    };
+    for (const tCase& c : {tCase{false, 0}, tCase{true, 1}}) {
+        platform->visible = c.visible;
+        platform->presentations = 0;
+        second->markDirty();
+        tick();
+        EXPECT_EQ(platform->presentations, c.presentations) << c.visible;
+    }
+    platform->visible = false;
+    platform->presentations = 0;
+    window->flushDamage();
+    EXPECT_EQ(platform->presentations, 1);
 }
 
 // The window answers no mouse event itself: the pane's answer stands.
@@ -192,17 +213,6 @@ TEST_F(WidgetWindow, WindowEventsBecomePaneState) {
     window->setHoverWidget(first.get());
     EXPECT_TRUE(send(UIA::EventId::kWindowCaptureLost));
     EXPECT_EQ(window->getHoverWidget(), nullptr);
-}
-
-TEST_F(WidgetWindow, PaneOperationsReachTheWindow) {
-    create();
-    EXPECT_EQ(window->mapToScreen({3, 4}), (GP::Point{103, 54}));
-    window->focusWindow();
-    EXPECT_EQ(platform->focusRequests, 1);
-    window->setWindowUserData(reinterpret_cast<void*>(std::uintptr_t(77)));
-    EXPECT_EQ(window->getUserData(), 77u);
-    window->clearWindowUserData();
-    EXPECT_EQ(window->getUserData(), 0u);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #define STBI_ONLY_TGA
 #include <stb/stb_image.h>
 
-namespace QX::UIA::Testing {
+namespace QX::UIA::Test {
 namespace {
 
 void appendToBytes(png_structp png, png_bytep data, png_size_t length) {
@@ -232,4 +232,4 @@ Bytes randomBytes(std::size_t count, unsigned seed) {
     return out;
 }
 
-}  // namespace QX::UIA::Testing
+}  // namespace QX::UIA::Test

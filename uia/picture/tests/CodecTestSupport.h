@@ -10,7 +10,7 @@
 
 #include "uia/picture/Picture.h"
 
-namespace QX::UIA::Testing {
+namespace QX::UIA::Test {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -67,4 +67,4 @@ int largestDifference(const Picture& picture, const std::vector<std::uint32_t>& 
 
 Bytes randomBytes(std::size_t count, unsigned seed);
 
-}  // namespace QX::UIA::Testing
+}  // namespace QX::UIA::Test

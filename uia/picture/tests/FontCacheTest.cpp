@@ -2,19 +2,18 @@
 
 #include <cmath>
 
-#include <hb-ft.h>
-
 #include "FontTestSupport.h"
 #include "gp/Stream.h"
 
 namespace QX::UIA {
 namespace {
 
-using TEST::makeDescription;
+using namespace QX::UIA::Test;
+
 
 class FontCache : public ::testing::Test {
 protected:
-    void SetUp() override { TEST::registerProgramFonts(); }
+    void SetUp() override { registerProgramFonts(); }
 };
 
 TEST_F(FontCache, EmbeddedFontsAreTheChosenFiles)
@@ -23,7 +22,7 @@ TEST_F(FontCache, EmbeddedFontsAreTheChosenFiles)
                                    {GP::ResourceId("virid.ttf"), "virid.ttf"}}) {
         const auto stream = GP::createResourceStream(id, kFontResourceType, 1);
         ASSERT_TRUE(stream) << file;
-        const auto expected = TEST::readFontFile(file);
+        const auto expected = readFontFile(file);
         ASSERT_FALSE(expected.empty());
         std::vector<std::uint8_t> bytes(expected.size() + 1);
         EXPECT_EQ(stream->read(bytes.data(), bytes.size()), expected.size()) << file;
@@ -99,14 +98,6 @@ TEST_F(FontCache, GlyphIsLoadedFromFreeTypeOnce)
     EXPECT_EQ(cache->getLoadCount(), 1u);
 }
 
-TEST_F(FontCache, EachRenderCacheHasHarfBuzzFontOverItsFace)
-{
-    const Font font(makeDescription(12));
-    const auto& cache = font.getRenderCache();
-    ASSERT_NE(cache->getHarfBuzzFont(), nullptr);
-    EXPECT_EQ(hb_ft_font_get_face(cache->getHarfBuzzFont()), cache->getFace());
-}
-
 TEST_F(FontCache, CodePointWithoutGlyphStandsAsQuestionMark)
 {
     const Font font(makeDescription(12));
@@ -127,7 +118,7 @@ TEST_F(FontCache, FontByNameFromStream)
     auto description = makeDescription(13);
     description.resourceId = 0;
     description.name = "virid.ttf";
-    const auto stream = std::make_shared<GP::MemoryStream>(TEST::readFontFile("virid.ttf"));
+    const auto stream = std::make_shared<GP::MemoryStream>(readFontFile("virid.ttf"));
     const Font font(stream, description);
     ASSERT_TRUE(font.getRenderCache());
     EXPECT_TRUE(description.faceCache->getFaceHolder(DETAIL::FaceKey(std::string("virid.ttf"))));
@@ -135,47 +126,42 @@ TEST_F(FontCache, FontByNameFromStream)
     const Font second(std::shared_ptr<GP::Stream>(), description);
     EXPECT_EQ(second.getRenderCache(), font.getRenderCache());
     // Nor is the stream of a later one read: the face is known already.
-    const auto unread = std::make_shared<GP::MemoryStream>(TEST::readFontFile("virid.ttf"));
+    const auto unread = std::make_shared<GP::MemoryStream>(readFontFile("virid.ttf"));
     const Font third(unread, description);
     EXPECT_EQ(third.getRenderCache(), font.getRenderCache());
     EXPECT_EQ(unread->tell(), 0);
 }
 
-TEST_F(FontCache, UnreadableFontIsEmpty)
+// A font that cannot be read, a bitmap-only font (no font units to take the
+// metrics from) and a missing resource all give an empty font that measures
+// nothing.
+TEST_F(FontCache, UnusableFontsAreEmpty)
 {
-    auto description = makeDescription(12);
-    description.resourceId = 0;
-    description.name = "broken";
-    const Font broken(std::make_shared<GP::MemoryStream>(std::vector<std::uint8_t>(100, 7)), description);
-    EXPECT_FALSE(broken.getRenderCache());
-    EXPECT_EQ(broken.getLineHeight(), 10);
-    EXPECT_EQ(broken.getGlyphAdvance(U'A'), 0);
-    EXPECT_EQ(broken.getTextWidth("ABC"), 0);
-
-    const Font missing(makeDescription(12, 0, 4711));
-    EXPECT_FALSE(missing.getRenderCache());
-    EXPECT_EQ(missing.getLineHeight(), 10);
-}
-
-TEST_F(FontCache, BitmapOnlyFontIsRefused)
-{
-    // A one-glyph font of a bitmap-only format at 12 pixels: it has no font
-    // units to take the metrics from.
-    std::string file = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
-                       "SIZE 12 75 75\nFONTBOUNDINGBOX 8 12 0 -2\nSTARTPROPERTIES 5\nPIXEL_SIZE 12\n"
-                       "FONT_ASCENT 10\nFONT_DESCENT 2\nCHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"
-                       "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 666 0\nDWIDTH 8 0\n"
-                       "BBX 8 12 0 -2\nBITMAP\n";
-    for (int row = 0; row < 12; ++row) file += "FF\n";
-    file += "ENDCHAR\nENDFONT\n";
-    auto description = makeDescription(12);
-    description.resourceId = 0;
-    description.name = "bitmap.bdf";
-    const Font font(std::make_shared<GP::MemoryStream>(std::vector<std::uint8_t>(file.begin(), file.end())),
-                    description);
-    EXPECT_FALSE(font.getRenderCache());
-    EXPECT_EQ(font.getLineHeight(), 10);
-    EXPECT_EQ(font.getTextWidth("A"), 0);
+    std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
+                             "SIZE 12 75 75\nFONTBOUNDINGBOX 8 12 0 -2\nSTARTPROPERTIES 5\nPIXEL_SIZE 12\n"
+                             "FONT_ASCENT 10\nFONT_DESCENT 2\nCHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"
+                             "ENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 666 0\nDWIDTH 8 0\n"
+                             "BBX 8 12 0 -2\nBITMAP\n";
+    for (int row = 0; row < 12; ++row) bitmapFont += "FF\n";
+    bitmapFont += "ENDCHAR\nENDFONT\n";
+    const std::pair<const char*, std::vector<std::uint8_t>> files[] = {
+        {"broken", std::vector<std::uint8_t>(100, 7)},
+        {"bitmap.bdf", std::vector<std::uint8_t>(bitmapFont.begin(), bitmapFont.end())},
+    };
+    std::vector<std::unique_ptr<Font>> fonts;
+    for (const auto& [name, bytes] : files) {
+        auto description = makeDescription(12);
+        description.resourceId = 0;
+        description.name = name;
+        fonts.push_back(std::make_unique<Font>(std::make_shared<GP::MemoryStream>(bytes), description));
+    }
+    fonts.push_back(std::make_unique<Font>(makeDescription(12, 0, 4711)));
+    for (const auto& font : fonts) {
+        EXPECT_FALSE(font->getRenderCache());
+        EXPECT_EQ(font->getLineHeight(), 10);
+        EXPECT_EQ(font->getGlyphAdvance(U'A'), 0);
+        EXPECT_EQ(font->getTextWidth("ABC"), 0);
+    }
 }
 
 TEST_F(FontCache, RenderCacheOutlivesFontsAndFaceCache)

@@ -13,6 +13,8 @@
 namespace QX::UIA {
 namespace {
 
+using namespace QX::UIA::Test;
+
 constexpr std::uint32_t kBackground = 0x40102030;
 
 // The expected picture, drawn glyph by glyph from FreeType's own bitmaps.
@@ -22,7 +24,7 @@ public:
 
     // Draws one line from pen position (x, baseline), physical coordinates,
     // limited to `clip`.
-    void drawLine(const TEST::ReferenceFace& face, const std::u32string& line, int x, int baseline,
+    void drawLine(const ReferenceFace& face, const std::u32string& line, int x, int baseline,
                   std::uint32_t colour, const PictureRect& clip)
     {
         for (const char32_t codePoint : line) {
@@ -68,10 +70,10 @@ protected:
 
     void SetUp() override
     {
-        TEST::registerProgramFonts();
+        registerProgramFonts();
         hinting = GetParam();
-        font = std::make_unique<Font>(TEST::makeDescription(kSize, hinting ? kFontHinting : 0));
-        reference = std::make_unique<TEST::ReferenceFace>(TEST::readFontFile("default.ttf"), kSize, hinting);
+        font = std::make_unique<Font>(makeDescription(kSize, hinting ? kFontHinting : 0));
+        reference = std::make_unique<ReferenceFace>(readFontFile("default.ttf"), kSize, hinting);
         ASSERT_TRUE(picture.resize(kWidth, kHeight, true));
         picture.fill(kBackground);
     }
@@ -96,7 +98,7 @@ protected:
 
     bool hinting = false;
     std::unique_ptr<Font> font;
-    std::unique_ptr<TEST::ReferenceFace> reference;
+    std::unique_ptr<ReferenceFace> reference;
     Picture picture;
 };
 
@@ -146,7 +148,7 @@ TEST_P(FontDraw, BottomRightWithOriginAndPartlyCoveringColour)
 TEST_P(FontDraw, FullCoverageOfHalfTransparentColour)
 {
     // A solid block of coverage 255: the stem of 'l' at a large size.
-    Font large(TEST::makeDescription(40, hinting ? kFontHinting : 0));
+    Font large(makeDescription(40, hinting ? kFontHinting : 0));
     picture.fill(0x40000000);
     large.drawText(picture, PictureRect(0, 0, kWidth, kHeight), "l", 0x80FF0000, 0, 0);
     const std::uint32_t expected = 0xC0000000 | (((0xFF * 128) >> 8) << 16);
@@ -185,7 +187,7 @@ TEST_P(FontDraw, LineWhoseBaselineFallsBelowTheRectangleIsNotDrawn)
 
 TEST_P(FontDraw, UnderlineSpansTheAdvance)
 {
-    Font underlined(TEST::makeDescription(kSize, kFontUnderline | (hinting ? kFontHinting : 0)));
+    Font underlined(makeDescription(kSize, kFontUnderline | (hinting ? kFontHinting : 0)));
     underlined.drawText(picture, PictureRect(5, 5, 100, 50), "  ", 0xFF00FF00, kAlignTop | kAlignLeft, 0);
     const auto& cache = underlined.getRenderCache();
     Picture expected;
@@ -204,7 +206,7 @@ TEST_P(FontDraw, NothingToDraw)
     font->drawText(picture, PictureRect(10, 10, 10, 50), "A", 0xFF000000, 0, 0);
     font->drawText(picture, PictureRect(10, 10, 50, 9), "A", 0xFF000000, 0, 0);
     font->drawText(picture, PictureRect(0, 0, kWidth, kHeight), "A", 0x00FFFFFF, 0, 0);
-    auto description = TEST::makeDescription(kSize, 0, 4711);
+    auto description = makeDescription(kSize, 0, 4711);
     Font(description).drawText(picture, PictureRect(0, 0, kWidth, kHeight), "A", 0xFF000000, 0, 0);
     expectPicture(ReferenceCanvas(kWidth, kHeight));
 }

@@ -7,13 +7,15 @@
 namespace QX::UIA {
 namespace {
 
+using namespace QX::UIA::Test;
+
 // At 18 pixels every digit of the default face advances exactly 10 pixels.
 class FontLayout : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TEST::registerProgramFonts();
-        font = std::make_unique<Font>(TEST::makeDescription(18));
+        registerProgramFonts();
+        font = std::make_unique<Font>(makeDescription(18));
         ASSERT_EQ(font->getGlyphAdvance(U'0'), 10);
     }
     std::unique_ptr<Font> font;

@@ -9,13 +9,15 @@
 namespace QX::UIA {
 namespace {
 
+using namespace QX::UIA::Test;
+
 class FontMetrics : public ::testing::TestWithParam<std::tuple<const char*, int, bool>> {
 protected:
-    void SetUp() override { TEST::registerProgramFonts(); }
+    void SetUp() override { registerProgramFonts(); }
 
     static FontDescription describe(const char* file, int size, bool hinting)
     {
-        auto description = TEST::makeDescription(size, hinting ? kFontHinting : 0);
+        auto description = makeDescription(size, hinting ? kFontHinting : 0);
         if (std::string(file) == "virid.ttf") {
             description.resourceId = 0;
             description.name = file;
@@ -24,7 +26,7 @@ protected:
     }
     static std::shared_ptr<GP::Stream> open(const char* file)
     {
-        return std::make_shared<GP::MemoryStream>(TEST::readFontFile(file));
+        return std::make_shared<GP::MemoryStream>(readFontFile(file));
     }
 };
 
@@ -32,7 +34,7 @@ TEST_P(FontMetrics, LineMetricsFollowTheFaceBoundingBox)
 {
     const auto [file, size, hinting] = GetParam();
     const Font font(open(file), describe(file, size, hinting));
-    const TEST::ReferenceFace reference(TEST::readFontFile(file), size, hinting);
+    const ReferenceFace reference(readFontFile(file), size, hinting);
     const FT_Face face = reference.face();
     const double scale = double(size) / face->units_per_EM;
     const auto ascent = std::lround(face->bbox.yMax * scale);
@@ -52,7 +54,7 @@ TEST_P(FontMetrics, GlyphsAreFreeTypesOwn)
 {
     const auto [file, size, hinting] = GetParam();
     const Font font(open(file), describe(file, size, hinting));
-    const TEST::ReferenceFace reference(TEST::readFontFile(file), size, hinting);
+    const ReferenceFace reference(readFontFile(file), size, hinting);
     for (char32_t codePoint = 0x20; codePoint < 0x17F; ++codePoint) {
         if (FT_Get_Char_Index(reference.face(), codePoint) == 0) continue;
         const FT_GlyphSlot slot = reference.render(codePoint);
@@ -94,10 +96,10 @@ TEST(FontAdvance, RoundsHalvesToEven)
 // The line heights the README quotes for the chosen faces.
 TEST(FontChoice, LineHeightsSuitSmallLabels)
 {
-    TEST::registerProgramFonts();
+    registerProgramFonts();
     const int expected[] = {14, 15, 17};
     for (int size = 11; size <= 13; ++size) {
-        const Font font(TEST::makeDescription(size));
+        const Font font(makeDescription(size));
         EXPECT_EQ(font.getLineHeight(), expected[size - 11]) << size;
     }
 }

@@ -6,10 +6,12 @@
 namespace QX::UIA {
 namespace {
 
+using namespace QX::UIA::Test;
+
 TEST(FontShorten, ShortensThroughTheFoundation)
 {
-    TEST::registerProgramFonts();
-    const auto font = std::make_unique<Font>(TEST::makeDescription(18));
+    registerProgramFonts();
+    const auto font = std::make_unique<Font>(makeDescription(18));
     GP::NamedStringMap state;
     EXPECT_EQ(font->shortenText(state, "0000", 40), "0000");
     const std::string shortened = font->shortenText(state, "00000000", 45);

@@ -12,7 +12,7 @@
 #include "gp/Resources.h"
 #include "uia/picture/Font.h"
 
-namespace QX::UIA::TEST {
+namespace QX::UIA::Test {
 
 inline std::vector<std::uint8_t> readFontFile(const std::string& name)
 {
@@ -75,4 +75,4 @@ private:
     FT_Face face_ = nullptr;
 };
 
-}  // namespace QX::UIA::TEST
+}  // namespace QX::UIA::Test

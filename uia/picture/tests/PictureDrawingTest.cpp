@@ -6,7 +6,7 @@
 #include "PictureTestSupport.h"
 
 using namespace QX::UIA;
-using namespace QX::UIA::Testing;
+using namespace QX::UIA::Test;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "gp/StorageIO.h"
 
 using namespace QX::UIA;
-using namespace QX::UIA::Testing;
+using namespace QX::UIA::Test;
 
 namespace {
 
@@ -136,23 +136,4 @@ TEST(PictureScaling, RefusesUnusableScales) {
     }
     EXPECT_FALSE(picture->scalePicture(0.01f, true));  // nothing would be left
     EXPECT_FALSE(Picture().scalePicture(2.0f, true));
-}
-
-#include "../fuzz/seeds/JpegSeed.h"
-#include "../fuzz/seeds/PngSeed.h"
-#include "../fuzz/seeds/TgaSeed.h"
-
-TEST(PictureLoading, FuzzSeedsAreValidFiles) {
-    using namespace QX::UIA::Fuzzing;
-    const tDecoded png = decode(Bytes(std::begin(kPngSeed), std::end(kPngSeed)), tDecoder::kPng);
-    ASSERT_TRUE(png.ok);
-    EXPECT_EQ(png.picture->getWidth(), 6u);
-    EXPECT_TRUE(png.picture->getOption());
-    const tDecoded jpeg = decode(Bytes(std::begin(kJpegSeed), std::end(kJpegSeed)), tDecoder::kJpeg);
-    ASSERT_TRUE(jpeg.ok);
-    EXPECT_EQ(jpeg.picture->getWidth(), 16u);
-    const tDecoded tga = decode(Bytes(std::begin(kTgaSeed), std::end(kTgaSeed)), tDecoder::kTga);
-    ASSERT_TRUE(tga.ok);
-    EXPECT_EQ(tga.picture->getWidth(), 5u);
-    EXPECT_EQ(pixelAt(*tga.picture, 4, 3), 0x803264C8u);
 }

@@ -4,7 +4,7 @@
 
 #include "uia/picture/Picture.h"
 
-namespace QX::UIA::Testing {
+namespace QX::UIA::Test {
 
 inline std::unique_ptr<Picture> makePicture(std::uint32_t width, std::uint32_t height, std::uint32_t colour) {
     auto picture = std::make_unique<Picture>();
@@ -22,4 +22,4 @@ inline std::uint32_t channel(std::uint32_t pixel, int index) {
     return (pixel >> (8 * index)) & 0xFF;
 }
 
-}  // namespace QX::UIA::Testing
+}  // namespace QX::UIA::Test

@@ -4,16 +4,15 @@
 #pragma pop_macro("_WIN32")
 #include <windows.h>
 
-#include "Win32TestSupport.h"
+#include "WindowTestSupport.h"
 #include "uia/AppModule.h"
 #include "uia/Application.h"
 #include "uia/DragDropDelegate.h"
 #include "uia/EventIds.h"
 #include "uia/Monitors.h"
-#include "VetoingApplication.h"
 
 using namespace QX::UIA;
-using namespace QX::UIA::Testing;
+using namespace QX::UIA::Test;
 
 namespace {
 
@@ -41,7 +40,7 @@ std::vector<UINT> runLoopOver(UINT message) {
     drainQueue();
     std::vector<UINT> journal;
     Application application;
-    RecordingWindow window(&journal, 0x100, 0xFFFE);
+    MessageJournal window(&journal, 0x100, 0xFFFE);
     JournalTimerTarget target(&journal);
     target.startTimer(40, 0);  // never fired yet, so it is late at once
     PostMessageW(window.handle(), message, 0, 0);
@@ -65,20 +64,6 @@ TEST(ApplicationMessageLoopTest, OtherMessagesDoNotCheckTheTimers) {
         ASSERT_FALSE(journal.empty()) << message;
         EXPECT_EQ(journal[0], message);
     }
-}
-
-TEST(ApplicationMessageLoopTest, RequestQuitWithoutMainWindowPostsNothingAndEndsAfterNextMessage) {
-    drainQueue();
-    std::vector<UINT> journal;
-    Application application;
-    RecordingWindow window(&journal, 0x100, 0xFFFE);
-    EXPECT_TRUE(application.requestQuit());
-    EXPECT_TRUE(application.isQuitting());
-    MSG queued;
-    EXPECT_FALSE(PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE));
-    PostMessageW(window.handle(), 0x500, 0, 0);
-    application.runMessageLoop();
-    EXPECT_EQ(journal, (std::vector<UINT>{0x500}));
 }
 
 TEST(ApplicationMessageLoopTest, SystemTimerDrivesTimersInsideTheLoop) {
@@ -108,60 +93,12 @@ TEST(ApplicationMessageLoopTest, SystemTimerDrivesTimersInsideTheLoop) {
     target.stopTimer(record);
 }
 
-TEST(ApplicationQuitTest, UnvetoedQuitCommandDecidesToQuit) {
-    VetoingApplication application;
-    std::uint32_t command = CommandId::kQuit;
-    EXPECT_TRUE(application.sendEvent(EventId::kCommand, &command));
-    EXPECT_EQ(application.quitRequests, 1);
-    EXPECT_TRUE(application.isQuitting());
-}
-
-TEST(ApplicationQuitTest, VetoedQuitCommandLeavesMainWindowAndFlag) {
-    VetoingApplication application;
-    application.veto = true;
-    // Only carried around here: a vetoed quit never touches the main window.
-    int stand_in = 0;
-    auto* mainWindow = reinterpret_cast<WindowBase*>(&stand_in);
-    application.setMainWindow(mainWindow);
-    std::uint32_t command = CommandId::kQuit;
-    EXPECT_TRUE(application.sendEvent(EventId::kCommand, &command));
-    EXPECT_EQ(application.quitRequests, 1);
-    EXPECT_FALSE(application.isQuitting());
-    EXPECT_EQ(application.getMainWindow(), mainWindow);
-}
-
-TEST(ApplicationQuitTest, OtherCommandsAndEventsAreNotHandled) {
+TEST(ApplicationTest, ConstructionInstallsTheSharedParts) {
     Application application;
-    std::uint32_t command = 30003;
-    EXPECT_FALSE(application.sendEvent(EventId::kCommand, &command));
-    EXPECT_FALSE(application.sendEvent(EventId::kCommand, nullptr));
-    Answer answer = kAllowed;
-    EXPECT_FALSE(application.sendEvent(EventId::kQuitRequest, &answer));
-    EXPECT_EQ(answer, kAllowed);
-    EXPECT_FALSE(application.isQuitting());
-}
-
-TEST(ApplicationTest, ConstructionSetsUpTheSharedParts) {
-    Application application;
-    EXPECT_STREQ(application.getTitle(), "");
-    application.setTitle("Title");
-    EXPECT_STREQ(application.getTitle(), "Title");
     application.setTitle(nullptr);
     EXPECT_STREQ(application.getTitle(), "");
-    EXPECT_EQ(application.getMainWindow(), nullptr);
-    EXPECT_EQ(application.getMenuBar().getHandle(), nullptr);
-    ASSERT_NE(application.getAcceleratorManager(), nullptr);
-    EXPECT_EQ(application.getAcceleratorManager()->findCommand('A'), 0);
     EXPECT_EQ(EventTimerManager::getCurrent(), &application.getTimerManager());
-    EXPECT_EQ(application.getTimerPeriod(), 40);
-    application.setTimerPeriod(20);
-    EXPECT_EQ(application.getTimerPeriod(), 20);
     EXPECT_NE(dynamic_cast<WindowingDragDropDelegate*>(getDragDropDelegate()), nullptr);
-    EXPECT_FALSE(application.isDpiChangeEnabled());
-    EXPECT_STREQ(application.getApplicationKind(), "Standalone");
-    EXPECT_EQ(application.getZero64(), 0u);
-    EXPECT_EQ(application.getEmptyString(), "");
-    EXPECT_EQ(getHostMode(), 0u);
 }
 
 TEST(ApplicationTest, InitializeFillsTheMonitorCacheAndShutdownTwiceIsSafe) {
@@ -184,13 +121,6 @@ TEST(ApplicationTest, InstanceIsTheApplicationOfTheRegisteredModule) {
     EXPECT_EQ(Application::getInstance()->getModule(), module);
     module->stopApplication();
     EXPECT_EQ(Application::getInstance(), nullptr);
-}
-
-TEST(ApplicationTest, DragDropDelegateInstallation) {
-    setDragDropDelegate(nullptr);
-    EXPECT_NE(dynamic_cast<NOPDragDropDelegate*>(getDragDropDelegate()), nullptr);
-    Application application;
-    EXPECT_NE(dynamic_cast<WindowingDragDropDelegate*>(getDragDropDelegate()), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "DialogAnswerer.h"
 
-namespace QX::UIA::TEST {
+namespace QX::UIA::Test {
 namespace {
 
 DialogAnswerer* activeAnswerer = nullptr;
@@ -67,4 +67,4 @@ std::u16string windowText(HWND window) {
     return text;
 }
 
-}  // namespace QX::UIA::TEST
+}  // namespace QX::UIA::Test

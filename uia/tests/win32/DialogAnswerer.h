@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace QX::UIA::TEST {
+namespace QX::UIA::Test {
 
 // Answers the next modal dialog that this thread shows: a thread timer
 // finds it from inside the dialog's own loop, lets the test look at it and
@@ -38,4 +38,4 @@ private:
 std::vector<std::u16string> comboItems(HWND combo);
 std::u16string windowText(HWND window);
 
-}  // namespace QX::UIA::TEST
+}  // namespace QX::UIA::Test

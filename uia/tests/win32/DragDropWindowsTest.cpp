@@ -13,7 +13,7 @@
 namespace QX::UIA {
 namespace {
 
-using TEST::InputScript;
+using Test::InputScript;
 using Test::RecordingWindow;
 
 // A widget-like receiver of drag events.

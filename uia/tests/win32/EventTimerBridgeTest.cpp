@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "EventTimerManagerWinBridge.h"
-#include "Win32TestSupport.h"
+#include "WindowTestSupport.h"
 #include "uia/EventIds.h"
 #include "uia/EventTarget.h"
 
 using namespace QX::UIA;
-using namespace QX::UIA::Testing;
+using namespace QX::UIA::Test;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "WindowTestSupport.h"
-#include "OleTestSupport.h"
+#include "WindowTestSupport.h"
 
 #include "../FileTypeFixtures.h"
 #include "DialogAnswerer.h"
@@ -10,9 +10,9 @@
 namespace QX::UIA {
 namespace {
 
-using TEST::comboItems;
-using TEST::DialogAnswerer;
-using TEST::TextTypes;
+using Test::comboItems;
+using Test::DialogAnswerer;
+using Test::TextTypes;
 
 constexpr int kFilterCombo = 0x470;    // cmb1
 constexpr int kFileNameCombo = 0x47c;  // cmb13
@@ -31,7 +31,7 @@ std::u16string tempFolder() {
     return buffer;
 }
 
-class FileDialog : public TEST::OleTest {
+class FileDialog : public Test::OleTest {
 protected:
     struct tSeen {
         std::vector<std::u16string> filters;
@@ -111,35 +111,6 @@ TEST_F(FileDialog, SaveStartsWithTheDefaultTypesFilter) {
     EXPECT_EQ(request.getDefaultType(), nullptr);
 }
 
-TEST_F(FileDialog, AllFilesRequestOffersOneFilter) {
-    FileDialogRequest request;
-    request.addFileTypeGroup(&GP::getPredefinedFileTypeGroup(0));
-    request.setInitialDirectory(GP::Path(std::u16string_view(tempFolder())));
-    tSeen seen;
-    auto answerer = answerWith(u"", seen, IDCANCEL);
-    EXPECT_FALSE(request.showForNativeOwner(FileDialogRequest::kOpen, nullptr));
-    EXPECT_EQ(seen.filters, (std::vector<std::u16string>{u"All Files (*.*)"}));
-    EXPECT_EQ(seen.selected, 0);
-}
-
-TEST_F(FileDialog, TooLongInitialFileNameIsLeftOut) {
-    FileDialogRequest request;
-    const std::u16string longName(300, u'n');
-    request.setInitialDirectory(GP::Path(std::u16string_view(u"C:\\" + longName + u".txt")));
-    std::u16string shownName = u"unset";
-    DialogAnswerer answerer(
-        [&shownName](HWND dialog) {
-            HWND field = GetDlgItem(dialog, kFileNameCombo);
-            if (!field)
-                field = GetDlgItem(dialog, kFileNameEdit);
-            shownName = TEST::windowText(field);
-        },
-        IDCANCEL);
-    EXPECT_FALSE(request.showForNativeOwner(FileDialogRequest::kOpen, nullptr));
-    EXPECT_TRUE(answerer.answered());
-    EXPECT_EQ(shownName, u"");
-}
-
 TEST_F(FileDialog, FolderDialogPreselectsTheInitialFolder) {
     FileDialogRequest request;
     request.setTitle("Choose a folder");
@@ -165,15 +136,33 @@ protected:
     void TearDown() override { OleUninitialize(); }
 };
 
-TEST_F(FileDialogOwner, DialogBelongsToTheParentWindow) {
+// One dialog for what an open dialog shows before any choice: its owner, the
+// one filter of an all-files request, and no initial name that is too long.
+TEST_F(FileDialogOwner, DialogBelongsToTheParentAndShowsOnlyWhatFits) {
     QX::UIA::Test::RecordingWindow parent;
     ASSERT_TRUE(parent.create(clientOptions(10, 10, 200, 100)));
-    HWND owner = nullptr;
-    DialogAnswerer answerer([&owner](HWND dialog) { owner = GetWindow(dialog, GW_OWNER); }, IDCANCEL);
     FileDialogRequest request;
+    request.addFileTypeGroup(&GP::getPredefinedFileTypeGroup(0));
+    const std::u16string longName(300, u'n');
+    request.setInitialDirectory(GP::Path(std::u16string_view(u"C:\\" + longName + u".txt")));
+    HWND owner = nullptr;
+    std::vector<std::u16string> filters;
+    std::u16string shownName = u"unset";
+    DialogAnswerer answerer(
+        [&](HWND dialog) {
+            owner = GetWindow(dialog, GW_OWNER);
+            filters = comboItems(GetDlgItem(dialog, kFilterCombo));
+            HWND field = GetDlgItem(dialog, kFileNameCombo);
+            if (!field)
+                field = GetDlgItem(dialog, kFileNameEdit);
+            shownName = QX::UIA::Test::windowText(field);
+        },
+        IDCANCEL);
     EXPECT_FALSE(request.show(FileDialogRequest::kOpen, &parent));
     EXPECT_TRUE(answerer.answered());
     EXPECT_EQ(owner, parent.hwnd());
+    EXPECT_EQ(filters, (std::vector<std::u16string>{u"All Files (*.*)"}));
+    EXPECT_EQ(shownName, u"");
 }
 
 }  // namespace

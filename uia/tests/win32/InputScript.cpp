@@ -2,7 +2,7 @@
 
 #include "WindowTestSupport.h"
 
-namespace QX::UIA::TEST {
+namespace QX::UIA::Test {
 namespace {
 
 INPUT absoluteMove(int x, int y) {
@@ -85,4 +85,4 @@ void InputScript::pressLeftAt(int x, int y) {
     Test::pumpMessages(150);
 }
 
-}  // namespace QX::UIA::TEST
+}  // namespace QX::UIA::Test

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-namespace QX::UIA::TEST {
+namespace QX::UIA::Test {
 
 // Synthetic input played by a thread of its own while the test's thread is
 // busy in a modal loop (the drag loop).
@@ -38,4 +38,4 @@ private:
     HANDLE thread_ = nullptr;
 };
 
-}  // namespace QX::UIA::TEST
+}  // namespace QX::UIA::Test

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "InternalWindow.h"
-#include "Win32TestSupport.h"
+#include "WindowTestSupport.h"
 #include "gp/Text.h"
 #include "uia/Application.h"
 
 using namespace QX::UIA;
-using namespace QX::UIA::Testing;
+using namespace QX::UIA::Test;
 
 namespace {
 
@@ -109,12 +109,6 @@ TEST_F(InternalWindowTest, OtherMessagesGoToTheDefaultProcedure) {
     HWND window = application.getInternalWindow()->getHandle();
     EXPECT_EQ(InternalWindow::windowProc(window, WM_NCCREATE, 0, 0), TRUE);
     EXPECT_EQ(SendMessageW(window, WM_USER + 1, 0, 0), 0);
-}
-
-TEST_F(InternalWindowTest, RequestQuitWithoutMainWindowPostsNoCommand) {
-    application.requestQuit();
-    MSG message;
-    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_COMMAND, WM_COMMAND, PM_NOREMOVE));
 }
 
 TEST_F(InternalWindowTest, DpiEntryPointsComeTogetherWithTheLibrary) {

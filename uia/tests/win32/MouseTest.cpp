@@ -146,11 +146,11 @@ TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
         const auto moves = window->eventsWithId(EventId::kMouseMoveCaptured);
         return !moves.empty() && moves.back().as<MousePositionEvent>().x > width - 1 - origin.x + 200;
     };
-    EXPECT_TRUE(Testing::pumpUntil(beyondTheEdge));
+    EXPECT_TRUE(pumpUntil(beyondTheEdge));
     input.mi.dx = 0;
     input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(1, &input, sizeof input);
-    EXPECT_TRUE(Testing::pumpUntil([&] { return !window->impl()->isCaptured(); }));
+    EXPECT_TRUE(pumpUntil([&] { return !window->impl()->isCaptured(); }));
     EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
     window->resetCursor();
     xdotool("mouseup 1");  // the X server's button state too

@@ -34,42 +34,6 @@ TEST_F(WindowApplicationTest, CreationRegistersTheMainWindowAndItsDeletionClears
     EXPECT_EQ(application().getMainWindow(), nullptr);
 }
 
-TEST_F(WindowApplicationTest, CloseRequestBecomesTheVetoableQuitRequest) {
-    application().vetoQuit = true;
-    EXPECT_EQ(SendMessageW(hwnd, WM_CLOSE, 0, 0), 0);
-    EXPECT_TRUE(IsWindow(hwnd));
-    ASSERT_FALSE(application().events.empty());
-    EXPECT_EQ(application().events.back(), EventId::kQuitRequest);
-
-    application().vetoQuit = false;
-    SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_TRUE(application().isQuitting());  // the destroyed main window asks to quit
-}
-
-TEST_F(WindowApplicationTest, WindowDestroyedWhileItsCloseRequestIsDecidedGoesAfterwards) {
-    int destructions = 0;
-    auto* closing = new RecordingWindow;
-    closing->destructions = &destructions;
-    closing->setDeleteOnDestroy(true);
-    ASSERT_TRUE(closing->create(clientOptions(90, 90, 200, 120)));
-    application().onQuitRequest = [&] {
-        closing->destroy();
-        EXPECT_EQ(destructions, 0);  // still deciding: the object stays
-    };
-    // Sent directly, not from inside one of the window's messages.
-    Answer mayClose = kAllowed;
-    EXPECT_TRUE(closing->sendEvent(EventId::kWindowCloseRequest, &mayClose));
-    EXPECT_EQ(destructions, 1);
-}
-
-TEST_F(WindowApplicationTest, QuitCommandDestroysTheMainWindow) {
-    SendMessageW(hwnd, WM_COMMAND, CommandId::kQuit, 0);
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_TRUE(application().isQuitting());
-    EXPECT_EQ(window->getImpl(), nullptr);
-}
-
 TEST_F(WindowApplicationTest, UnhandledCommandsAndKeysGoOnToTheApplication) {
     SendMessageW(hwnd, WM_COMMAND, 777, 0);
     SendMessageW(hwnd, WM_CHAR, u'q', 0);

@@ -29,20 +29,6 @@ protected:
     HWND hwnd = nullptr;
 };
 
-TEST_F(WindowProcedureTest, ClassNamesCarryTheModuleAndRegisterOnce) {
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "QXNormalWindow%016llX",
-                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(GP::getModuleHandle())));
-    const std::u16string name = getWindowClassName(0);
-    EXPECT_EQ(std::string(name.begin(), name.end()), expected);
-    EXPECT_EQ(std::u16string(getWindowClassName(7)), name);
-    EXPECT_TRUE(areWindowClassesRegistered());
-    EXPECT_TRUE(registerWindowClasses());
-    WNDCLASSW info{};
-    ASSERT_TRUE(GetClassInfoW(static_cast<HINSTANCE>(GP::getModuleHandle()), getWindowClassName(3), &info));
-    EXPECT_EQ(info.style, UINT(CS_DBLCLKS | CS_OWNDC));
-}
-
 TEST_F(WindowProcedureTest, FramelessAndOverlayClassesAnswerForTheirFrames) {
     RECT rects[3] = {{0, 0, 100, 100}, {}, {}};
     NCCALCSIZE_PARAMS params{};

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <ole2.h>
 
 #include "gp/Assertion.h"
 #include "uia/Framework.h"
@@ -22,9 +24,130 @@
 #include "uia/WindowImpl.h"
 #include "uia/WindowOptions.h"
 #include "WindowImplWin32.h"
-#include "Win32TestSupport.h"
 
 namespace QX::UIA::Test {
+
+
+// Handles whatever is queued for the calling thread until `done` holds or
+// the time runs out; answers `done()`.
+inline bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!done()) {
+        if (GetTickCount64() > deadline)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+// Takes everything queued for the calling thread without handling it.
+inline void drainQueue() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+// A thread created by Win32, as every thread that calls Win32 must be.
+class Win32Thread {
+public:
+    explicit Win32Thread(std::function<void()> function)
+        : function_(std::make_unique<std::function<void()>>(std::move(function))) {
+        handle_ = CreateThread(nullptr, 0, &Win32Thread::run, function_.get(), 0, nullptr);
+    }
+    ~Win32Thread() { join(); }
+    Win32Thread(const Win32Thread&) = delete;
+    Win32Thread& operator=(const Win32Thread&) = delete;
+
+    bool started() const { return handle_ != nullptr; }
+    void join() {
+        if (!handle_)
+            return;
+        WaitForSingleObject(handle_, INFINITE);
+        CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+
+private:
+    static DWORD WINAPI run(void* context) {
+        (*static_cast<std::function<void()>*>(context))();
+        return 0;
+    }
+
+    std::unique_ptr<std::function<void()>> function_;
+    HANDLE handle_ = nullptr;
+};
+
+// A message-only window that writes down the numbers of the messages in a
+// range that reach it.
+class MessageJournal {
+public:
+    MessageJournal(std::vector<UINT>* journal, UINT low, UINT high) : journal_(journal), low_(low), high_(high) {
+        static const ATOM windowClass = [] {
+            WNDCLASSW description = {};
+            description.lpfnWndProc = &MessageJournal::proc;
+            description.lpszClassName = u"QXTestMessageJournal";
+            return RegisterClassW(&description);
+        }();
+        (void)windowClass;
+        handle_ = CreateWindowExW(0, u"QXTestMessageJournal", u"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
+        SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~MessageJournal() { DestroyWindow(handle_); }
+    MessageJournal(const MessageJournal&) = delete;
+    MessageJournal& operator=(const MessageJournal&) = delete;
+
+    HWND handle() const { return handle_; }
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<MessageJournal*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && message >= self->low_ && message <= self->high_) {
+            self->journal_->push_back(message);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    std::vector<UINT>* journal_;
+    UINT low_;
+    UINT high_;
+    HWND handle_ = nullptr;
+};
+
+
+// OLE for the test's thread, as the foundation library starts it for the
+// program.
+class OleTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
+    void TearDown() override { OleUninitialize(); }
+};
+
+// Whether a global block is still allocated.
+inline bool isLiveBlock(HGLOBAL block) { return GlobalFlags(block) != GMEM_INVALID_HANDLE; }
+
+// Counts references so that a test can see every one given back.
+class CountingUnknown : public IUnknown {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (IsEqualIID(riid, IID_IUnknown)) {
+            *object = this;
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++count; }
+    ULONG STDMETHODCALLTYPE Release() override { return --count; }
+    LONG count = 1;
+};
 
 // One event as a window received it, with a copy of its data.
 struct ReceivedEvent {
@@ -103,17 +226,10 @@ protected:
     }
 };
 
-// Handles the messages waiting for this thread, for about `milliseconds`.
+// Handles the messages for this thread for about `milliseconds`, for the
+// tests that check that nothing (more) arrives.
 inline void pumpMessages(int milliseconds = 50) {
-    const DWORD end = GetTickCount() + DWORD(milliseconds);
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount() < end);
+    pumpUntil([] { return false; }, milliseconds);
 }
 
 // Starts the framework for the window tests.

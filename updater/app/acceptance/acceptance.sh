@@ -22,6 +22,7 @@ only=${QX_ACCEPTANCE_ONLY:-}
 
 source "$here/../../../scripts/wine-env.sh"
 rm -rf "$work"
+[ "$rewrite" = 1 ] && mkdir -p "$goldens"
 mkdir -p "$work"
 if [ -z "${DISPLAY:-}" ]; then
   trap qx_stop_wine EXIT
@@ -41,6 +42,10 @@ failures=()
 scenario=""
 pid=""
 window=""
+client_x=0
+client_y=0
+client_width=0
+client_height=0
 log=""
 keyboard_file=""
 
@@ -61,23 +66,39 @@ start_program() {
   window=""
 }
 
-# The program's visible main window (waits up to 40 s).
+# The program's visible main window (waits up to 40 s) and where its client
+# area lies in the X window (Wine may draw the frame into it).
 wait_window() {
   window=$(timeout 40 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1)
   if [ -z "$window" ]; then
     fail "no window appeared"
     return 1
   fi
+  local deadline=$((SECONDS + 10))
+  while :; do
+    read -r client_x client_y client_width client_height < <(probe client "$caption")
+    [ "${client_width:-0}x${client_height:-0}" = 627x335 ] || [ $SECONDS -ge $deadline ] && break
+    sleep 0.1
+  done
+  if [ "${client_width:-0}x${client_height:-0}" != 627x335 ]; then
+    fail "the client area is ${client_width:-?}x${client_height:-?}, not 627x335"
+    return 1
+  fi
 }
 
 pointer_away() { xdotool mousemove 1020 760; }
 
+# click <x> <y>: a click at client coordinates.
 click() {
-  xdotool mousemove --window "$window" "$1" "$2" click 1
+  xdotool mousemove --window "$window" $(($1 + client_x)) $(($2 + client_y)) click 1
   pointer_away
 }
 
-capture() { import -window "$window" "png:$1" 2>/dev/null; }
+# The client area alone.
+capture() {
+  import -window "$window" png:- 2>/dev/null |
+    convert - -crop "${client_width}x${client_height}+${client_x}+${client_y}" +repage "png:$1"
+}
 
 # mask <in> <out> [x0,y0 x1,y1]: blacks out a rectangle (the wheel).
 mask() {
@@ -191,15 +212,42 @@ end_program() {
 
 probe() { wine64 "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
-# The keyboard's request trace: the numbers of the DNLOAD blocks it answered,
-# in order, one a line.
-downloaded_blocks() { grep -oE 'SimulatedKeyboard: DNLOAD block [0-9]+' "$log" | grep -oE '[0-9]+$'; }
+# The keyboard's request trace: the numbers of the DNLOAD blocks with data
+# that it accepted, in order, one a line.
+downloaded_blocks() {
+  grep -oE 'SimulatedKeyboard: keyboard 1: DNLOAD block [0-9]+ length [1-9][0-9]*: ok' "$log" |
+    sed -E 's/.*block ([0-9]+) .*/\1/'
+}
 
 expect_whole_image() {
   local count=$1
   if [ "$(downloaded_blocks | tr '\n' ' ')" != "$(seq -s ' ' 0 $((count - 1))) " ]; then
     fail "the keyboard did not receive the image block for block ($count blocks)"
   fi
+  expect_trace "SimulatedKeyboard: keyboard 1: DNLOAD block $count length 0: ok" 1
+  expect_trace "SimulatedKeyboard: keyboard 1: closing request: ok" 1
+}
+
+# The image never ended (no closing DNLOAD without data was accepted), so the
+# keyboard keeps its revision.
+expect_image_unfinished() {
+  if grep -qE 'SimulatedKeyboard: keyboard 1: DNLOAD block [0-9]+ length 0: ok' "$log"; then
+    fail "the keyboard received a whole image"
+  fi
+}
+
+# click_until <x> <y> <trace> <seconds>: clicks once a second until the trace
+# shows the text (a keyboard that arrives late).
+click_until() {
+  local deadline=$((SECONDS + $4))
+  while ! grep -qF -- "$3" "$log"; do
+    if [ $SECONDS -ge $deadline ]; then
+      fail "no trace \"$3\" after clicking"
+      return 1
+    fi
+    click "$1" "$2"
+    sleep 1
+  done
 }
 
 run() {
@@ -212,29 +260,219 @@ run() {
 
 # ---------------------------------------------------------------- scenarios
 
-scenario_update_49() { whole_update update-49 49 40; }
-scenario_update_61() { whole_update update-61 61 44; }
-scenario_update_88() { whole_update update-88 88 48; }
-
+# 1. A whole update of each model.
 whole_update() {
-  local keyboard=$1 model=$2 blocks=$3
-  start_program "$keyboard"
+  local model=$1 blocks=$2
+  start_program "update-$model"
   wait_window || return
   expect_screen "update-$model"
   click $action_button
   expect_trace "page: updating"
-  expect_screen standby "$wheel_area"
+  expect_screen "standby-$model" $wheel_area
   expect_wheel_turning
-  expect_trace "page: success" 60
+  expect_trace "page: success" 90
   expect_screen "success-$model"
   click $quit_alone
   expect_exit 0
   expect_whole_image "$blocks"
 }
+scenario_update_49() { whole_update 49 40; }
+scenario_update_61() { whole_update 61 44; }
+scenario_update_88() { whole_update 88 48; }
 
-run update_49
-run update_61
-run update_88
+# 2. No keyboard; a keyboard that arrives late.
+scenario_no_keyboard() {
+  start_program absent
+  wait_window || return
+  expect_screen connect
+  click $action_button
+  expect_trace "step in state 0"
+  expect_screen connect
+  expect_no_trace "page: update available"
+  click $quit_beside_action
+  expect_exit 0
+}
+scenario_late_keyboard() {
+  start_program late
+  wait_window || return
+  expect_screen connect
+  click_until $action_button "page: update available" 20
+  expect_screen found-late
+  click $quit_beside_action
+  expect_exit 0
+}
+
+# 3. The switch to update mode refused; back in time for RETRY; never back.
+scenario_switch_refused() {
+  start_program switch-refused
+  wait_window || return
+  click $action_button
+  expect_trace "page: update mode failed" 30
+  expect_screen retry
+  click $action_button
+  expect_trace "step in state 4"
+  expect_trace "SimulatedKeyboard: keyboard 1: switch to update mode: stalled"
+  expect_screen retry
+  expect_no_trace "page: updating"
+  click $quit_beside_action
+  expect_exit 0
+}
+scenario_back_for_retry() {
+  start_program back-for-retry
+  wait_window || return
+  click $action_button
+  expect_trace "page: update mode failed" 30
+  click_until $action_button "page: updating" 20
+  expect_trace "page: success" 90
+  click $quit_alone
+  expect_exit 0
+  expect_whole_image 40
+}
+scenario_never_back() {
+  start_program never-back
+  wait_window || return
+  click $action_button
+  expect_trace "page: update mode failed" 30
+  click $action_button
+  expect_trace "step in state 4"
+  expect_screen retry
+  expect_no_trace "page: updating"
+  click $quit_beside_action
+  expect_exit 0
+}
+
+# 4. Download failures: error -2, the keyboard keeps its revision.
+download_failure() {
+  start_program "$1"
+  wait_window || return
+  click $action_button
+  expect_trace "page: updating"
+  expect_trace "page: error (error -2)" 60
+  expect_screen error-download
+  expect_image_unfinished
+  click $quit_alone
+  expect_exit 0
+}
+scenario_rejected_block() { download_failure reject-block; }
+scenario_removed() { download_failure removed; }
+scenario_error_state() { download_failure error-state; }
+scenario_short_status() { download_failure short-status; }
+
+# 5. After the update: the old revision, never back, back late.
+after_update() {
+  start_program "$1"
+  wait_window || return
+  click $action_button
+  expect_trace "page: updating"
+  expect_trace "$2" 90
+  expect_screen "$3"
+  click $quit_alone
+  expect_exit 0
+}
+scenario_old_revision() { after_update old-revision "page: error (error 1)" error-old-revision; }
+scenario_gone_after() { after_update gone-after "page: error (error 1)" error-gone; }
+scenario_late_after() { after_update late-after "page: success" success-49; }
+
+# 6. Quit during an update.
+scenario_quit_no() {
+  start_program slow
+  wait_window || return
+  click $action_button
+  expect_trace "page: updating"
+  probe close "$caption"
+  local text
+  text=$(probe answer Harmova no 20000) || fail "no question appeared"
+  [[ $text == *"An update is currently in progress."* ]] || fail "the question reads \"$text\""
+  expect_trace "page: success" 120
+  expect_screen success-49
+  click $quit_alone
+  expect_exit 0
+  expect_whole_image 40
+}
+scenario_quit_yes() {
+  start_program slow
+  wait_window || return
+  click $action_button
+  expect_trace "page: updating"
+  probe close "$caption"
+  probe answer Harmova yes 20000 >/dev/null || fail "no question appeared"
+  # The window goes at once; the process waits for the keyboard's worker.
+  if ! timeout 5 bash -c "while xdotool search --onlyvisible --name '^$caption\$' >/dev/null; do sleep 0.1; done"; then
+    fail "the window stayed after Yes"
+  fi
+  kill -0 "$pid" 2>/dev/null || fail "the process ended before the worker"
+  expect_exit 0 120
+  expect_trace "SimulatedKeyboard: keyboard 1: closing request: ok" 1
+}
+
+# 7. No update needed.
+scenario_no_update() {
+  start_program current
+  wait_window || return
+  expect_trace "page: no update"
+  expect_screen no-update
+  click $quit_alone
+  expect_exit 0
+}
+
+# 8. The About overlay.
+scenario_about() {
+  start_program update-49
+  wait_window || return
+  expect_screen update-49
+  click $about_logo
+  expect_screen about
+  click 300 200
+  expect_screen update-49
+  click $quit_beside_action
+  expect_exit 0
+}
+
+# 9. A second start.
+scenario_second_start() {
+  start_program update-49 first
+  wait_window || return
+  local first=$pid first_log=$log
+  probe minimize "$caption" || fail "the window could not be minimised"
+  [[ $(probe state "$caption") == *"iconic=1"* ]] || fail "the window is not minimised"
+  start_program update-49 second
+  expect_exit 0 30
+  expect_trace "another instance runs"
+  expect_no_trace "page:"
+  [ "$(probe count "$caption")" = 1 ] || fail "more than one window"
+  local state
+  state=$(probe state "$caption")
+  [ "$state" = "visible=1 iconic=0 foreground=1" ] || fail "the first window is not restored in front: $state"
+  pid=$first log=$first_log
+  wait_window || return
+  click $quit_beside_action
+  expect_exit 0
+}
+
+# 10. No display.
+scenario_no_display() {
+  log=$work/$scenario.log
+  HVX_SIMULATED_KEYBOARD=$keyboards/update-49.txt WINEDEBUG=-all,warn+debugstr \
+    env -u DISPLAY wine64 "$program" </dev/null >"$log" 2>&1 &
+  pid=$!
+  local deadline=$((SECONDS + 30))
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    fail "the program still runs after 30 s"
+    return
+  fi
+  wait "$pid"
+  local code=$?
+  pid=""
+  [ "$code" != 0 ] || fail "exit code 0 without a display"
+  expect_trace "start failed" 1
+}
+
+for each in update_49 update_61 update_88 no_keyboard late_keyboard switch_refused back_for_retry \
+            never_back rejected_block removed error_state short_status old_revision gone_after \
+            late_after quit_no quit_yes no_update about second_start no_display; do
+  run "$each"
+done
 
 echo
 if [ ${#failures[@]} -gt 0 ]; then

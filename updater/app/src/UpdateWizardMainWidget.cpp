@@ -153,8 +153,9 @@ void UpdateWizardMainWidget::buildInfoPanel(NWL::Bar& body) {
     wheel->setup(eLeftToRight, "Panel");
     widgets_.wheel = wheel;
 
+    // The style sheet gives the bar its width: taking it from the message as
+    // well would be a contradiction the layout reports on every pass.
     auto labelBar = addBar(*panel, "FirmwareUpdaterInfoPanelLabelBar", eTopToBottom, nullptr);
-    labelBar->useBreadthFromChildren();
     widgets_.labelBar = labelBar;
     auto message = addNamedChild<NWL::MultilineLabel>(*labelBar, "FirmwareUpdaterInfoPanelLabel");
     message->setAutoHeight(true);
@@ -172,6 +173,9 @@ void UpdateWizardMainWidget::buildAboutOverlay() {
     auto overlay = addButton(*this, "FirmwareUpdaterOverlay", "", nullptr, [this] { hideAbout(); });
     overlay->setExplicitlyPlaced(true);
     overlay->setVisible(false);
+    // Styles reach the card only once it shows: every layout pass places it
+    // again with its styled margins.
+    overlay->setLayoutCallback([](NWL::Button& button) { arrangeLeftToRight(button); });
     widgets_.overlayButton = overlay;
 
     auto panel = addBar(*overlay, "FirmwareUpdaterOverlayPanel", eTopToBottom, "Panel");

@@ -1,6 +1,7 @@
 // The wizard's pages: each sets the message, the buttons, the status looks
 // and the wheel; the style sheet turns the attributes into pictures.
 #include <boost/format.hpp>
+#include <string>
 
 #include "updater/app/UpdateWizardMainWidget.h"
 
@@ -93,6 +94,7 @@ void UpdateWizardMainWidget::showQuitPage(NWL::Button* focused) {
 }
 
 void UpdateWizardMainWidget::showConnectPage() {
+    tracePage("connect");
     resetDeviceFields();
     showInfoMessage(formatPage(kConnectText, productName_));
     showActionButton("RESCAN");
@@ -100,6 +102,7 @@ void UpdateWizardMainWidget::showConnectPage() {
 }
 
 void UpdateWizardMainWidget::showNoUpdatePage() {
+    tracePage("no update");
     showOkMessage(formatPage(kNoUpdateText, productName_));
     hideActionButton();
     widgets_.installedValue->setAttribute("state", "success");
@@ -108,6 +111,7 @@ void UpdateWizardMainWidget::showNoUpdatePage() {
 }
 
 void UpdateWizardMainWidget::showUpdateModeFailedPage() {
+    tracePage("update mode failed");
     showErrorMessage(formatPage(kUpdateModeFailedText, productName_));
     showActionButton("RETRY");
     widgets_.installedValue->setAttribute("state", "neutral");
@@ -115,6 +119,7 @@ void UpdateWizardMainWidget::showUpdateModeFailedPage() {
 }
 
 void UpdateWizardMainWidget::showUpdateAvailablePage() {
+    tracePage("update available");
     showInfoMessage(formatPage(kUpdateAvailableText, productName_));
     showActionButton("UPDATE");
     widgets_.installedValue->setAttribute("state", "fail");
@@ -123,12 +128,14 @@ void UpdateWizardMainWidget::showUpdateAvailablePage() {
 }
 
 void UpdateWizardMainWidget::showErrorPage() {
+    tracePage(("error (error " + std::to_string(result_->load()) + ")").c_str());
     showErrorMessage(formatPage(kErrorText, productName_, result_->load(), texts_.updaterName));
     hideActionButton();
     showQuitPage(widgets_.quitButton.get());
 }
 
 void UpdateWizardMainWidget::showSuccessPage() {
+    tracePage("success");
     showOkMessage(formatPage(kSuccessText, productName_));
     hideActionButton();
     widgets_.quitButton->setText("FINISH");
@@ -137,6 +144,7 @@ void UpdateWizardMainWidget::showSuccessPage() {
 }
 
 void UpdateWizardMainWidget::showUpdatingPage() {
+    tracePage("updating");
     showInfoMessage(formatPage(kUpdatingText, productName_));
     hideActionButton();
     widgets_.quitButton->setVisible(false);

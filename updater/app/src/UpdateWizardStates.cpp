@@ -1,10 +1,13 @@
 // The wizard's state machine: a step per action, a tick while the update runs.
+#include "gp/Trace.h"
 #include "nhl2/ProductDataBase.h"
 #include "updater/app/UpdateWizardMainWidget.h"
 
 namespace QX {
 
 namespace {
+
+constexpr const char* kTraceTag = "UpdateWizardMainWidget";
 
 // The device picture of a model, by its product id without the mode bits.
 const char* findProductPicture(std::uint16_t productId) {
@@ -33,7 +36,17 @@ void UpdateWizardMainWidget::start(const UpdaterCallbacks& callbacks) {
     step();
 }
 
+void UpdateWizardMainWidget::setState(eState state) {
+    if (state != state_) GP::traceFormat(kTraceTag, "%s: state %d -> %d\n", kTraceTag, int(state_), int(state));
+    state_ = state;
+}
+
+void UpdateWizardMainWidget::tracePage(const char* page) const {
+    GP::traceFormat(kTraceTag, "%s: page: %s\n", kTraceTag, page);
+}
+
 void UpdateWizardMainWidget::step() {
+    GP::traceFormat(kTraceTag, "%s: step in state %d\n", kTraceTag, int(state_));
     switch (state_) {
     case eLookingForDevice:
         probe();

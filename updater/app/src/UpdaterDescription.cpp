@@ -13,7 +13,7 @@ UpdaterDescription::UpdaterDescription(UpdaterTexts texts, UpdaterCallbacks call
     if (readVersion && readVersion(fileVersion)) version = std::move(fileVersion);
 }
 
-std::unique_ptr<UpdaterDescription> makeHVXMK2UpdaterDescription(HVXMK2UpdaterUpgradeLogic& controller) {
+UpdaterTexts makeHVXMK2UpdaterTexts() {
     UpdaterTexts texts;
     texts.productName = "HARMOVA V-IVERAR VI2 Keyboard";
     texts.productTag = "HVXMK2";
@@ -25,7 +25,10 @@ std::unique_ptr<UpdaterDescription> makeHVXMK2UpdaterDescription(HVXMK2UpdaterUp
     texts.aboutLines = {"Firmware: the keyboard firmware team", "Updater: the desktop software team",
                         "Design: the product design team", "Testing: the quality assurance team", ""};
     texts.singleInstanceId = "HVXMK2Updater-4FFD6435-CB8C-45D6-BD7E-4F63CD4B3F27";
+    return texts;
+}
 
+std::unique_ptr<UpdaterDescription> makeHVXMK2UpdaterDescription(HVXMK2UpdaterUpgradeLogic& controller) {
     auto* logic = &controller;
     UpdaterCallbacks callbacks;
     callbacks.findDevice = [logic] { return logic->findDevice(); };
@@ -39,7 +42,7 @@ std::unique_ptr<UpdaterDescription> makeHVXMK2UpdaterDescription(HVXMK2UpdaterUp
     callbacks.isUpdateRunning = [logic] { return logic->isUpdateRunning(); };
     callbacks.setMainWindow = [](UIA::StandaloneWindow*) {};
     callbacks.stopWorker = [logic] { logic->stopWorker(); };
-    return std::make_unique<UpdaterDescription>(std::move(texts), std::move(callbacks));
+    return std::make_unique<UpdaterDescription>(makeHVXMK2UpdaterTexts(), std::move(callbacks));
 }
 
 }  // namespace QX

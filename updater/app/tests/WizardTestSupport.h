@@ -28,7 +28,8 @@ struct WizardUnderTest {
     std::vector<std::chrono::milliseconds> pauses;
     int quitRequests = 0;
 
-    WizardUnderTest() : wizard(std::make_shared<UpdateWizardMainWidget>("Keyboard", makeWizardTexts())) {
+    WizardUnderTest(const std::string& productName = "Keyboard", UpdaterTexts texts = makeWizardTexts())
+        : wizard(std::make_shared<UpdateWizardMainWidget>(productName, std::move(texts))) {
         wizard->setPause([this](std::chrono::milliseconds delay) { pauses.push_back(delay); });
         wizard->setQuitRequest([this] { ++quitRequests; });
     }

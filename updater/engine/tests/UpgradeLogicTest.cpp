@@ -222,25 +222,28 @@ TEST_F(UpgradeLogicTest, OddStringsDoNotStopTheUpdate) {
     }
 }
 
-TEST_F(UpgradeLogicTest, FailingSwitchLeavesTheKeyboardInNormalMode) {
-    tKeyboardDescription description;
-    description.switchFails = true;
-    prepare(description);
-    ASSERT_TRUE(logic->findDevice());
-    EXPECT_FALSE(logic->enterUpdateMode());
-    EXPECT_FALSE(logic->isDeviceReady());
-    expectStartRefused();
-}
-
-TEST_F(UpgradeLogicTest, NoReenumerationAfterTheSwitch) {
-    tKeyboardDescription description;
-    description.reenumerationMs.reset();
-    prepare(description);
-    ASSERT_TRUE(logic->findDevice());
-    EXPECT_FALSE(logic->enterUpdateMode());
-    EXPECT_GE(clock->getMilliseconds(), Logic::kReattachTimeoutMs);
-    EXPECT_FALSE(logic->isDeviceReady());
-    EXPECT_FALSE(logic->findDevice());
+// A keyboard that does not switch, never comes back after the switch, or
+// has no transfer size never becomes ready: the update cannot start.
+TEST_F(UpgradeLogicTest, KeyboardsThatNeverReachUpdateModeAreNotReady) {
+    const std::pair<const char*, std::function<void(tKeyboardDescription&)>> cases[] = {
+        {"switch fails", [](auto& d) { d.switchFails = true; }},
+        {"no re-enumeration", [](auto& d) { d.reenumerationMs.reset(); }},
+        {"transfer size 0", [](auto& d) { d.transferSize = 0; }},
+    };
+    for (const auto& [name, inject] : cases) {
+        SCOPED_TRACE(name);
+        tKeyboardDescription description;
+        inject(description);
+        prepare(description);
+        ASSERT_TRUE(logic->findDevice());
+        EXPECT_FALSE(logic->enterUpdateMode());
+        EXPECT_FALSE(logic->isDeviceReady());
+        expectStartRefused();
+        if (!description.reenumerationMs) {
+            EXPECT_GE(clock->getMilliseconds(), Logic::kReattachTimeoutMs);
+            EXPECT_FALSE(logic->findDevice());
+        }
+    }
 }
 
 TEST_F(UpgradeLogicTest, LateReenumerationIsReadyOnRetry) {
@@ -258,16 +261,6 @@ TEST_F(UpgradeLogicTest, LateReenumerationIsReadyOnRetry) {
     ASSERT_TRUE(logic->startUpdate(result));
     logic->waitForWorker();
     EXPECT_EQ(result->load(), Logic::kResultSuccess);
-}
-
-TEST_F(UpgradeLogicTest, TransferSizeZeroIsNotReady) {
-    tKeyboardDescription description;
-    description.transferSize = 0;
-    prepare(description);
-    ASSERT_TRUE(logic->findDevice());
-    EXPECT_FALSE(logic->enterUpdateMode());
-    EXPECT_FALSE(logic->isDeviceReady());
-    EXPECT_EQ(logic->getTransferSize(), 0);
 }
 
 // Each download fault ends in -2, sends the abort and the closing request,
@@ -310,6 +303,7 @@ TEST_F(UpgradeLogicTest, DownloadFaultsAreReportedAsFailures) {
 TEST_F(UpgradeLogicTest, SlowAndNonTolerantDevicesAreUpdated) {
     const std::pair<const char*, std::function<void(tKeyboardDescription&)>> cases[] = {
         {"15 s erase", [](auto& d) { d.busyMs = 15000; d.pollTimeoutMs = 15000; }},
+        {"8 s busy, polled every 250 ms", [](auto& d) { d.busyMs = 8000; d.pollTimeoutMs = 250; d.manifestMs = 3000; }},
         {"15 s manifestation", [](auto& d) { d.manifestMs = 15000; }},
         {"not manifestation tolerant", [](auto& d) { d.manifestationTolerant = false; d.manifestMs = 2000; }},
     };
@@ -407,16 +401,6 @@ TEST_F(UpgradeLogicTest, TheCheckAfterTheUpdateLooksAtTheUpdatedKeyboard) {
     EXPECT_FALSE(logic->findDevice());  // two keyboards without serial numbers: which one?
 }
 
-TEST_F(UpgradeLogicTest, ALongBusyPhaseIsWaitedOut) {
-    tKeyboardDescription description;
-    description.busyMs = 8000;
-    description.pollTimeoutMs = 250;
-    description.manifestMs = 3000;
-    prepare(description);
-    EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
-    EXPECT_EQ(keyboard().getPollViolations(), 0);
-}
-
 TEST_F(UpgradeLogicTest, WhatHappensAfterTheClosingRequest) {
     struct tCase {
         const char* name;
@@ -450,32 +434,27 @@ TEST_F(UpgradeLogicTest, WhatHappensAfterTheClosingRequest) {
     }
 }
 
-TEST_F(UpgradeLogicTest, NoUpdateAvailableSendsNoBlocks) {
-    tKeyboardDescription description;
-    description.releaseNumber = 0x0059;
-    prepare(description);
-    ASSERT_TRUE(logic->findDevice());
-    const auto probe = readDeviceInfo();
-    EXPECT_EQ(probe.installed, "0.5.9");
-    EXPECT_FALSE(probe.updateAvailable);
-    ASSERT_TRUE(logic->enterUpdateMode());
-    const auto result = makeResultCell();
-    ASSERT_TRUE(logic->startUpdate(result));
-    logic->waitForWorker();
-    EXPECT_EQ(result->load(), Logic::kResultSuccess);
-    for (const auto code : requestCodes()) EXPECT_NE(code, NHL2::kIoctlDfuDownload);
-    EXPECT_EQ(requestCodes().back(), NHL2::kIoctlCloseUpdate);
-}
-
-TEST_F(UpgradeLogicTest, NewerInstalledRevisionIsNoUpdate) {
-    tKeyboardDescription description;
-    description.releaseNumber = 0x0100;
-    prepare(description);
-    ASSERT_TRUE(logic->findDevice());
-    const auto probe = readDeviceInfo();
-    EXPECT_EQ(probe.installed, "1.0.0");
-    EXPECT_EQ(probe.newest, "0.5.9");
-    EXPECT_FALSE(probe.updateAvailable);
+// The newest revision or a later one installed: no update is offered, and a
+// started one sends no block.
+TEST_F(UpgradeLogicTest, CurrentOrNewerRevisionIsNoUpdate) {
+    for (const auto& [release, installed] : {std::pair<std::uint16_t, const char*>{0x0059, "0.5.9"}, {0x0100, "1.0.0"}}) {
+        SCOPED_TRACE(installed);
+        tKeyboardDescription description;
+        description.releaseNumber = release;
+        prepare(description);
+        ASSERT_TRUE(logic->findDevice());
+        const auto probe = readDeviceInfo();
+        EXPECT_EQ(probe.installed, installed);
+        EXPECT_EQ(probe.newest, "0.5.9");
+        EXPECT_FALSE(probe.updateAvailable);
+        ASSERT_TRUE(logic->enterUpdateMode());
+        const auto result = makeResultCell();
+        ASSERT_TRUE(logic->startUpdate(result));
+        logic->waitForWorker();
+        EXPECT_EQ(result->load(), Logic::kResultSuccess);
+        for (const auto code : requestCodes()) EXPECT_NE(code, NHL2::kIoctlDfuDownload);
+        EXPECT_EQ(requestCodes().back(), NHL2::kIoctlCloseUpdate);
+    }
 }
 
 TEST_F(UpgradeLogicTest, RunUpdateWithoutUpdateModeStoresMinusOneAtOnce) {

@@ -43,6 +43,8 @@ struct tKeyboardDescription {
     int removeAtBlock = -1;
     int rejectAtBlock = -1;
     int errorStateAtBlock = -1;
+    // A status error while the state stays as it was.
+    int errorStatusAtBlock = -1;
     int shortStatusAtBlock = -1;
     int hangAtBlock = -1;
     // Unplugged, or no answer, when the manifestation starts.

@@ -224,7 +224,10 @@ protected:
 private:
     friend class Pane;
 
+    // Makes the style sheets forget the rules they cached for the subtree.
     void forgetStyleCaches();
+    // Drops the widget's own style record and cached rules (it is going).
+    void eraseStyleEntry();
     void setSizeClamped(Size size);
     void addOldAreaToParent(GP::Point position, Size size);
     void markPane(std::uint32_t bits);

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -37,8 +38,12 @@ public:
 
     const std::string& getName() const;
     bool isEmpty() const { return getName().empty(); }
+    // A scale that is not a finite positive number reads as 1.0: it would
+    // break the ordering of the per-scale caches.
     std::shared_ptr<const UIA::Picture> get(float scale = 1.0f) const
     {
+        if (!(scale > 0.0f && scale <= std::numeric_limits<float>::max()))
+            scale = 1.0f;
         return source_ ? source_->get(scale) : nullptr;
     }
     std::shared_ptr<const UIA::Picture> getPicture(float scale) const { return get(scale); }

@@ -4,6 +4,7 @@
 //
 //   acceptance_probe count <caption>               number of top-level windows with that caption
 //   acceptance_probe state <caption>               "visible=V iconic=I foreground=F" of the first one
+//   acceptance_probe client <caption>              "X Y W H": the client area within the window
 //   acceptance_probe minimize <caption>            minimises it and waits until it is
 //   acceptance_probe close <caption>               asks it to close (WM_CLOSE)
 //   acceptance_probe answer <caption> yes|no <ms>  waits for a message box with that caption and
@@ -131,7 +132,7 @@ int answer(const std::string& caption, const std::string& button, DWORD timeoutM
 
 int usage()
 {
-    std::fprintf(stderr, "usage: acceptance_probe count|state|minimize|close <caption> | answer <caption> yes|no <ms>\n");
+    std::fprintf(stderr, "usage: acceptance_probe count|state|client|minimize|close <caption> | answer <caption> yes|no <ms>\n");
     return 2;
 }
 
@@ -163,6 +164,17 @@ int main(int argc, char** argv)
     if (command == "state") {
         std::printf("visible=%d iconic=%d foreground=%d\n", IsWindowVisible(window) ? 1 : 0,
                     IsIconic(window) ? 1 : 0, GetForegroundWindow() == window ? 1 : 0);
+        return 0;
+    }
+    if (command == "client") {
+        // Wine draws the frame itself when no window manager runs: the X
+        // window holds the frame, and the client sits inside it.
+        RECT frame{}, client{};
+        GetWindowRect(window, &frame);
+        GetClientRect(window, &client);
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        std::printf("%ld %ld %ld %ld\n", origin.x - frame.left, origin.y - frame.top, client.right, client.bottom);
         return 0;
     }
     if (command == "minimize") {

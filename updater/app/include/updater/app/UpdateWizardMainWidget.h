@@ -125,7 +125,9 @@ private:
     // The page frame shared by every page but the stand-by one.
     void showQuitPage(NWL::Button* focused);
     void showActionButton(const char* text);
-    void setState(eState state) { state_ = state; }
+    // Traced, so that a run of the program shows its way through the pages.
+    void setState(eState state);
+    void tracePage(const char* page) const;
 
     std::string productName_;
     UpdaterTexts texts_;

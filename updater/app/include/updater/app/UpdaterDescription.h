@@ -60,6 +60,10 @@ public:
     std::string windowCaption;  // the main window's caption: the updater name
 };
 
+// This program's texts, as its description carries them (before the version
+// is read from the program file).
+UpdaterTexts makeHVXMK2UpdaterTexts();
+
 // The description of this program: its texts and the callbacks bound to
 // `controller`, which must outlive the description.
 std::unique_ptr<UpdaterDescription> makeHVXMK2UpdaterDescription(HVXMK2UpdaterUpgradeLogic& controller);
