@@ -41,18 +41,26 @@ if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$caption\$
   kill "$pid" 2>/dev/null || true
   exit 1
 fi
-# The page is complete once two captures in a row are the same.
+# The client area inside the X window (Wine may draw the frame into it).
+probe() { wine64 "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+read -r x y width height < <(probe client "$caption")
+capture() {
+  import -window "$window" png:- 2>/dev/null | convert - -crop "${width}x${height}+${x}+${y}" +repage "png:$1"
+}
+# The page is complete once it is drawn (more than one colour) and two
+# captures in a row agree.
 previous="$build/first-page.previous.png"
 rm -f "$previous"
-for _ in $(seq 100); do
-  import -window "$window" "$shot"
-  if [ -f "$previous" ] && [ "$(compare -metric AE "$previous" "$shot" null: 2>&1 || true)" = "0" ]; then
+for _ in $(seq 150); do
+  capture "$shot"
+  if [ "$(identify -format %k "$shot")" -gt 1 ] && [ -f "$previous" ] &&
+     [ "$(compare -metric AE "$previous" "$shot" null: 2>&1 || true)" = "0" ]; then
     break
   fi
   cp "$shot" "$previous"
   sleep 0.2
 done
 rm -f "$previous"
-wine64 "$probe" close "$caption" </dev/null >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
+probe close "$caption" >/dev/null || kill "$pid" 2>/dev/null || true
 wait "$pid" || true
 echo "No DISPLAY: the updater ran on a private X server; its first page is in $shot"

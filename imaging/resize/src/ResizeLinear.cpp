@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
+#include "LinearRows.h"
 #include "ResizeSpecLayout.h"
 
 namespace QX::Resize {
@@ -8,31 +10,6 @@ namespace QX::Resize {
 using namespace DETAIL;
 
 namespace {
-
-// Horizontal pass of one source row: each channel as a fixed-point value
-// scaled by kWeightOne.
-void filterRow(const std::uint8_t* sourceRow, const tLinearTap* columns, std::size_t width, std::uint32_t* out) {
-    for (std::size_t x = 0; x < width; ++x) {
-        const std::uint8_t* first = sourceRow + 4 * std::size_t(columns[x].first);
-        const std::uint8_t* second = sourceRow + 4 * std::size_t(columns[x].second);
-        const std::uint32_t weight = columns[x].weight;
-        const std::uint32_t keep = kWeightOne - weight;
-        for (std::size_t c = 0; c < 4; ++c) {
-            out[4 * x + c] = first[c] * keep + second[c] * weight;
-        }
-    }
-}
-
-// Vertical pass: mixes two filtered rows and rounds back to 8 bits.
-void mixRows(const std::uint32_t* __restrict upper, const std::uint32_t* __restrict lower, std::uint32_t weight,
-             std::size_t count, std::uint8_t* __restrict out) {
-    const std::uint32_t keep = kWeightOne - weight;
-    constexpr std::uint32_t kShift = 2 * kWeightBits;
-    constexpr std::uint32_t kHalf = 1u << (kShift - 1);
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = std::uint8_t((upper[i] * keep + lower[i] * weight + kHalf) >> kShift);
-    }
-}
 
 // Two filtered rows, each remembering which source row it holds.
 class RowCache {
@@ -61,6 +38,23 @@ private:
     std::int32_t tags_[2] = {-1, -1};
 };
 
+// Both orders give the same bytes (the sum is exact until the one rounding
+// at the end); the cheaper one is taken. Filtering across costs about four
+// times a mix down: rows first mixes each destination row from the source
+// columns it reads, then filters it once; across first filters each source
+// row read (at most two per destination row) and mixes the results.
+bool mixesRowsFirst(const tLinearTap* columns, const tLinearTap* rows, Size size) {
+    const std::size_t width = std::size_t(size.width);
+    const std::size_t height = std::size_t(size.height);
+    const std::size_t span = std::size_t(columns[width - 1].second - columns[0].first + 1);
+    const std::size_t sourceRows =
+        std::min<std::size_t>(2 * height, std::size_t(rows[height - 1].second - rows[0].first + 1));
+    constexpr std::size_t kFilterCost = 4;
+    const std::size_t acrossFirst = kFilterCost * sourceRows * width + height * width;
+    const std::size_t rowsFirst = height * span + kFilterCost * height * width;
+    return rowsFirst < acrossFirst;
+}
+
 }  // namespace
 
 Status resizeLinear4Channels(const std::uint8_t* source, std::int32_t sourceStep, std::uint8_t* destination,
@@ -83,6 +77,19 @@ Status resizeLinear4Channels(const std::uint8_t* source, std::int32_t sourceStep
     const tLinearTap* columns = table<tLinearTap>(spec, spec->columnTableOffset) + destinationOffset.x;
     const tLinearTap* rows = table<tLinearTap>(spec, spec->rowTableOffset) + destinationOffset.y;
     const std::size_t width = std::size_t(destinationSize.width);
+    if (mixesRowsFirst(columns, rows, destinationSize)) {
+        // Only the source columns the tile reads are mixed.
+        const std::int32_t firstColumn = columns[0].first;
+        const std::size_t span = std::size_t(columns[width - 1].second - firstColumn + 1) * 4;
+        auto* mixed = reinterpret_cast<std::uint32_t*>(buffer);
+        for (std::int32_t y = 0; y < destinationSize.height; ++y) {
+            const tLinearTap& tap = rows[y];
+            mixSourceRows(source + std::ptrdiff_t(tap.first) * sourceStep + 4 * firstColumn,
+                          source + std::ptrdiff_t(tap.second) * sourceStep + 4 * firstColumn, tap.weight, span, mixed);
+            filterMixedRow(mixed, firstColumn, columns, width, destination + std::ptrdiff_t(y) * destinationStep);
+        }
+        return kStatusOk;
+    }
     RowCache cache(buffer, width);
     for (std::int32_t y = 0; y < destinationSize.height; ++y) {
         const tLinearTap& tap = rows[y];

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -162,11 +163,15 @@ Status getResizeBufferSize(const ResizeSpec* spec, Size destination, int channel
     if (!isValidSize(destination)) {
         return kStatusSizeError;
     }
-    // Linear keeps two rows of horizontally filtered values (32 bits per
-    // channel); nearest needs none but gets a token block.
-    const std::size_t rows = spec->interpolation == kInterpolationLinear
-                                 ? 2 * alignUp(std::size_t(destination.width) * 4 * sizeof(std::uint32_t))
-                                 : 0;
+    // Linear keeps two rows of horizontally filtered values or one row of
+    // vertically mixed source values (32 bits per channel); nearest needs
+    // none but gets a token block.
+    const std::size_t channelBytes = 4 * sizeof(std::uint32_t);
+    const std::size_t rows =
+        spec->interpolation == kInterpolationLinear
+            ? std::max(2 * alignUp(std::size_t(destination.width) * channelBytes),
+                       alignUp(std::size_t(spec->source.width) * channelBytes))
+            : 0;
     bufferSize = std::int32_t(rows + kSpecAlignment);
     return kStatusOk;
 }

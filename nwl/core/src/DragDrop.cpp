@@ -27,24 +27,33 @@ bool DragDropEventTarget::addDropTarget(TargetList list, DropTargetRecord record
 }
 
 void DragDropEventTarget::clearDropTargets() {
-    currentDropTarget_ = nullptr;
+    currentDropTarget_.reset();
     generalTargets_.clear();
     internalDataTargets_.clear();
     leaveObservers_.clear();
 }
 
-const DropTargetRecord* DragDropEventTarget::findInternalDataTarget(UIA::DragEventData* drag) const {
-    if (internalDataTargets_.empty() || !drag)
+const DropTargetRecord* DragDropEventTarget::getCurrentDropTarget() const {
+    if (!currentDropTarget_)
         return nullptr;
+    const auto& list = currentDropTarget_->list == TargetList::kGeneral ? generalTargets_ : internalDataTargets_;
+    return currentDropTarget_->index < list.size() ? &list[currentDropTarget_->index] : nullptr;
+}
+
+std::optional<DragDropEventTarget::tTargetRef> DragDropEventTarget::findInternalDataTarget(
+    UIA::DragEventData* drag) const {
+    if (internalDataTargets_.empty() || !drag)
+        return std::nullopt;
     const UIA::InternalObject* object = UIA::getAnyInternalDragData(drag->dragData);
     if (!object)
-        return nullptr;
-    for (const DropTargetRecord& target : internalDataTargets_) {
+        return std::nullopt;
+    for (std::size_t i = 0; i < internalDataTargets_.size(); ++i) {
+        const DropTargetRecord& target = internalDataTargets_[i];
         if (target.internalTypeId == object->getTypeId() && target.acceptsInternalData &&
             target.acceptsInternalData(drag))
-            return &target;
+            return tTargetRef{TargetList::kInternalData, i};
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 bool DragDropEventTarget::onEvent(std::uint32_t eventId, void* data) {
@@ -54,24 +63,34 @@ bool DragDropEventTarget::onEvent(std::uint32_t eventId, void* data) {
         currentDropTarget_ = findInternalDataTarget(drag);
         if (currentDropTarget_)
             return true;
-        for (const DropTargetRecord& target : generalTargets_) {
+        for (std::size_t i = 0; i < generalTargets_.size(); ++i) {
+            const DropTargetRecord& target = generalTargets_[i];
             if (target.accepts && target.accepts(eventId, drag)) {
-                currentDropTarget_ = &target;
+                currentDropTarget_ = tTargetRef{TargetList::kGeneral, i};
                 return true;
             }
         }
         return false;
-    case UIA::EventId::kDrop:
-        if (currentDropTarget_ && currentDropTarget_->drop)
-            return currentDropTarget_->drop(drag);
+    case UIA::EventId::kDrop: {
+        const DropTargetRecord* target = getCurrentDropTarget();
+        if (target && target->drop) {
+            // A copy: the drop operation may edit the records.
+            const auto drop = target->drop;
+            return drop(drag);
+        }
         return UIA::EventTarget::onEvent(eventId, data);
-    case UIA::EventId::kDragLeave:
-        if (!currentDropTarget_)
+    }
+    case UIA::EventId::kDragLeave: {
+        const DropTargetRecord* target = getCurrentDropTarget();
+        if (!target)
             return UIA::EventTarget::onEvent(eventId, data);
-        if (currentDropTarget_->leave)
-            currentDropTarget_->leave(drag);
-        currentDropTarget_ = nullptr;
+        // Forgotten first: the leave operation may add or remove records.
+        const auto leave = target->leave;
+        currentDropTarget_.reset();
+        if (leave)
+            leave(drag);
         return true;
+    }
     default:
         return UIA::EventTarget::onEvent(eventId, data);
     }

@@ -25,6 +25,9 @@ Widget::~Widget() {
         child->setPane(nullptr);
         child->parent_ = nullptr;
     }
+    // Normally gone already; a pane must never keep a role for a dead widget.
+    if (pane_)
+        pane_->forgetWidget(this);
     eraseStyleEntry();
 }
 

@@ -15,32 +15,6 @@ using Testing::ErrorCapture;
 using Testing::integer;
 using Testing::parseText;
 
-struct MarkCase {
-    std::string bytes;
-    StyleParser2::eEncoding encoding;
-    std::size_t markLength;
-};
-
-class ByteOrderMarkTest : public ::testing::TestWithParam<MarkCase> {};
-
-TEST_P(ByteOrderMarkTest, detectsEncoding)
-{
-    const auto& c = GetParam();
-    EXPECT_EQ(StyleParser2::detectEncoding(c.bytes), c.encoding);
-    EXPECT_EQ(StyleParser2::getMarkLength(c.encoding), c.markLength);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Marks, ByteOrderMarkTest,
-    ::testing::Values(MarkCase{"\xEF\xBB\xBF" "A{}", StyleParser2::eUTF8, 3},
-                      MarkCase{"\xFE\xFF" "AB", StyleParser2::eUTF16BE, 2},
-                      MarkCase{std::string("\xFF\xFE\0\0", 4), StyleParser2::eUTF32LE, 4},
-                      MarkCase{"\xFF\xFE" "A\x01", StyleParser2::eUTF16LE, 2},
-                      MarkCase{std::string("\0\0\xFE\xFF", 4), StyleParser2::eUTF32BE, 4},
-                      MarkCase{"A { }", StyleParser2::eNoMark, 0},
-                      // Fewer than four bytes never carry a mark.
-                      MarkCase{"\xEF\xBB\xBF", StyleParser2::eNoMark, 0}));
-
 TEST(StyleParser, utf8MarkParsesLikeNoMark)
 {
     const auto marked = parseText("\xEF\xBB\xBF" "A { x: 1; }");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "StyleTestSupport.h"
 #include "nwl/style/StyleVocabulary.h"
 
@@ -18,131 +20,69 @@ std::vector<Selector> selectorsOf(const std::string& sheet)
     return outcome.styles.empty() ? std::vector<Selector>() : outcome.styles[0].selectors;
 }
 
-TEST(StyleSelectors, anyTypeWithStyleClass)
+// A selector written back as text: ancestors farthest first ("::" for a
+// direct parent), attributes sorted, states in table order ("!" for must not).
+std::string describe(qx::symbol type, qx::symbol styleClass, qx::symbol name, const AttributeConditions& attributes)
 {
-    const auto outcome = parseText("*.Main { width: 628px; }");
-    ASSERT_EQ(outcome.styles.size(), 1u);
-    const Selector& s = outcome.styles[0].selectors.at(0);
-    EXPECT_TRUE(s.type.empty());
-    EXPECT_EQ(s.styleClass, sym("Main"));
-    EXPECT_TRUE(s.name.empty());
-    EXPECT_EQ(outcome.styles[0].properties.size(), 1u);
+    static const char* const kRules[] = {"", "~=", "=", "^=", "$=", "*=", "!="};
+    std::string text = type.empty() ? "*" : type.str();
+    if (!styleClass.empty()) text += "." + styleClass.str();
+    if (!name.empty()) text += "#" + name.str();
+    std::vector<std::string> conditions;
+    for (const auto& [attribute, rules] : attributes)
+        for (const auto& [rule, value] : rules) conditions.push_back("[" + attribute.str() + kRules[rule] + value + "]");
+    std::sort(conditions.begin(), conditions.end());
+    for (const auto& condition : conditions) text += condition;
+    return text;
 }
 
-TEST(StyleSelectors, relationsKeepTheirFlagsNearestAncestorFirst)
+std::string describe(const std::vector<Selector>& selectors)
 {
-    const auto selectors = selectorsOf("A::B C { x: 1; }");
-    ASSERT_EQ(selectors.size(), 1u);
-    const Selector& s = selectors[0];
-    EXPECT_EQ(s.type, sym("C"));
-    ASSERT_EQ(s.ancestors.size(), 2u);
-    EXPECT_EQ(s.ancestors[0].type, sym("B"));
-    EXPECT_FALSE(s.ancestors[0].directParent);
-    EXPECT_EQ(s.ancestors[1].type, sym("A"));
-    EXPECT_TRUE(s.ancestors[1].directParent);
-}
-
-TEST(StyleSelectors, whitespaceBeforeCommaOrBraceIsNoRelation)
-{
-    for (const char* sheet : {"A , B{ x: 1; }", "A\n,\nB\n{ x: 1; }", "A /*c*/ , B /*d*/ { x: 1; }"}) {
-        const auto selectors = selectorsOf(sheet);
-        ASSERT_EQ(selectors.size(), 2u) << sheet;
-        EXPECT_EQ(selectors[0].type, sym("A"));
-        EXPECT_EQ(selectors[1].type, sym("B"));
-        EXPECT_TRUE(selectors[0].ancestors.empty());
-        EXPECT_TRUE(selectors[1].ancestors.empty());
+    const qx::symbol states[] = {N::kEnabled, N::kSelected, N::kDown, N::kOver, N::kFocus, N::kInput, N::kDormant};
+    std::string text;
+    for (const Selector& s : selectors) {
+        if (!text.empty()) text += ", ";
+        for (auto a = s.ancestors.rbegin(); a != s.ancestors.rend(); ++a)
+            text += describe(a->type, a->styleClass, a->name, a->attributes) + (a->directParent ? "::" : " ");
+        text += describe(s.type, s.styleClass, s.name, s.attributes);
+        for (const qx::symbol& state : states) {
+            const auto condition = s.states.get(*findStateIndex(state));
+            if (condition != StateConditions::eAny)
+                text += (condition == StateConditions::eMustHold ? ":" : ":!") + state.str();
+        }
     }
+    return text;
 }
 
-TEST(StyleSelectors, whitespaceAroundExplicitRelation)
+TEST(StyleSelectors, readAsWritten)
 {
-    const auto selectors = selectorsOf("A :: B { x: 1; }");
-    ASSERT_EQ(selectors.at(0).ancestors.size(), 1u);
-    EXPECT_TRUE(selectors[0].ancestors[0].directParent);
-}
-
-TEST(StyleSelectors, stateConditions)
-{
-    const auto selectors = selectorsOf("Button:selected:down, Button:!enabled, Button:over:!over { x: 1; }");
-    ASSERT_EQ(selectors.size(), 3u);
-    const auto index = [](qx::symbol state) { return *findStateIndex(state); };
-    EXPECT_EQ(selectors[0].states.get(index(N::kSelected)), StateConditions::eMustHold);
-    EXPECT_EQ(selectors[0].states.get(index(N::kDown)), StateConditions::eMustHold);
-    EXPECT_EQ(selectors[0].states.countConditions(), 2u);
-    EXPECT_EQ(selectors[1].states.get(index(N::kEnabled)), StateConditions::eMustNotHold);
-    EXPECT_EQ(selectors[1].states.countConditions(), 1u);
-    // The later part decides.
-    EXPECT_EQ(selectors[2].states.get(index(N::kOver)), StateConditions::eMustNotHold);
-}
-
-TEST(StyleSelectors, misspeltStateAddsNothing)
-{
-    const auto selectors = selectorsOf("Button:slected { x: 1; }");
-    EXPECT_EQ(selectors.at(0).states, StateConditions());
-    EXPECT_EQ(selectors[0].specificity(), 1u);
-}
-
-TEST(StyleSelectors, statesOfAncestorsAreNotKept)
-{
-    const auto selectors = selectorsOf("Bar:over Button { x: 1; }");
-    EXPECT_EQ(selectors.at(0).states, StateConditions());
-    EXPECT_EQ(selectors[0].ancestors.at(0).type, sym("Bar"));
-}
-
-TEST(StyleSelectors, doubleColonIsARelationNotAState)
-{
-    const auto selectors = selectorsOf("A::selected { x: 1; }");
-    EXPECT_EQ(selectors.at(0).type, sym("selected"));
-    EXPECT_EQ(selectors[0].states, StateConditions());
-    ASSERT_EQ(selectors[0].ancestors.size(), 1u);
-    EXPECT_TRUE(selectors[0].ancestors[0].directParent);
-}
-
-TEST(StyleSelectors, templatedTypes)
-{
-    EXPECT_EQ(selectorsOf("tree<Bar> { x: 1; }").at(0).type, sym("tree<Bar>"));
-    EXPECT_EQ(selectorsOf("tree< Bar > { x: 1; }").at(0).type, sym("tree<Bar>"));
-    // After "*" a template argument is ignored.
-    EXPECT_TRUE(selectorsOf("*<Bar> { x: 1; }").at(0).type.empty());
-}
-
-TEST(StyleSelectors, programsLongSelector)
-{
-    const auto selectors = selectorsOf("tree<Bar>.Design::Bar#widgets Button#collapser[state=empty]:over { x: 1; }");
-    const Selector& s = selectors.at(0);
-    EXPECT_EQ(s.type, sym("Button"));
-    EXPECT_EQ(s.name, sym("collapser"));
-    EXPECT_EQ(s.attributes.at(sym("state")).at(AttibuteSelector::eEqual), "empty");
-    EXPECT_EQ(s.states.get(*findStateIndex(N::kOver)), StateConditions::eMustHold);
-    ASSERT_EQ(s.ancestors.size(), 2u);
-    EXPECT_EQ(s.ancestors[0].type, sym("Bar"));
-    EXPECT_EQ(s.ancestors[0].name, sym("widgets"));
-    EXPECT_FALSE(s.ancestors[0].directParent);
-    EXPECT_EQ(s.ancestors[1].type, sym("tree<Bar>"));
-    EXPECT_EQ(s.ancestors[1].styleClass, sym("Design"));
-    EXPECT_TRUE(s.ancestors[1].directParent);
-}
-
-TEST(StyleSelectors, attributeOperators)
-{
-    const auto selectors = selectorsOf("A[ a=x ][b^=y][c$=z][d*=w][e!=v][a=u] { k: 1; }");
-    const auto& attributes = selectors.at(0).attributes;
-    EXPECT_EQ(attributes.size(), 5u);
-    // The same name and comparison again: the later text wins.
-    EXPECT_EQ(attributes.at(sym("a")).at(AttibuteSelector::eEqual), "u");
-    EXPECT_EQ(attributes.at(sym("b")).at(AttibuteSelector::eBeginsWith), "y");
-    EXPECT_EQ(attributes.at(sym("c")).at(AttibuteSelector::eEndsWith), "z");
-    EXPECT_EQ(attributes.at(sym("d")).at(AttibuteSelector::eContains), "w");
-    EXPECT_EQ(attributes.at(sym("e")).at(AttibuteSelector::eNotEqual), "v");
-}
-
-TEST(StyleSelectors, emptyStyleClassAndNameAndDigitsFirst)
-{
-    const auto selectors = selectorsOf("A.9-x#-1 { k: 1; }");
-    EXPECT_EQ(selectors.at(0).styleClass, sym("9-x"));
-    EXPECT_EQ(selectors[0].name, sym("-1"));
-    const auto empty = selectorsOf("A# { k: 1; }");
-    EXPECT_TRUE(empty.at(0).name.empty());
+    const std::pair<const char*, const char*> cases[] = {
+        {"*.Main", "*.Main"},
+        {"A::B C", "A::B C"},
+        {"A :: B", "A::B"},
+        // Whitespace before a comma or a brace is no relation.
+        {"A , B", "A, B"},
+        {"A\n,\nB\n", "A, B"},
+        {"A /*c*/ , B /*d*/ ", "A, B"},
+        // The later state condition decides; a misspelt state adds nothing;
+        // states of ancestors are not kept; "::" is a relation, not a state.
+        {"Button:selected:down, Button:!enabled, Button:over:!over",
+         "Button:selected:down, Button:!enabled, Button:!over"},
+        {"Button:slected", "Button"},
+        {"Bar:over Button", "Bar Button"},
+        {"A::selected", "A::selected"},
+        {"tree<Bar>", "tree<Bar>"},
+        {"tree< Bar >", "tree<Bar>"},
+        {"*<Bar>", "*"},  // after "*" a template argument is ignored
+        {"tree<Bar>.Design::Bar#widgets Button#collapser[state=empty]:over",
+         "tree<Bar>.Design::Bar#widgets Button#collapser[state=empty]:over"},
+        // The same name and comparison again: the later text wins.
+        {"A[ a=x ][b^=y][c$=z][d*=w][e!=v][a=u]", "A[a=u][b^=y][c$=z][d*=w][e!=v]"},
+        {"A.9-x#-1", "A.9-x#-1"},
+        {"A#", "A"},
+    };
+    for (const auto& [selector, expected] : cases)
+        EXPECT_EQ(describe(selectorsOf(std::string(selector) + "{ x: 1; }")), expected) << selector;
 }
 
 TEST(StyleSelectors, lastDeclarationMayOmitSemicolon)

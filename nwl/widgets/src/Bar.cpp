@@ -180,7 +180,6 @@ void Bar::arrangeChildren(std::uint32_t direction, std::int32_t spacing)
 void Bar::applyStyle()
 {
     spacing_ = DETAIL::readIntProperty(*this, "spacing", 0);
-    panelDrawer_.updateStyle(*this);
     WidgetTemplate<Bar>::applyStyle();
     const std::string_view breadth = isSideBySide() ? "height" : "width";
     const std::string_view length = isSideBySide() ? "width" : "height";

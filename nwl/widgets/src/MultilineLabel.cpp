@@ -113,7 +113,6 @@ void MultilineText::readLineSpacing()
 void MultilineText::applyStyle()
 {
     readLineSpacing();
-    panelDrawer_.updateStyle(*this);
     WidgetTemplate<MultilineText>::applyStyle();
     wrapText();
     markDirty();
@@ -153,7 +152,6 @@ void MultilineLabel::applyStyle()
     horizontalAlignment_ = DETAIL::readHorizontalAlignment(*this);
     verticalAlignment_ = DETAIL::readVerticalAlignment(*this);
     readLineSpacing();
-    panelDrawer_.updateStyle(*this);
     WidgetTemplate<MultilineText>::applyStyle();
     wrapText();
     markDirty();

@@ -65,12 +65,6 @@ WidgetStyle* PanelDrawer::getStyle(const Widget& widget)
     return style_;
 }
 
-void PanelDrawer::updateStyle(const Widget& widget)
-{
-    if (WidgetStyle* style = getStyle(widget))
-        style->update();
-}
-
 void PanelDrawer::draw(const Widget& widget, PaintContext& context, std::string_view text, bool vertical)
 {
     drawBackground(widget, context);

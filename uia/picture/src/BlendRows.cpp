@@ -138,11 +138,6 @@ __attribute__((target("avx2"))) void mixAvx2(std::uint32_t* __restrict d, const 
     mixSse2<kDye>(d + i, s + i, count - i, dye);
 }
 
-bool hasAvx2() {
-    static const bool supported = __builtin_cpu_supports("avx2");
-    return supported;
-}
-
 template <bool kDye>
 void mix(std::uint32_t* d, const std::uint32_t* s, std::size_t count, std::uint32_t dye) {
     if (hasAvx2()) {
@@ -162,6 +157,13 @@ void mix(std::uint32_t* d, const std::uint32_t* s, std::size_t count, std::uint3
 #endif
 
 }  // namespace
+
+#ifdef QX_BLEND_X86
+bool hasAvx2() {
+    static const bool supported = __builtin_cpu_supports("avx2");
+    return supported;
+}
+#endif
 
 void blendRow(std::uint32_t* dest, const std::uint32_t* source, std::size_t count) {
     mix<false>(dest, source, count, 0);

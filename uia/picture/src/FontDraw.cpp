@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "CoverageRows.h"
 #include "uia/picture/Font.h"
 #include "uia/picture/Picture.h"
 #include "uia/picture/PictureClipScope.h"
@@ -22,20 +23,6 @@ std::int64_t getFirstBaseline(const PictureRect& rect, std::int64_t blockHeight,
     if (flags & kAlignBottom) return std::int64_t(rect.bottom) - blockHeight + ascent;
     if (flags & kAlignTop) return std::int64_t(rect.top) + ascent;
     return std::int64_t(rect.top) + ascent + (rect.height() - blockHeight) / 2;
-}
-
-// Coverage `c` of colour `k` over pixel `d`: the colour channels move toward
-// the colour by the weight, the alpha grows by it.
-void blendCoverage(std::uint32_t& pixel, std::uint32_t colour, std::uint32_t weight)
-{
-    std::uint32_t result = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const std::uint32_t destination = (pixel >> shift) & 0xFF;
-        const std::uint32_t source = (colour >> shift) & 0xFF;
-        result |= (((destination * (256 - weight) + source * weight) >> 8) & 0xFF) << shift;
-    }
-    const std::uint32_t alpha = std::min<std::uint32_t>((pixel >> 24) + weight, 255);
-    pixel = result | (alpha << 24);
 }
 
 }  // namespace
@@ -94,7 +81,6 @@ void Font::drawGlyph(Picture& picture, const DETAIL::FTRenderCache& cache, const
                          cache.getUnderlineThickness(), colour);
     }
     if (glyph.coverage.empty()) return;
-    const std::uint32_t colourAlpha = colour >> 24;
     const PictureRect bounds = picture.getDrawingBounds();
     const std::int64_t left = std::int64_t(x) + glyph.left;
     const std::int64_t top = std::int64_t(y) - glyph.top;
@@ -103,16 +89,14 @@ void Font::drawGlyph(Picture& picture, const DETAIL::FTRenderCache& cache, const
     const std::int64_t endColumn = std::min<std::int64_t>(glyph.width, bounds.right - left);
     const std::int64_t firstRow = std::max<std::int64_t>(0, bounds.top - top);
     const std::int64_t endRow = std::min<std::int64_t>(glyph.rows, bounds.bottom - top);
+    if (endColumn <= firstColumn) return;
     const std::size_t rowBytes = std::size_t(std::abs(glyph.pitch));
     for (std::int64_t row = firstRow; row < endRow; ++row) {
         // A negative pitch stores the rows bottom up.
         const std::uint8_t* coverage =
             glyph.coverage.data() + std::size_t(glyph.pitch >= 0 ? row : glyph.rows - 1 - row) * rowBytes;
         std::uint32_t* pixel = picture.getPixelAddress(std::int32_t(left + firstColumn), std::int32_t(top + row));
-        for (std::int64_t column = firstColumn; column < endColumn; ++column, ++pixel) {
-            const std::uint32_t weight = coverage[column] * colourAlpha / 255;
-            if (weight != 0) blendCoverage(*pixel, colour, weight);
-        }
+        DETAIL::coverRow(pixel, coverage + firstColumn, std::size_t(endColumn - firstColumn), colour);
     }
 }
 

@@ -360,6 +360,58 @@ TEST(PictureCombinerRules, CopySourceOverFollowsTheRuleExactly) {
     }
 }
 
+namespace {
+
+std::uint32_t ruleSourceOver(std::uint32_t d, std::uint32_t s) {
+    const std::uint32_t sa = s >> 24, da = d >> 24;
+    const std::uint32_t total = ((255 - sa) * da + 127) / 255 + sa;
+    if (total == 0) {
+        return 0;
+    }
+    std::uint32_t out = std::min(total, 255u) << 24;
+    for (int c = 0; c < 3; ++c) {
+        const std::uint32_t value =
+            (channel(s, c) * sa + (channel(d, c) * (255 - sa) * da + 127) / 255 + total / 2) / total;
+        out |= std::min(value, 255u) << (8 * c);
+    }
+    return out;
+}
+
+std::uint32_t ruleColourOnly(std::uint32_t d, std::uint32_t s) {
+    const std::uint32_t sa = s >> 24;
+    if (sa == 255 || sa == 0) {
+        return sa == 255 ? s : d;
+    }
+    std::uint32_t out = sa << 24;
+    for (int c = 0; c < 3; ++c) {
+        out |= ((channel(d, c) * (255 - sa) + channel(s, c) * sa) >> 8) << (8 * c);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(PictureCombinerRules, CopyRulesFollowTheRuleExactlyOnEveryKindOfRun) {
+    for (bool colourOnly : {false, true}) {
+        for (bool opaqueDest : {true, false}) {
+            auto source = makeRunsPicture(203, 9, 31, false);
+            auto before = makeRunsPicture(203, 9, 32, opaqueDest);
+            auto dest = makeRunsPicture(203, 9, 32, opaqueDest);
+            source->setOption(true);
+            dest->setTransparency(colourOnly);
+            const PictureRect part(0, 0, 200, 9);  // part rows as well as one run
+            dest->copyPicture(0, 0, *source, 0, opaqueDest ? nullptr : &part);
+            for (std::uint32_t y = 0; y < 9; ++y) {
+                for (std::uint32_t x = 0; x < (opaqueDest ? 203u : 200u); ++x) {
+                    const std::uint32_t s = pixelAt(*source, x, y), d = pixelAt(*before, x, y);
+                    ASSERT_EQ(pixelAt(*dest, x, y), colourOnly ? ruleColourOnly(d, s) : ruleSourceOver(d, s))
+                        << colourOnly << " " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 // Drawn onto itself, shifted by one pixel either way: the result is the
 // picture as it was before the call, not smeared rows.
 TEST(PictureCombinerOverlap, APictureDrawnOntoItselfIsDrawnFromItsFormerPixels) {

@@ -266,6 +266,8 @@ whole_update() {
   start_program "update-$model"
   wait_window || return
   expect_screen "update-$model"
+  # The style sheet, pictures and fonts load without a report.
+  expect_no_trace "NWL: "
   click $action_button
   expect_trace "page: updating"
   expect_screen "standby-$model" $wheel_area

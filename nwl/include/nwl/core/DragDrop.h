@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "nwl/core/WidgetEvents.h"
@@ -37,19 +39,27 @@ public:
     // or predicate in the internal-data list) is refused: false.
     bool addDropTarget(TargetList list, DropTargetRecord record);
     void clearDropTargets();
-    const DropTargetRecord* getCurrentDropTarget() const { return currentDropTarget_; }
+    // The record that accepted the last drag-over; null when none did.
+    const DropTargetRecord* getCurrentDropTarget() const;
 
 protected:
     bool onEvent(std::uint32_t eventId, void* data) override;
     void onNotification(std::uint32_t eventId, void* data) override;
 
 private:
-    const DropTargetRecord* findInternalDataTarget(UIA::DragEventData* drag) const;
+    // A record by its place, so that records added meanwhile never leave it
+    // dangling.
+    struct tTargetRef {
+        TargetList list = TargetList::kGeneral;
+        std::size_t index = 0;
+    };
+
+    std::optional<tTargetRef> findInternalDataTarget(UIA::DragEventData* drag) const;
 
     std::vector<DropTargetRecord> generalTargets_;
     std::vector<DropTargetRecord> internalDataTargets_;
     std::vector<DropTargetRecord> leaveObservers_;
-    const DropTargetRecord* currentDropTarget_ = nullptr;
+    std::optional<tTargetRef> currentDropTarget_;
 };
 
 // The drag-source side of a widget: a predicate that says whether a press may

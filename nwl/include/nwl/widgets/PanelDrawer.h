@@ -33,9 +33,6 @@ public:
     void setFrameProvider(tFrameProvider provider) { frameProvider_ = std::move(provider); }
     void setPaletteColorIndex(std::uint32_t index) { paletteColorIndex_ = index; }
 
-    // Collects the widget's style record anew (its style is being applied).
-    void updateStyle(const Widget& widget);
-
     // The background, then the text.
     void draw(const Widget& widget, PaintContext& context, std::string_view text, bool vertical = false);
     void drawBackground(const Widget& widget, PaintContext& context);

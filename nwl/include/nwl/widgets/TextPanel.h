@@ -55,7 +55,6 @@ public:
 
     void applyStyle() override
     {
-        panelDrawer_.updateStyle(*this);
         WidgetTemplate<T>::applyStyle();
         updateTextSize();
     }

@@ -20,6 +20,10 @@ struct FakeController {
         UpdaterTexts texts;
         texts.title = "HARMOVA VI2 FIRMWARE UPDATER";
         UpdaterCallbacks callbacks;
+        callbacks.findDevice = [] { return false; };
+        callbacks.getDeviceInfo = [](NHL2::USBDeviceInfo&, std::string&, std::string& newest, bool&) {
+            newest = "0.5.9";
+        };
         callbacks.isUpdateRunning = [this] { return updateRunning; };
         callbacks.stopWorker = [this] { ++stopWorkerCalls; };
         return std::make_unique<UpdaterDescription>(std::move(texts), std::move(callbacks),
@@ -80,6 +84,19 @@ TEST(FirmwareUpdaterAppTest, QuitRequestAsksOnlyWhileAnUpdateRuns) {
         EXPECT_EQ(question.defaultButton, GP::kResultNo);
         EXPECT_EQ(question.icon, GP::kIconQuestion);
     }
+}
+
+// Without the framework's window classes no window can be made: the start
+// fails (and says so) instead of running a loop with no window.
+TEST(FirmwareUpdaterAppTest, AWindowThatCannotBeMadeFailsTheStart) {
+    FakeController controller;
+    const auto description = controller.makeDescription();
+    FirmwareUpdaterApp application(description.get());
+
+    EXPECT_FALSE(application.initialize());
+    EXPECT_TRUE(application.hasStartFailed());
+    EXPECT_EQ(application.getMainWindow(), nullptr);
+    application.shutdown(0);
 }
 
 }  // namespace
