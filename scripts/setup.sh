@@ -9,7 +9,7 @@ packages=(
   libboost-all-dev libfmt-dev libfreetype-dev libharfbuzz-dev libpng-dev
   libjpeg-dev liblcms2-dev zlib1g-dev libagg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libstb-dev libjpeg-turbo-progs libpixman-1-dev
+  libstb-dev libjpeg-turbo-progs libpixman-1-dev liblitehtml-dev
   fonts-dejavu-core fonts-liberation2
 )
 

@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 namespace qx {
@@ -10,9 +11,16 @@ namespace {
 // The process-wide table. Built on first use (so static initialisers of
 // other files may make symbols) and deliberately never destroyed: symbols
 // held by static objects stay valid during static destruction.
+// Looked up by string_view, so that finding a text already interned (the
+// usual case) makes no string.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
 struct SymbolTable {
     std::mutex mutex;
-    std::unordered_set<std::string> texts;
+    std::unordered_set<std::string, TextHash, std::equal_to<>> texts;
 };
 
 SymbolTable& table()
@@ -28,7 +36,8 @@ const std::string* symbol::intern(std::string_view text)
     SymbolTable& t = table();
     std::lock_guard lock(t.mutex);
     // Nodes of an unordered_set never move, so their addresses identify them.
-    return &*t.texts.emplace(text).first;
+    const auto found = t.texts.find(text);
+    return found != t.texts.end() ? &*found : &*t.texts.emplace(text).first;
 }
 
 symbol::symbol() : node_(getEmpty().node_) {}

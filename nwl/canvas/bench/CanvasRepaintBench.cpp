@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../../core/tests/TestResources.h"
 #include "gp/Region.h"
 #include "gp/Resources.h"
 #include "nwl/canvas/BackgroundDrawingCanvas.h"
@@ -68,18 +69,7 @@ std::shared_ptr<UIA::Picture> makeStrip() {
     return strip;
 }
 
-UIA::FontDescription benchFont(std::int32_t size) {
-    static const bool registered = [] {
-        std::ifstream file(std::string(QX_TEST_FONT_DIR) + "/default.ttf", std::ios::binary);
-        GP::registerResource(GP::ResourceId(1), UIA::kFontResourceType,
-                             {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
-        return true;
-    }();
-    (void)registered;
-    UIA::FontDescription description;
-    description.baseSize = size;
-    return description;
-}
+UIA::FontDescription benchFont(std::int32_t size) { return Testing::defaultFont(size); }
 
 // The updater's window as the canvas sees it: a filled root, eight strip
 // panels, twelve labels, two buttons and one multi-line text.

@@ -12,7 +12,7 @@
 namespace QX::NWL {
 namespace {
 
-using TEST::pixelAt;
+using Testing::pixelAt;
 
 std::unique_ptr<BackgroundDrawingCanvas> makeCanvas(float scale, std::int32_t width, std::int32_t height) {
     auto canvas = std::make_unique<BackgroundDrawingCanvas>();
@@ -85,7 +85,7 @@ TEST(AntiAliasedLine, DrawsNothingForNonsense) {
     UIA::Picture& buffer = canvas->getBuffer();
     for (float width : {0.0f, -1.0f, kNaN}) drawAntiAliasedLine(buffer, {0, 2}, {8, 2}, 0xFFFFFFFF, width);
     drawAntiAliasedLine(buffer, {0, 2}, {(1 << 22) + 1, 2}, 0xFFFFFFFF, 1.0f);
-    for (std::uint32_t pixel : TEST::pixelsOf(buffer)) EXPECT_EQ(pixel, 0x40102030u);
+    for (std::uint32_t pixel : Testing::pixelsOf(buffer)) EXPECT_EQ(pixel, 0x40102030u);
 }
 
 // At scale 1.0 the canvas draws exactly what the picture's own lines draw.
@@ -98,7 +98,7 @@ TEST(AntiAliasedLine, ScaleOneUsesThePictureLines) {
     reference.drawLine(1, 1, 10, 7, 0xC0FF0000);
     canvas->drawLineF(0.5f, 11.2f, 9.7f, 10.1f, 0xFF808080);
     reference.drawAntialiasedLine(0.5f, 11.2f, 9.7f, 10.1f, 0xFF808080);
-    EXPECT_EQ(TEST::pixelsOf(canvas->getBuffer()), TEST::pixelsOf(reference));
+    EXPECT_EQ(Testing::pixelsOf(canvas->getBuffer()), Testing::pixelsOf(reference));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace QX::NWL {
 namespace {
 
-using TEST::pixelAt;
+using Testing::pixelAt;
 
 TEST(PixelConversion, RoundsEdgeByEdgeAndSaturates) {
     constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
@@ -38,7 +38,7 @@ TEST(BackgroundDrawingCanvas, AdjacentRectanglesAreSeamless) {
         canvas.setScale(scale);
         canvas.setSize(21, 1);
         for (std::int32_t x = 0; x < 21; ++x) canvas.fillRectBlended({x, 0, x + 1, 1}, 0x80000000u | std::uint32_t(x));
-        for (std::uint32_t pixel : TEST::pixelsOf(canvas.getBuffer())) EXPECT_EQ(pixel >> 24, 0x80u) << scale;
+        for (std::uint32_t pixel : Testing::pixelsOf(canvas.getBuffer())) EXPECT_EQ(pixel >> 24, 0x80u) << scale;
     }
 }
 

@@ -12,7 +12,7 @@
 namespace QX::NWL {
 namespace {
 
-using TEST::pixelAt;
+using Testing::pixelAt;
 
 constexpr std::uint32_t kPlain = 0xFFFF0000;
 constexpr std::uint32_t kDouble = 0xFF0000FF;
@@ -22,9 +22,9 @@ constexpr std::uint32_t kBackground = 0xFF000000;
 // Pictures named by the style are looked for under their "@2x" name at any
 // scale but 1.0, and fall back to the plain picture when there is none.
 TEST(CanvasPicture, LazyPicturesFollowTheCanvasScale) {
-    GP::registerResource(GP::ResourceId("BADGE.TGA"), "PICTURE", TEST::makeTga(4, 4, kPlain));
-    GP::registerResource(GP::ResourceId("BADGE@2X.TGA"), "PICTURE", TEST::makeTga(8, 8, kDouble));
-    GP::registerResource(GP::ResourceId("PLAIN.TGA"), "PICTURE", TEST::makeTga(4, 4, kPlain));
+    GP::registerResource(GP::ResourceId("BADGE.TGA"), "PICTURE", Testing::makeTga(4, 4, kPlain));
+    GP::registerResource(GP::ResourceId("BADGE@2X.TGA"), "PICTURE", Testing::makeTga(8, 8, kDouble));
+    GP::registerResource(GP::ResourceId("PLAIN.TGA"), "PICTURE", Testing::makeTga(4, 4, kPlain));
     ManagerContainer container;
     const LazyPicture badge = container.getLazyPicture("badge.tga", UIA::PictureProperties());
     const LazyPicture plain = container.getLazyPicture("plain.tga", UIA::PictureProperties());

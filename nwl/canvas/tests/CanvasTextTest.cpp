@@ -8,8 +8,8 @@
 namespace QX::NWL {
 namespace {
 
-using TEST::pixelAt;
-using TEST::pixelsOf;
+using Testing::pixelAt;
+using Testing::pixelsOf;
 
 constexpr std::uint32_t kBackground = 0x80336699;  // half transparent on purpose
 
@@ -30,7 +30,7 @@ bool anyPixelDiffers(const UIA::Picture& picture, std::uint32_t colour) {
 // Turned text is drawn through a scratch picture: whatever an earlier call
 // left there must not show, and the background must not be blended twice.
 TEST(CanvasText, TurnedTextLeavesNothingBehind) {
-    UIA::Font font(TEST::defaultFont(14));
+    UIA::Font font(Testing::defaultFont(14));
     auto canvas = makeCanvas(1.0f);
     canvas->drawText("WWWW", {0, 0, 40, 60}, font, 0xFF000000, 0, true);
     ASSERT_TRUE(anyPixelDiffers(canvas->getBuffer(), kBackground));
@@ -42,7 +42,7 @@ TEST(CanvasText, TurnedTextLeavesNothingBehind) {
 }
 
 TEST(CanvasText, TurnedTextReadsFromBottomToTop) {
-    UIA::Font font(TEST::defaultFont(14));
+    UIA::Font font(Testing::defaultFont(14));
     auto canvas = makeCanvas(1.0f);
     // Turned, the start of a line lies at the bottom.
     canvas->drawText("W..........", {0, 0, 40, 60}, font, 0xFF000000, UIA::kAlignBottom, true);
@@ -57,7 +57,7 @@ TEST(CanvasText, TurnedTextReadsFromBottomToTop) {
 }
 
 TEST(CanvasText, TurnedTextKeepsToTheClipAndTheBuffer) {
-    UIA::Font font(TEST::defaultFont(20));
+    UIA::Font font(Testing::defaultFont(20));
     auto canvas = makeCanvas(1.0f);
     canvas->setOffset({-10, -10});
     canvas->setClipRect({20, 20, 40, 40});

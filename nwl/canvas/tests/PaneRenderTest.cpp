@@ -113,7 +113,7 @@ TEST_F(PaneRender, RootLargerThanTheCanvasStaysInside) {
     for (const GP::Rect& rect : {GP::Rect{}, GP::Rect{600, 300, 700, 400}}) {
         canvas.clear(0);
         pane.render(canvas, GP::Region(rect), 3);
-        EXPECT_EQ(TEST::pixelAt(canvas.getBuffer(), 626, 334), 0xFF336699u);
+        EXPECT_EQ(Testing::pixelAt(canvas.getBuffer(), 626, 334), 0xFF336699u);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "WidgetTestSupport.h"
+#include "CoreTestSupport.h"
 #include "nwl/style/Property.h"
 #include "nwl/style/Style.h"
 #include "nwl/style/StyleParser2.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "StyleCoreTestSupport.h"
+#include "CoreTestSupport.h"
 #include "gp/Assertion.h"
 #include "gp/Region.h"
 #include "nwl/core/Library.h"

@@ -2,8 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
-#include "StyleCoreTestSupport.h"
+#include "CoreTestSupport.h"
 #include "uia/picture/Font.h"
 #include "uia/picture/Picture.h"
 
@@ -43,31 +44,43 @@ std::string readAll(GP::Stream& stream)
     return text;
 }
 
-TEST_F(ManagerContainerTest, withTheSwitchOffASkinFolderIsIgnored)
+// Where resources come from: a skin folder replaces the program's own only
+// when the switch is on.
+TEST_F(ManagerContainerTest, resourceModesFollowTheSwitchAndTheSkinFolder)
 {
-    SkinFolder skin;
-    ManagerContainer container;
-    EXPECT_EQ(container.getResourceStream("sub/a.tga", ManagerContainer::ePicture, false), nullptr);
-    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eProgramResources);
+    struct tCase {
+        bool skinFolder;
+        bool useSkin;
+        const char* name;
+        ManagerContainer::eResourceKind kind;
+        bool found;
+        ManagerContainer::eResourceMode mode;
+    };
+    const tCase cases[] = {
+        {true, false, "sub/a.tga", ManagerContainer::ePicture, false, ManagerContainer::eProgramResources},
+        {false, true, "virid.ttf", ManagerContainer::eFont, true, ManagerContainer::eProgramResources},
+        {true, true, "sub/a.tga", ManagerContainer::ePicture, true, ManagerContainer::eSkinFolder},
+    };
+    for (const tCase& c : cases) {
+        std::optional<SkinFolder> skin;
+        if (c.skinFolder)
+            skin.emplace();
+        setUseSkinFolder(c.useSkin);
+        ManagerContainer container;
+        const auto stream = container.getResourceStream(c.name, c.kind, false);
+        EXPECT_EQ(stream != nullptr, c.found) << c.name;
+        EXPECT_EQ(container.getResourceMode(), c.mode) << c.name;
+        if (stream && c.skinFolder) {
+            EXPECT_EQ(readAll(*stream), "skin picture");
+        }
+    }
 }
 
-TEST_F(ManagerContainerTest, withTheSwitchOnAndNoSkinFolderResourcesComeFromTheProgram)
-{
-    setUseSkinFolder(true);
-    ManagerContainer container;
-    EXPECT_NE(container.getResourceStream("virid.ttf", ManagerContainer::eFont, false), nullptr);
-    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eProgramResources);
-}
-
-TEST_F(ManagerContainerTest, aSkinFolderReplacesTheProgramsResources)
+TEST_F(ManagerContainerTest, aSkinFolderHidesTheProgramsResources)
 {
     SkinFolder skin;
     setUseSkinFolder(true);
     ManagerContainer container;
-    const auto stream = container.getResourceStream("sub/a.tga", ManagerContainer::ePicture, false);
-    ASSERT_NE(stream, nullptr);
-    EXPECT_EQ(readAll(*stream), "skin picture");
-    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eSkinFolder);
     // The program's own resources are not looked at any more.
     ErrorCapture capture;
     EXPECT_EQ(container.getResourceStream("virid.ttf", ManagerContainer::eFont, true), nullptr);
@@ -176,12 +189,6 @@ TEST_F(ManagerContainerTest, pictureReferencesShareTheirPicturesPerScale)
     EXPECT_FALSE(first == container.getLazyPicture("shared.tga", properties));
     EXPECT_TRUE(LazyPicture() == container.getLazyPicture("", properties));
 }
-
-}  // namespace
-}  // namespace QX::NWL
-
-namespace QX::NWL {
-namespace {
 
 TEST(ManagerContainerLifetime, aPictureReferenceOutlivingItsContainerGivesNothing)
 {

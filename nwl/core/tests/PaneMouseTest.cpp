@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "WidgetTestSupport.h"
+#include "CoreTestSupport.h"
 #include "uia/EventIds.h"
 #include "uia/WindowEvents.h"
 
@@ -42,20 +42,39 @@ protected:
 
 using tIds = std::vector<std::uint32_t>;
 
-TEST_F(PaneMouseTest, PressAndReleaseOnOneWidgetIsAClick) {
-    press(10, 10);
-    release(12, 12);
-    EXPECT_EQ(a->mouseIds, (tIds{100002, 100008, 100014}));
-    EXPECT_EQ(a->lastMouse.x, 12);
-    EXPECT_EQ(pane.getPressedWidget(), nullptr);
-}
-
-TEST_F(PaneMouseTest, ReleaseOverAnotherWidgetIsNoClick) {
-    press(10, 10);
-    move(Id::kMouseMoveCaptured, 110, 10);
-    release(110, 10);
-    EXPECT_EQ(a->mouseIds, (tIds{100002, 100026, 100008}));
-    EXPECT_TRUE(b->mouseIds.empty());
+// A press and a release: a click only over the pressed widget; a disabled
+// widget is not hit and the root below it takes the press.
+TEST_F(PaneMouseTest, PressAndReleaseSequences) {
+    struct tCase {
+        const char* name;
+        bool disableA;
+        std::uint32_t button;
+        std::int32_t pressX;
+        std::int32_t releaseX;
+        char target;  // r(oot), a or b
+        tIds expected;
+    };
+    const tCase cases[] = {
+        {"click", false, 1, 10, 10, 'a', {100002, 100008, 100014}},
+        {"right_click", false, 2, 110, 110, 'b', {100003, 100009, 100015}},
+        {"disabled", true, 1, 10, 10, 'r', {100002, 100008, 100014}},
+        {"released_elsewhere", false, 1, 10, 110, 'a', {100002, 100026, 100008}},
+    };
+    for (const tCase& c : cases) {
+        a->setEnabled(!c.disableA);
+        settle(pane);
+        for (auto* widget : {root.get(), a.get(), b.get()}) widget->mouseIds.clear();
+        press(c.pressX, 10, UIA::kPressed, c.button);
+        if (c.releaseX != c.pressX)
+            move(Id::kMouseMoveCaptured, c.releaseX, 10);
+        release(c.releaseX, 10, c.button);
+        RecordingWidget& target = c.target == 'a' ? *a : c.target == 'b' ? *b : *root;
+        EXPECT_EQ(target.mouseIds, c.expected) << c.name;
+        EXPECT_EQ(pane.getPressedWidget(), nullptr) << c.name;
+        if (c.disableA) {
+            EXPECT_TRUE(a->mouseIds.empty());
+        }
+    }
 }
 
 TEST_F(PaneMouseTest, DoubleClickIsReportedAndItsReleaseIsNoClick) {
@@ -65,22 +84,6 @@ TEST_F(PaneMouseTest, DoubleClickIsReportedAndItsReleaseIsNoClick) {
     press(10, 10, UIA::kDoubleClicked);
     release(10, 10);
     EXPECT_EQ(a->mouseIds, (tIds{100002, 100020, 100008}));
-}
-
-TEST_F(PaneMouseTest, RightButtonHasItsOwnIds) {
-    press(110, 10, UIA::kPressed, 2);
-    release(110, 10, 2);
-    EXPECT_EQ(b->mouseIds, (tIds{100003, 100009, 100015}));
-}
-
-TEST_F(PaneMouseTest, DisabledWidgetIsNotHitAndNothingReachesIt) {
-    a->setEnabled(false);
-    settle(pane);
-    press(10, 10);
-    release(10, 10);
-    EXPECT_TRUE(a->mouseIds.empty());
-    // The root lies under the disabled widget and takes the press.
-    EXPECT_EQ(root->mouseIds, (tIds{100002, 100008, 100014}));
 }
 
 TEST_F(PaneMouseTest, WheelReachesTheWidgetInNotchesTowardsTheUser) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "WidgetTestSupport.h"
+#include "CoreTestSupport.h"
 
 namespace QX::NWL::Testing {
 namespace {

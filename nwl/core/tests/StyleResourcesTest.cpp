@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "StyleCoreTestSupport.h"
+#include "CoreTestSupport.h"
 #include "nwl/style/StyleQuery.h"
 #include "uia/picture/Font.h"
 #include "uia/picture/Picture.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "StyleCoreTestSupport.h"
+#include "CoreTestSupport.h"
 #include "nwl/core/WidgetStyle.h"
 
 namespace QX::NWL {

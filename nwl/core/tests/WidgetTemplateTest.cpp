@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "WidgetTestSupport.h"
+#include "CoreTestSupport.h"
 #include "nwl/core/WidgetTemplate.h"
 #include "uia/EventIds.h"
 #include "uia/WindowEvents.h"

@@ -62,14 +62,12 @@ void WindowingPane::setClipboardText(std::string_view utf8) {
 }
 
 void WindowingPane::setWindowUserData(void* value) {
-    // The window's field is 32 bits wide: it keeps the low half of the value.
-    if (UIA::WindowBase* window = getWindow())
-        window->setUserData(std::uint32_t(reinterpret_cast<std::uintptr_t>(value)));
+    // The framework window's own field is 32 bits wide, too narrow for a
+    // pointer: the pane keeps the whole value for as long as it has a window.
+    if (getWindow()) windowUserData_ = value;
 }
 
-void WindowingPane::clearWindowUserData() {
-    if (UIA::WindowBase* window = getWindow()) window->setUserData(0);
-}
+void WindowingPane::clearWindowUserData() { windowUserData_ = nullptr; }
 
 void WindowingPane::notifyWindow() { getWindow(); }
 

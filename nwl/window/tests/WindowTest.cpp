@@ -4,12 +4,8 @@
 #include <vector>
 
 #include "gp/Region.h"
-#include "nwl/core/Widget.h"
-#include "nwl/window/Window.h"
-#include "uia/DragDrop.h"
-#include "uia/EventIds.h"
 #include "uia/EventTimerManager.h"
-#include "FakeWindowImpl.h"
+#include "WindowTestSupport.h"
 
 namespace QX::NWL {
 namespace {
@@ -22,29 +18,7 @@ using UIA::EventId::kWindowResized;
 
 constexpr std::uint32_t kRootColour = 0xFF102030;
 
-// A widget that fills itself, counts its paint calls and may accept drags.
-class PaintingWidget : public Widget {
-public:
-    explicit PaintingWidget(std::uint32_t colour) : colour(colour) {}
-    std::string_view getTypeName() const override { return "Painting"; }
-    void paint(PaintContext& context) override {
-        ++paints;
-        context.canvas.fillRectBlended(GP::Rect{0, 0, getWidth(), getHeight()}, colour);
-    }
-
-    std::uint32_t colour;
-    int paints = 0;
-    bool acceptsDrags = false;
-    std::vector<GP::Point> dragPoints;
-
-protected:
-    bool onEvent(std::uint32_t id, void* data) override {
-        if (id != UIA::EventId::kDragOver) return Widget::onEvent(id, data);
-        const auto* drag = static_cast<UIA::DragEventData*>(data);
-        dragPoints.push_back(GP::Point{drag->x, drag->y});
-        return acceptsDrags;
-    }
-};
+using Testing::PaintingWidget;
 
 class NoPlatformTimer : public UIA::AbstractEventTimerManagerOsBridge {
 public:
@@ -63,25 +37,19 @@ protected:
 
     void SetUp() override {
         window = std::make_unique<tWindow>();
-        auto impl = std::make_unique<TEST::FakeWindowImpl>(window.get());
+        auto impl = std::make_unique<Testing::FakeWindowImpl>(window.get());
         platform = impl.get();
         platform->client = GP::Rect{0, 0, 627, 335};
         window->attachImpl(std::move(impl));
-        root = place(std::make_shared<PaintingWidget>(kRootColour), {0, 0, 627, 335});
-        first = place(std::make_shared<PaintingWidget>(0xFF00FF00), {10, 10, 60, 30});
-        second = place(std::make_shared<PaintingWidget>(0xFF0000FF), {100, 10, 160, 30});
+        root = Testing::placePainting(kRootColour, {0, 0, 627, 335});
+        first = Testing::placePainting(0xFF00FF00, {10, 10, 60, 30});
+        second = Testing::placePainting(0xFF0000FF, {100, 10, 160, 30});
         root->addChild(first, "first");
         root->addChild(second, "second");
         window->setRootWidget(root, "root");
     }
     void TearDown() override { window.reset(); }
 
-    static std::shared_ptr<PaintingWidget> place(std::shared_ptr<PaintingWidget> widget, GP::Rect rect) {
-        widget->setExplicitlyPlaced(true);
-        widget->setPosition(rect.left, rect.top);
-        widget->setSize(std::int32_t(rect.width()), std::int32_t(rect.height()));
-        return widget;
-    }
     bool send(std::uint32_t id, void* data = nullptr) { return window->sendEvent(id, data); }
     void create() {
         send(kWindowCreated);
@@ -100,7 +68,7 @@ protected:
     RegionPoolHold pool;
     UIA::EventTimerManager timers{std::make_unique<NoPlatformTimer>()};
     std::unique_ptr<tWindow> window;
-    TEST::FakeWindowImpl* platform = nullptr;
+    Testing::FakeWindowImpl* platform = nullptr;
     std::shared_ptr<PaintingWidget> root, first, second;
 };
 
@@ -148,13 +116,20 @@ TEST_F(WidgetWindow, ScaleAndSizeChanges) {
     EXPECT_EQ(root->paints, 0);
 }
 
-TEST_F(WidgetWindow, UnknownCursorShapesAreIgnored) {
+// Unknown cursor numbers are ignored; the owner's user data is kept whole.
+TEST_F(WidgetWindow, PaneOperationsReachTheWindow) {
     create();
     for (std::int32_t shape : {-1, 17, 99}) window->setCursorShape(shape);
     EXPECT_TRUE(platform->cursors.empty());
     window->setCursorShape(0);
     window->setCursorShape(12);
     EXPECT_EQ(platform->cursors.size(), 2u);
+
+    void* const wide = reinterpret_cast<void*>(~std::uintptr_t(0) - 15);
+    window->setWindowUserData(wide);
+    EXPECT_EQ(window->getWindowUserData(), wide);
+    window->clearWindowUserData();
+    EXPECT_EQ(window->getWindowUserData(), nullptr);
 }
 
 TEST_F(WidgetWindow, DragOverGoesUpFromTheWidgetUnderThePoint) {

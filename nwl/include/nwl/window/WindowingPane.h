@@ -25,8 +25,10 @@ public:
     // UTF-8 text in and out of the system clipboard.
     std::string getClipboardText() override;
     void setClipboardText(std::string_view utf8) override;
+    // The owner's value for this window, whole (pointer-sized).
     void setWindowUserData(void* value) override;
     void clearWindowUserData() override;
+    void* getWindowUserData() const { return windowUserData_; }
     void notifyWindow() override;
     // The completion receives the path the user confirmed; an empty one
     // drops it.
@@ -41,6 +43,8 @@ public:
 
 private:
     bool offerDragOver(void* data);
+
+    void* windowUserData_ = nullptr;
 };
 
 }  // namespace QX::NWL

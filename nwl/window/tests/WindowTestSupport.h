@@ -1,10 +1,17 @@
 #pragma once
+#include <cstdint>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "gp/Geometry.h"
+#include "nwl/core/Widget.h"
+#include "nwl/window/Window.h"
+#include "uia/DragDrop.h"
+#include "uia/EventIds.h"
 #include "uia/WindowImpl.h"
 
-namespace QX::NWL::TEST {
+namespace QX::NWL::Testing {
 
 // A window implementation without a native window: it keeps a client size
 // and records what the window asks of the platform.
@@ -50,4 +57,36 @@ public:
     void detachAndDestroyNativeWindow() override {}
 };
 
-}  // namespace QX::NWL::TEST
+// A widget that fills itself, counts its paint calls and may accept drags.
+class PaintingWidget : public Widget {
+public:
+    explicit PaintingWidget(std::uint32_t colour) : colour(colour) {}
+    std::string_view getTypeName() const override { return "Painting"; }
+    void paint(PaintContext& context) override {
+        ++paints;
+        context.canvas.fillRectBlended(GP::Rect{0, 0, getWidth(), getHeight()}, colour);
+    }
+
+    std::uint32_t colour;
+    int paints = 0;
+    bool acceptsDrags = false;
+    std::vector<GP::Point> dragPoints;
+
+protected:
+    bool onEvent(std::uint32_t id, void* data) override {
+        if (id != UIA::EventId::kDragOver) return Widget::onEvent(id, data);
+        const auto* drag = static_cast<UIA::DragEventData*>(data);
+        dragPoints.push_back(GP::Point{drag->x, drag->y});
+        return acceptsDrags;
+    }
+};
+
+inline std::shared_ptr<PaintingWidget> placePainting(std::uint32_t colour, GP::Rect rect) {
+    auto widget = std::make_shared<PaintingWidget>(colour);
+    widget->setExplicitlyPlaced(true);
+    widget->setPosition(rect.left, rect.top);
+    widget->setSize(std::int32_t(rect.width()), std::int32_t(rect.height()));
+    return widget;
+}
+
+}  // namespace QX::NWL::Testing

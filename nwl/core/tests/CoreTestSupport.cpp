@@ -1,4 +1,4 @@
-#include "WidgetTestSupport.h"
+#include "CoreTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,17 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <functional>
 #include <vector>
 
+#include "../../style/tests/FakeWidget.h"
+#include "../../style/tests/StyleTestSupport.h"
+#include "TestResources.h"
+#include "gp/Stream.h"
+#include "nwl/core/ManagerContainer.h"
 #include "nwl/core/Pane.h"
 #include "nwl/core/Widget.h"
+#include "nwl/style/StyleParser2.h"
 
 namespace QX::NWL::Testing {
 
@@ -62,5 +69,23 @@ inline std::shared_ptr<RecordingWidget> makeWidget(std::int32_t x, std::int32_t 
 
 // Runs the update pass the way a window's tick does; answers the damage.
 GP::Region settle(Pane& pane);
+
+// Loads a sheet text into the container's current sheet, as a named load.
+inline bool loadSheet(ManagerContainer& container, const std::string& text)
+{
+    return StyleParser2::loadStylesheet(
+        container.getStyleManager().getStyleSheet(),
+        std::make_shared<GP::MemoryStream>(std::vector<std::uint8_t>(text.begin(), text.end())), "test.txt",
+        container.makeResourceDeriver());
+}
+
+// The value of the first rule of a property for a widget of the sheet.
+inline const Property* derivedOf(ManagerContainer& container, FakeWidget& widget, const char* property)
+{
+    widget.sheet = &container.getStyleManager().getStyleSheet();
+    widget.sheet->clearCaches();
+    const auto rules = StyleSheet::findMatchingRules(widget, qx::symbol(property));
+    return rules.empty() ? nullptr : &rules.front()->property;
+}
 
 }  // namespace QX::NWL::Testing
