@@ -595,10 +595,16 @@ void Pane::setPressedWidget(Widget* widget) {
     pressed_ = widget;
 }
 
+// The widget or its nearest ancestor with the flag; without one, the top of
+// the chain (which callers check for the flag).
+static Widget* selfOrAncestorWith(Widget* widget, std::uint32_t flag) {
+    while (widget && !(widget->getFlags() & flag) && widget->getParent())
+        widget = widget->getParent();
+    return widget;
+}
+
 void Pane::setFocusWidget(Widget* widget) {
-    Widget* target = widget;
-    while (target && !(target->getFlags() & kFocusable) && target->getParent())
-        target = target->getParent();
+    Widget* target = selfOrAncestorWith(widget, kFocusable);
     if (target && (target->getFlags() & kFocusable) && target != focus_) {
         if (focus_)
             focus_->markDirty();
@@ -617,9 +623,7 @@ void Pane::clearFocusWidget() {
 }
 
 void Pane::setKeyWidget(Widget* widget) {
-    Widget* target = widget;
-    while (target && !(target->getFlags() & kTakesKeys) && target->getParent())
-        target = target->getParent();
+    Widget* target = selfOrAncestorWith(widget, kTakesKeys);
     if (target == key_)
         return;
     const std::shared_ptr<Widget> oldKey = keepAlive(key_);

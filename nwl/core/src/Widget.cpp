@@ -343,16 +343,11 @@ void Widget::invalidate() {
 }
 
 void Widget::invalidateLayout() {
-    if (flags_ & kLayoutRelevant) {
-        if (parent_)
-            parent_->invalidate();
-        invalidate();
-        return;
-    }
-    refreshGeometry();
-    markDirty();
-    if (parent_)
-        parent_->markDirty();
+    // A widget that takes part in its parent's layout asks the parent to lay
+    // out again; otherwise this is a plain invalidation.
+    if ((flags_ & kLayoutRelevant) && parent_)
+        parent_->invalidate();
+    invalidate();
 }
 
 void Widget::markStyleDirty() {

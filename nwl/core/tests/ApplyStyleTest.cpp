@@ -1,63 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "CoreTestSupport.h"
-#include "nwl/style/Property.h"
-#include "nwl/style/Style.h"
 #include "nwl/style/StyleParser2.h"
 #include "nwl/style/StyleSheet.h"
-#include "uia/picture/Picture.h"
 
 namespace QX::NWL::Testing {
 namespace {
 
 using namespace WidgetFlag;
-
-// A picture made in memory: its name is "<width>x<height>", and the test
-// properties of the style fix its borders.
-class MemoryPictureSource : public LazyPicture::ISource {
-public:
-    MemoryPictureSource(std::string name, std::uint32_t fixedFlags) : name_(std::move(name)) {
-        picture_ = std::make_shared<UIA::Picture>();
-        const auto width = std::uint32_t(std::strtoul(name_.c_str(), nullptr, 10));
-        const auto height = std::uint32_t(std::strtoul(name_.c_str() + name_.find('x') + 1, nullptr, 10));
-        picture_->resize(width, height, true);
-        picture_->setFixedVertical((fixedFlags & UIA::PictureProperties::kFixedVertical) != 0);
-        picture_->setFixedHorizontal((fixedFlags & UIA::PictureProperties::kFixedHorizontal) != 0);
-    }
-    const std::string& getName() const override { return name_; }
-    std::shared_ptr<const UIA::Picture> get(float) const override { return picture_; }
-    bool equals(const ISource& other) const override { return other.getName() == name_; }
-
-private:
-    std::string name_;
-    std::shared_ptr<UIA::Picture> picture_;
-};
-
-const std::string* findText(const Style& style, const char* name) {
-    for (const Property& property : style.properties) {
-        if (property.name.equals(name))
-            return std::get_if<std::string>(&property.value);
-    }
-    return nullptr;
-}
-
-// Turns "test-picture" into a "picture" property, as the resource manager
-// turns "image" into one.
-void derivePictures(const Style& style, std::vector<Property>& derived) {
-    const std::string* name = findText(style, "test-picture");
-    if (!name)
-        return;
-    const std::string* fixed = findText(style, "test-fixed");
-    std::uint32_t flags = 0;
-    if (fixed && *fixed == "vertical")
-        flags = UIA::PictureProperties::kFixedVertical;
-    if (fixed && *fixed == "horizontal")
-        flags = UIA::PictureProperties::kFixedHorizontal;
-    derived.emplace_back(LazyPicture(std::make_shared<MemoryPictureSource>(*name, flags)), qx::symbol("picture"),
-                         Property::ePicture);
-}
 
 const char* const kSheet = R"(
 RecordingWidget#sized { min-width: 10; max-width: 20; width: 40; min-height: 5; max-height: 50; }
@@ -65,10 +15,10 @@ RecordingWidget#limits { min-width: 30; max-height: 12; }
 RecordingWidget#boxed { margin: 4; margin-left: 7; outer-margin-bottom: 3; }
 RecordingWidget#front { draw_foreground: true; }
 RecordingWidget#back { draw_foreground: false; }
-RecordingWidget#pictured { margin: 2; test-picture: url("30x20"); }
-RecordingWidget#inclusive { margin: 2; test-picture: url("30x20"); picture-includes-margin: yes; }
-RecordingWidget#stretchy { margin: 2; test-picture: url("30x20"); test-fixed: vertical; height: 70; }
-RecordingWidget#wide { margin: 2; test-picture: url("30x20"); test-fixed: horizontal; }
+RecordingWidget#pictured { margin: 2; image: url("p30x20.tga"); }
+RecordingWidget#inclusive { margin: 2; image: url("p30x20.tga"); picture-includes-margin: yes; }
+RecordingWidget#stretchy { margin: 2; image: url("p30x20.tga"); fixed-top: 1; height: 70; }
+RecordingWidget#wide { margin: 2; image: url("p30x20.tga"); fixed-left: 1; }
 RecordingWidget#placed { x: 15; }
 RecordingWidget#raised { z-index: 2; }
 RecordingWidget[state=big] { height: 44; }
@@ -86,7 +36,8 @@ struct tStyleCase {
 class ApplyStyleTest : public ::testing::TestWithParam<tStyleCase> {
 protected:
     ApplyStyleTest() {
-        EXPECT_TRUE(StyleParser2::processString(*sheet, kSheet, derivePictures));
+        GP::registerResource(GP::ResourceId("P30X20.TGA"), "PICTURE", makeTga(30, 20, 0xFF808080));
+        EXPECT_TRUE(StyleParser2::processString(*sheet, kSheet, container.makeResourceDeriver()));
         pane.setStyleSheet(sheet);
         pane.setSize(400, 300);
         pane.setRootWidget(root);
@@ -101,6 +52,7 @@ protected:
         return widget;
     }
 
+    ManagerContainer container;  // derives the pictures
     std::shared_ptr<StyleSheet> sheet = std::make_shared<StyleSheet>();
     Pane pane;
     std::shared_ptr<RecordingWidget> root = std::make_shared<RecordingWidget>();

@@ -31,9 +31,29 @@ protected:
     std::shared_ptr<RecordingWidget> widget = makeWidget(0, 0, 10, 10);
 };
 
-TEST_F(PaneTimerTest, OneShotFiresOnTheThirdDispatch) {
-    widget->setTimerInterval(3);
-    EXPECT_EQ(run(8), (std::vector<int>{3}));
+// A timer fires once, at the dispatch its interval names; a negative
+// interval or leaving the tree stops it.
+TEST_F(PaneTimerTest, OneShotTimers) {
+    struct tCase {
+        const char* name;
+        std::int32_t interval;
+        std::int32_t then;  // a second interval, 0 for none
+        bool removed;
+        std::vector<int> fired;
+    };
+    const tCase cases[] = {
+        {"third_dispatch", 3, 0, false, {3}},
+        {"stopped", 2, -4, false, {}},
+        {"removed", 1, 0, true, {}},
+    };
+    for (const tCase& c : cases) {
+        widget->setTimerInterval(c.interval);
+        if (c.then)
+            widget->setTimerInterval(c.then);
+        if (c.removed)
+            root->removeChild(widget.get());
+        EXPECT_EQ(run(8), c.fired) << c.name;
+    }
 }
 
 TEST_F(PaneTimerTest, HiddenWidgetKeepsItsCount) {
@@ -55,36 +75,23 @@ TEST_F(PaneTimerTest, ReArmedFromOnTimerIsPeriodic) {
     EXPECT_EQ(run(7), (std::vector<int>{2, 4, 6}));
 }
 
-TEST_F(PaneTimerTest, NegativeIntervalStops) {
-    widget->setTimerInterval(2);
-    widget->setTimerInterval(-4);
-    EXPECT_TRUE(run(4).empty());
-}
-
-TEST_F(PaneTimerTest, IntervalAskedBeforeJoiningStartsAtTheFirstPass) {
-    auto late = makeWidget(0, 0, 5, 5);
-    late->setTimerInterval(5);
-    late->setTimerInterval(2);  // the newer value wins
-    root->addChild(late);
-    EXPECT_EQ(pane.getWidgetTimerCount(late.get()), 0);
-    settle(pane);
-    EXPECT_EQ(pane.getWidgetTimerCount(late.get()), 2);
-    EXPECT_EQ(late->getPendingTimerInterval(), 0);
-}
-
-TEST_F(PaneTimerTest, PositiveIntervalClearsAnOlderPendingOne) {
+// An interval asked before the widget is in a pane waits for the first
+// pass; a newer positive value replaces a pending one, in a pane or not.
+TEST_F(PaneTimerTest, PendingIntervalsStartAtTheNextPass) {
+    auto early = makeWidget(0, 0, 5, 5);
+    early->setTimerInterval(5);
+    early->setTimerInterval(2);
+    root->addChild(early);
+    EXPECT_EQ(pane.getWidgetTimerCount(early.get()), 0);
     auto late = makeWidget(0, 0, 5, 5);
     late->setTimerInterval(9);
-    root->addChild(late);  // in the pane, but the pass has not run yet
+    root->addChild(late);
     late->setTimerInterval(2);
     settle(pane);
-    EXPECT_EQ(pane.getWidgetTimerCount(late.get()), 2);
-}
-
-TEST_F(PaneTimerTest, RemovedWidgetNeverFires) {
-    widget->setTimerInterval(1);
-    root->removeChild(widget.get());
-    EXPECT_TRUE(run(3).empty());
+    for (auto* widget : {early.get(), late.get()}) {
+        EXPECT_EQ(pane.getWidgetTimerCount(widget), 2);
+        EXPECT_EQ(widget->getPendingTimerInterval(), 0);
+    }
 }
 
 TEST_F(PaneTimerTest, IntervalTableAnswersZeroOutsideTheFive) {

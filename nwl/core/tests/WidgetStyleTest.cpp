@@ -96,7 +96,6 @@ TEST_F(WidgetStyleTest, aPaletteWithoutItsColourLeavesThePlainColour)
     const WidgetStyle& style = styleOf(*button);
     EXPECT_EQ(style.findColor(Palette::eForeground, false, 2), 0xFF010101u);
     EXPECT_EQ(Palette::colorSymbol(3, 1), sym("palette3-color1"));
-    EXPECT_EQ(Palette::colorSymbol(3, 1), Palette::colorSymbol(3, 1));
 }
 
 TEST_F(WidgetStyleTest, aWidgetInNoPaneHasEmptyListsAndTheDefaultFont)
