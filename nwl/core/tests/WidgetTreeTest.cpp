@@ -68,44 +68,36 @@ TEST(WidgetTreeTest, SortedChildrenAreStableByZIndex) {
 
 // Visibility and enabled state as seen after an update pass, for a child
 // under a parent whose own bits are set as the row says.
-struct tStateCase {
-    const char* name;
-    bool parentVisible;
-    bool childVisible;
-    bool parentEnabled;
-    bool childEnabled;
-    std::uint32_t expectedChildBits;  // of 0x1 | 0x4 | 0x10 | 0x20
-};
-
-class WidgetStateTest : public ::testing::TestWithParam<tStateCase> {};
-
-TEST_P(WidgetStateTest, ChildBitsFollowOwnAndParentState) {
-    const tStateCase& c = GetParam();
-    Pane pane;
-    pane.setSize(100, 100);
-    auto root = std::make_shared<RecordingWidget>();
-    auto parent = makeWidget(0, 0, 50, 50);
-    auto child = makeWidget(0, 0, 10, 10);
-    parent->addChild(child);
-    root->addChild(parent);
-    pane.setRootWidget(root);
-    parent->setVisible(c.parentVisible);
-    parent->setEnabled(c.parentEnabled);
-    child->setVisible(c.childVisible);
-    child->setEnabled(c.childEnabled);
-    settle(pane);
-    EXPECT_EQ(child->getFlags() & (kVisibleBoth | kEnabledBoth), c.expectedChildBits);
+TEST(WidgetStateTest, ChildBitsFollowOwnAndParentState) {
+    const struct {
+        const char* name;
+        bool parentVisible, childVisible, parentEnabled, childEnabled;
+        std::uint32_t expectedChildBits;  // of 0x1 | 0x4 | 0x10 | 0x20
+    } cases[] = {
+        {"all_on", true, true, true, true, 0x35},
+        {"child_hidden_under_visible_parent", true, false, true, true, 0x34},
+        {"child_visible_under_hidden_parent", false, true, true, true, 0x31},
+        {"child_disabled_under_enabled_parent", true, true, true, false, 0x25},
+        {"child_enabled_under_disabled_parent", true, true, false, true, 0x15},
+        {"both_disabled", true, true, false, false, 0x05},
+    };
+    for (const auto& c : cases) {
+        Pane pane;
+        pane.setSize(100, 100);
+        auto root = std::make_shared<RecordingWidget>();
+        auto parent = makeWidget(0, 0, 50, 50);
+        auto child = makeWidget(0, 0, 10, 10);
+        parent->addChild(child);
+        root->addChild(parent);
+        pane.setRootWidget(root);
+        parent->setVisible(c.parentVisible);
+        parent->setEnabled(c.parentEnabled);
+        child->setVisible(c.childVisible);
+        child->setEnabled(c.childEnabled);
+        settle(pane);
+        EXPECT_EQ(child->getFlags() & (kVisibleBoth | kEnabledBoth), c.expectedChildBits) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, WidgetStateTest,
-    ::testing::Values(tStateCase{"all_on", true, true, true, true, 0x35},
-                      tStateCase{"child_hidden_under_visible_parent", true, false, true, true, 0x34},
-                      tStateCase{"child_visible_under_hidden_parent", false, true, true, true, 0x31},
-                      tStateCase{"child_disabled_under_enabled_parent", true, true, true, false, 0x25},
-                      tStateCase{"child_enabled_under_disabled_parent", true, true, false, true, 0x15},
-                      tStateCase{"both_disabled", true, true, false, false, 0x05}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Disabling a child while its parent is disabled must stick when the
 // parent comes back.
@@ -139,31 +131,23 @@ TEST(WidgetStateTest, SetVisibleSetsTheEffectiveBitFromTheParent) {
     EXPECT_EQ(child->getFlags() & kVisibleBoth, kVisible);
 }
 
-// setSize against minimum and maximum sizes.
-struct tSizeCase {
-    Size minimum;
-    Size maximum;
-    Size asked;
-    Size expected;
-};
-
-class WidgetSizeTest : public ::testing::TestWithParam<tSizeCase> {};
-
-TEST_P(WidgetSizeTest, SizeIsClampedToTheLimits) {
-    const tSizeCase& c = GetParam();
-    auto widget = std::make_shared<RecordingWidget>();
-    widget->setMinimumSize(c.minimum);
-    widget->setMaximumSize(c.maximum);
-    widget->setSize(c.asked);
-    EXPECT_EQ(widget->getSize(), c.expected);
+// setSize against minimum and maximum sizes (0 for no maximum).
+TEST(WidgetSizeTest, SizeIsClampedToTheLimits) {
+    const struct {
+        Size minimum, maximum, asked, expected;
+    } cases[] = {
+        {{20, 5}, {}, {10, 10}, {20, 10}},     {{}, {0, 0}, {500, 10}, {500, 10}},
+        {{}, {300, 0}, {500, 10}, {300, 10}},  {{}, {0, 40}, {5, 90}, {5, 40}},
+        {{30, 30}, {20, 20}, {5, 5}, {20, 20}},
+    };
+    for (const auto& c : cases) {
+        auto widget = std::make_shared<RecordingWidget>();
+        widget->setMinimumSize(c.minimum);
+        widget->setMaximumSize(c.maximum);
+        widget->setSize(c.asked);
+        EXPECT_EQ(widget->getSize(), c.expected) << c.asked.width << "x" << c.asked.height;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, WidgetSizeTest,
-                         ::testing::Values(tSizeCase{{20, 5}, {}, {10, 10}, {20, 10}},
-                                           tSizeCase{{}, {0, 0}, {500, 10}, {500, 10}},
-                                           tSizeCase{{}, {300, 0}, {500, 10}, {300, 10}},
-                                           tSizeCase{{}, {0, 40}, {5, 90}, {5, 40}},
-                                           tSizeCase{{30, 30}, {20, 20}, {5, 5}, {20, 20}}));
 
 TEST(WidgetSizeTest, UnchangedSizeAsksForNothing) {
     Pane pane;

@@ -104,6 +104,16 @@ void FTRenderCache::computeMetrics()
 
 const tGlyph* FTRenderCache::getGlyph(char32_t codePoint)
 {
+    if (codePoint >= kAsciiCount) return findGlyph(codePoint);
+    if (!asciiKnown_[codePoint]) {
+        asciiGlyphs_[codePoint] = findGlyph(codePoint);
+        asciiKnown_.set(codePoint);
+    }
+    return asciiGlyphs_[codePoint];
+}
+
+const tGlyph* FTRenderCache::findGlyph(char32_t codePoint)
+{
     const auto found = glyphTable_.find(codePoint);
     if (found != glyphTable_.end()) return found->second;
     const tGlyph* glyph = loadGlyph(codePoint);

@@ -86,7 +86,12 @@ wait_window() {
   fi
 }
 
-pointer_away() { xdotool mousemove 1020 760; }
+# Moves the pointer onto an empty spot of the window: a pointer that leaves
+# the window straight from a button may leave it looking hovered.
+pointer_away() {
+  # (The window may be gone: the click ended the program.)
+  [ -n "$window" ] && xdotool mousemove --window "$window" $((200 + client_x)) $((300 + client_y)) 2>/dev/null || true
+}
 
 # click <x> <y>: a click at client coordinates.
 click() {
@@ -324,6 +329,7 @@ scenario_back_for_retry() {
   wait_window || return
   click $action_button
   expect_trace "page: update mode failed" 30
+  expect_screen retry
   click_until $action_button "page: updating" 20
   expect_trace "page: success" 90
   click $quit_alone

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <list>
@@ -77,6 +79,7 @@ public:
 private:
     FTRenderCache(FreeTypeLibrary library, FontBytes bytes, FT_Face face, tRenderCacheKey key);
     void computeMetrics();
+    const tGlyph* findGlyph(char32_t codePoint);
     const tGlyph* loadGlyph(char32_t codePoint);
 
     // Declared first so that they are released last, after the face.
@@ -90,6 +93,10 @@ private:
     std::int32_t underlinePosition_ = 0;
     std::int32_t underlineThickness_ = 0;
     std::unordered_map<char32_t, const tGlyph*, CodePointHash> glyphTable_;
+    // Most text is ASCII: its glyphs are found by index, without hashing.
+    static constexpr char32_t kAsciiCount = 128;
+    std::array<const tGlyph*, kAsciiCount> asciiGlyphs_{};
+    std::bitset<kAsciiCount> asciiKnown_;
     std::list<tGlyph> glyphs_;
     std::size_t loadCount_ = 0;
 };
