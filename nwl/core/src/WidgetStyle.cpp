@@ -22,7 +22,7 @@ void fillList(tStateList<T>& list, const IStyledWidget& widget, qx::symbol prope
     list.reserve(rules.size());
     for (const StyleRule* rule : rules) {
         if (std::optional<T> value = read(rule->property))
-            list.push_back({rule->selector.states, std::move(*value)});
+            list.push_back({rule->selector->states, std::move(*value)});
     }
 }
 

@@ -106,47 +106,34 @@ TEST_F(ManagerContainerTest, aMissingStyleSheetIsReportedOnceWithItsName)
     EXPECT_EQ(StyleSheet::findMatchingRules(bar, qx::symbol("background-color")).size(), 4u);
 }
 
-TEST_F(ManagerContainerTest, theSameDescriptionGivesTheSameFont)
-{
-    ManagerContainer container;
-    FontDescription description;
-    description.baseSize = 15;
-    const UIA::Font* font = container.getFont(description);
-    EXPECT_EQ(container.getFont(description), font);
-    EXPECT_EQ(font->getBaseSize(), 15);
-    EXPECT_EQ(container.getDefaultFont(), container.getFont(getDefaultFontDescription()));
-}
-
-TEST_F(ManagerContainerTest, aNamedFontIsItsOwnFace)
+// A description gives one font; a named face never shares or replaces the
+// default one; a missing named face falls back to the default with one report.
+TEST_F(ManagerContainerTest, fontsByDescription)
 {
     // A face that surely differs from the default one, under a name of its own.
     std::ifstream file("/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf", std::ios::binary);
     GP::registerResource(GP::ResourceId("OTHERFACE.TTF"), UIA::kFontResourceType,
                          {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
     ManagerContainer container;
+    ErrorCapture capture;
     FontDescription named;
     named.name = "otherface.ttf";  // with the default's resource id 1
     named.baseSize = 24;
+    FontDescription missing = named;
+    missing.name = "missing.ttf";
     FontDescription plain;
     plain.baseSize = 24;
-    // Either order: the named face never takes the place of the default one.
+    // Named first: it must not take the place of the default face.
     const std::int32_t namedWidth = container.getFont(named)->getTextWidth("iiii");
-    const std::int32_t plainWidth = container.getFont(plain)->getTextWidth("iiii");
+    const UIA::Font* plainFont = container.getFont(plain);
+    const std::int32_t plainWidth = plainFont->getTextWidth("iiii");
     EXPECT_GT(plainWidth, 0);
     EXPECT_GT(namedWidth, plainWidth);
-    EXPECT_EQ(container.getFont(plain)->getTextWidth("iiii"), plainWidth);
-}
-
-TEST_F(ManagerContainerTest, aMissingNamedFontFallsBackToTheDefaultFaceWithOneReport)
-{
-    ManagerContainer container;
-    ErrorCapture capture;
-    FontDescription missing;
-    missing.name = "missing.ttf";
-    missing.baseSize = 24;
-    FontDescription plain;
-    plain.baseSize = 24;
-    EXPECT_EQ(container.getFont(missing)->getTextWidth("iiii"), container.getFont(plain)->getTextWidth("iiii"));
+    EXPECT_EQ(container.getFont(plain), plainFont);
+    EXPECT_EQ(plainFont->getBaseSize(), 24);
+    EXPECT_EQ(container.getDefaultFont(), container.getFont(getDefaultFontDescription()));
+    EXPECT_TRUE(capture.messages.empty());
+    EXPECT_EQ(container.getFont(missing)->getTextWidth("iiii"), plainWidth);
     container.getFont(missing);
     EXPECT_EQ(capture.messages.size(), 1u);
 }

@@ -75,6 +75,49 @@ void parseSheet(benchmark::State& state)
 }
 BENCHMARK(parseSheet)->Arg(1)->Arg(4)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// Lines that each fail inside "url(...)" just after a "/*" that some rule
+// tries: once read to the end of the text at every try (time growing with
+// the square of the size), now found from the list of comment ends.
+std::string makeHostileCommentSheet(std::size_t bytes, bool closed)
+{
+    std::string sheet;
+    while (sheet.size() < bytes)
+        sheet += "@import url(\"a\"//\r/*\n";
+    return closed ? sheet + "*/" : sheet;
+}
+
+void parseHostileComments(benchmark::State& state)
+{
+    const std::string sheet = makeHostileCommentSheet(480 << 10, state.range(0) != 0);
+    for (auto _ : state) {
+        QX::NWL::StyleSheet styles;
+        QX::NWL::StyleParser2 parser(styles);
+        benchmark::DoNotOptimize(parser.parseBuffer(sheet, "bench"));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * sheet.size()));
+}
+BENCHMARK(parseHostileComments)->Arg(0)->Arg(1)->ArgName("closed")->Unit(benchmark::kMillisecond);
+
+// One style of n selectors and n declarations: n * n rules.
+void indexOneWideStyle(benchmark::State& state)
+{
+    const auto n = static_cast<int>(state.range(0));
+    std::string sheet;
+    for (int i = 0; i < n; ++i)
+        sheet += (i ? ", " : "") + std::string("Bar.c Label#s") + std::to_string(i) + "[a=b]";
+    sheet += " {\n";
+    for (int i = 0; i < n; ++i)
+        sheet += "p" + std::to_string(i) + ": " + std::to_string(i) + ";\n";
+    sheet += "}\n";
+    QX::NWL::StyleSheet styles;
+    QX::NWL::StyleParser2 parser(styles);
+    parser.parseBuffer(sheet, "bench");
+    for (auto _ : state)
+        styles.buildRuleIndex(parser.getStyles());
+    state.counters["rules"] = static_cast<double>(n) * n;
+}
+BENCHMARK(indexOneWideStyle)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
 void loadDefaultSheet(benchmark::State& state)
 {
     QX::NWL::StyleSheet styles;

@@ -3,6 +3,8 @@
 // library lives in StyleGrammarActions.cpp.
 #include "nwl/style/StyleGrammar.h"
 
+#include <cmath>
+
 #include <boost/phoenix/bind.hpp>
 #include <boost/phoenix/core.hpp>
 #include <boost/phoenix/operator.hpp>
@@ -31,13 +33,53 @@ struct PlainRealPolicies : qi::real_policies<float> {
 
 const qi::real_parser<float, PlainRealPolicies> plainReal{};
 
+// A real out of the float range reads as infinity (or not at all, depending
+// on how it is written): refuse every such number alike.
+void storeReal(float value, PropertyVariant& stored, bool& accepted)
+{
+    accepted = std::isfinite(value);
+    if (accepted)
+        stored = PropertyVariant(std::in_place_type<float>, value);
+}
+
+// A block comment, looked up in the grammar's list of comment ends instead of
+// read character by character: whitespace rules try the same "/*" many times
+// over (look-aheads, backtracking, recovery), and an unclosed one would
+// otherwise be read to the end of the text each time.
+struct BlockCommentParser : qi::primitive_parser<BlockCommentParser> {
+    template <typename Context, typename It>
+    struct attribute {
+        using type = boost::spirit::unused_type;
+    };
+
+    explicit BlockCommentParser(const StyleGrammar& grammar) : grammar(&grammar) {}
+
+    template <typename It, typename Context, typename Skipper, typename Attribute>
+    bool parse(It& first, const It& last, Context&, const Skipper& skipper, Attribute&) const
+    {
+        qi::skip_over(first, last, skipper);
+        const char* end = grammar->blockCommentEnd(first, last);
+        if (!end)
+            return false;
+        first = end;
+        return true;
+    }
+
+    template <typename Context>
+    boost::spirit::info what(Context&) const
+    {
+        return boost::spirit::info("BlockComment");
+    }
+
+    const StyleGrammar* grammar;
+};
+
 tPropertyValue makeNumeric(const PropertyVariant& number, int unit)
 {
     return {number, static_cast<Property::eUnit>(unit)};
 }
 
 PropertyVariant integerVariant(std::int32_t value) { return PropertyVariant(std::in_place_type<std::int32_t>, value); }
-PropertyVariant realVariant(float value) { return PropertyVariant(std::in_place_type<float>, value); }
 
 tPropertyValue makeBool(bool value) { return {PropertyVariant(std::in_place_type<bool>, value), Property::eBool}; }
 
@@ -142,7 +184,7 @@ StyleGrammarRules::StyleGrammarRules(StyleGrammar& grammar)
     EOL = lit("\r\n") | lit('\n') | lit('\r');
     LineChar = ~qi::standard::char_("\r\n");
     LineComment = lit("//") >> *LineChar;
-    BlockComment = lit("/*") >> *((LineChar - lit("*/")) | EOL) >> lit("*/");
+    BlockComment = BlockCommentParser(g_);
     WS = +(ascii::blank | LineComment | BlockComment | EOL);
     Comma = lit(',') >> -WS;
     Semicolon = lit(';') >> -WS;
@@ -165,7 +207,7 @@ StyleGrammarRules::StyleGrammarRules(StyleGrammar& grammar)
 
     OptionalUnit %= unitTable_ | qi::attr(int(Property::eNumber));
     IntegerNumber %= &(qi::int_ >> -WS >> OptionalUnit >> -WS >> (lit(';') | lit('}'))) >> qi::int_;
-    Number = IntegerNumber[_val = phx::bind(&integerVariant, _1)] | plainReal[_val = phx::bind(&realVariant, _1)];
+    Number = IntegerNumber[_val = phx::bind(&integerVariant, _1)] | plainReal[phx::bind(&storeReal, _1, _val, qi::_pass)];
 
     NumericProperty = (Number >> -WS >> OptionalUnit)[_val = phx::bind(&makeNumeric, _1, _2)];
     BoolProperty = lit("true")[_val = phx::bind(&makeBool, true)] | lit("false")[_val = phx::bind(&makeBool, false)];

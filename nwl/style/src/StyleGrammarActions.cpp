@@ -30,6 +30,14 @@ std::vector<std::size_t> findLineStarts(std::string_view text)
     return starts;
 }
 
+std::vector<std::size_t> findCommentEnds(std::string_view text)
+{
+    std::vector<std::size_t> ends;
+    for (std::size_t at = text.find("*/"); at != std::string_view::npos; at = text.find("*/", at + 1))
+        ends.push_back(at);
+    return ends;
+}
+
 qx::symbol typeOf(const StyleGrammar::tSimpleSelector& simple)
 {
     if (simple.typeName == "*")
@@ -94,6 +102,7 @@ bool StyleGrammar::parse(std::string_view text)
     textBegin_ = text.data();
     textEnd_ = text.data() + text.size();
     lineStarts_ = findLineStarts(text);
+    commentEnds_ = findCommentEnds(text);
     mark_ = textBegin_;
     styleBoundary_ = textBegin_;
     return runRules(textBegin_, textEnd_);
@@ -112,6 +121,18 @@ std::uint32_t StyleGrammar::lineAt(const char* position) const
     const auto offset = static_cast<std::size_t>(position - textBegin_);
     const auto passed = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset) - lineStarts_.begin();
     return static_cast<std::uint32_t>(1 + passed);
+}
+
+const char* StyleGrammar::blockCommentEnd(const char* position, const char* end) const
+{
+    if (end - position < 2 || position[0] != '/' || position[1] != '*')
+        return nullptr;
+    // The body begins after "/*", so "/*/" is no comment.
+    const auto bodyOffset = static_cast<std::size_t>(position - textBegin_) + 2;
+    const auto close = std::lower_bound(commentEnds_.begin(), commentEnds_.end(), bodyOffset);
+    if (close == commentEnds_.end() || textBegin_ + *close + 2 > end)
+        return nullptr;
+    return textBegin_ + *close + 2;
 }
 
 void StyleGrammar::storeType(const char* begin, const char* end)

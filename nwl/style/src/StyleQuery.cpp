@@ -38,9 +38,9 @@ const Property* findProperty(const IStyledWidget& widget, qx::symbol property)
     if (!sheet)
         return nullptr;
     for (const StyleRule* rule : sheet->findCandidates(widget, property)) {
-        if (rule->selector.hasAttributeConditions() && !rule->selector.matches(widget, true))
+        if (rule->selector->hasAttributeConditions() && !rule->selector->matches(widget, true))
             continue;
-        if (matchStateConditions(rule->selector.states, widget))
+        if (matchStateConditions(rule->selector->states, widget))
             return &rule->property;
     }
     return nullptr;

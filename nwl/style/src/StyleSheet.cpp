@@ -8,20 +8,24 @@ void StyleSheet::buildRuleIndex(const std::vector<Style>& styles, const tDeriveP
 {
     // Equal keys keep their insertion order, so ties stay in sheet order.
     std::map<qx::symbol, std::multimap<std::uint32_t, StyleRule, std::greater<>>> build;
-    auto enter = [&build](const Style& style, const Property& property) {
+    std::vector<std::pair<std::uint32_t, std::shared_ptr<const Selector>>> selectors;
+    auto enter = [&build, &selectors](const Property& property) {
         auto& rules = build[property.name];
-        for (const auto& selector : style.selectors)
-            rules.emplace(selector.specificity(), StyleRule{selector, property});
+        for (const auto& [specificity, selector] : selectors)
+            rules.emplace(specificity, StyleRule{selector, property});
     };
     std::vector<Property> derived;
     for (const auto& style : styles) {
+        selectors.clear();
+        for (const auto& selector : style.selectors)
+            selectors.emplace_back(selector.specificity(), std::make_shared<const Selector>(selector));
         for (const auto& property : style.properties)
-            enter(style, property);
+            enter(property);
         if (derive) {
             derived.clear();
             derive(style, derived);
             for (const auto& property : derived)
-                enter(style, property);
+                enter(property);
         }
     }
 
@@ -47,7 +51,7 @@ const std::vector<const StyleRule*>& StyleSheet::findCandidates(const IStyledWid
     if (made) {
         if (const tRules* rules = findRules(property)) {
             for (const auto& rule : *rules) {
-                if (rule.selector.matches(widget, false))
+                if (rule.selector->matches(widget, false))
                     entry->second.push_back(&rule);
             }
         }
@@ -65,7 +69,7 @@ void StyleSheet::findMatchingRules(const IStyledWidget& widget, qx::symbol prope
     const auto& candidates = sheet->findCandidates(widget, property);
     out.reserve(candidates.size());
     for (const StyleRule* rule : candidates) {
-        if (!rule->selector.hasAttributeConditions() || rule->selector.matches(widget, true))
+        if (!rule->selector->hasAttributeConditions() || rule->selector->matches(widget, true))
             out.push_back(rule);
     }
 }

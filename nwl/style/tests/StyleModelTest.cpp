@@ -43,8 +43,8 @@ std::vector<std::string> ruleSelectorsOf(const StyleSheet& sheet, const char* pr
     std::vector<std::string> texts;
     if (const auto* rules = sheet.findRules(qx::symbol(property))) {
         for (const auto& rule : *rules)
-            texts.push_back(rule.selector.type.str() + "#" + rule.selector.name.str() + "@" +
-                            std::to_string(rule.selector.line) + "=" +
+            texts.push_back(rule.selector->type.str() + "#" + rule.selector->name.str() + "@" +
+                            std::to_string(rule.selector->line) + "=" +
                             std::to_string(std::get<std::int32_t>(rule.property.value)));
     }
     return texts;

@@ -105,10 +105,10 @@ TEST(StyleParser, defaultSheet)
     const std::uint32_t lines[] = {2, 3, 4, 0};
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ((*background)[i].property.value, color(expected[i])) << i;
-        EXPECT_EQ((*background)[i].selector.line, lines[i]) << i;
-        EXPECT_EQ((*background)[i].selector.sourceName, qx::symbol("(StyleParser2::processString)"));
+        EXPECT_EQ((*background)[i].selector->line, lines[i]) << i;
+        EXPECT_EQ((*background)[i].selector->sourceName, qx::symbol("(StyleParser2::processString)"));
     }
-    EXPECT_EQ((*background)[2].selector.type, qx::symbol("Bar"));
+    EXPECT_EQ((*background)[2].selector->type, qx::symbol("Bar"));
     EXPECT_EQ(sheet.findRules(StyleNames::kBackgroundBorderColor)->at(0).property.value, color(0xFF808080));
     EXPECT_EQ(sheet.findRules(StyleNames::kForegroundColor)->at(0).property.value, color(0xFF000000));
     EXPECT_EQ(sheet.getRuleIndex().size(), 3u);
@@ -125,7 +125,7 @@ TEST(StyleParser, loadsAStylesheetResource)
     const auto* rules = sheet.findRules(StyleNames::kWidth);
     ASSERT_NE(rules, nullptr);
     EXPECT_EQ(rules->at(0).property.value, integer(7));
-    EXPECT_EQ(rules->at(0).selector.sourceName, qx::symbol("StyleTest.txt"));
+    EXPECT_EQ(rules->at(0).selector->sourceName, qx::symbol("StyleTest.txt"));
 }
 
 TEST(StyleParser, loadsAnEmbeddedStylesheet)
@@ -144,7 +144,7 @@ TEST(StyleParser, loadsAnEmbeddedStylesheet)
     ASSERT_NE(rules, nullptr);
     EXPECT_EQ(rules->at(0).property.value, integer(11));
     EXPECT_EQ(rules->at(0).property.unit, Property::ePixels);
-    EXPECT_EQ(rules->at(0).selector.line, 3u);
+    EXPECT_EQ(rules->at(0).selector->line, 3u);
 }
 
 // Sheets written to the working folder, where imports are looked for.
@@ -190,8 +190,8 @@ TEST_F(ImportTest, importedStylesJoinAtTheImport)
     const auto* x = sheet.findRules(qx::symbol("x"));
     ASSERT_NE(x, nullptr);
     ASSERT_EQ(x->size(), 2u);
-    EXPECT_EQ(x->at(1).selector.type, qx::symbol("B"));
-    EXPECT_EQ(x->at(1).selector.sourceName, qx::symbol("qx_style_part.txt"));
+    EXPECT_EQ(x->at(1).selector->type, qx::symbol("B"));
+    EXPECT_EQ(x->at(1).selector->sourceName, qx::symbol("qx_style_part.txt"));
     EXPECT_EQ(x->at(1).property.value, integer(5));
     EXPECT_EQ(sheet.findRules(qx::symbol("y"))->at(0).property.value, integer(5));
     EXPECT_EQ(sheet.getImported(), std::set<std::string>{"qx_style_part.txt"});

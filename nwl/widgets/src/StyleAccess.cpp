@@ -48,8 +48,8 @@ std::uint32_t readVerticalAlignment(const Widget& widget)
 std::optional<std::string> findDeclarationPlace(const Widget& widget, std::string_view property)
 {
     for (const StyleRule* rule : StyleSheet::findMatchingRules(widget, qx::symbol(property))) {
-        if (matchStateConditions(rule->selector.states, widget))
-            return fmt::format("{0}:{1}", rule->selector.sourceName.str(), rule->selector.line);
+        if (matchStateConditions(rule->selector->states, widget))
+            return fmt::format("{0}:{1}", rule->selector->sourceName.str(), rule->selector->line);
     }
     return std::nullopt;
 }

@@ -60,6 +60,9 @@ public:
     static constexpr std::uint32_t kAttributeWeight = 16;
     static constexpr std::uint32_t kStateWeight = 256;
 
+    // The weights of its parts (subject and ancestors) summed per kind; a
+    // kind's sum stops at the largest value its field holds, so it never
+    // spills into the field of a stronger kind.
     std::uint32_t specificity() const;
 
     // The subject and its ancestor chain match the widget; states are not

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "nwl/style/Property.h"
@@ -15,9 +16,10 @@ struct Style {
     std::uint32_t line = 0;
 };
 
-// One declaration of one selector of one style.
+// One declaration of one selector of one style. The rules of a style's
+// declarations share its selectors rather than copy them.
 struct StyleRule {
-    Selector selector;
+    std::shared_ptr<const Selector> selector;
     Property property;
 };
 

@@ -52,6 +52,11 @@ public:
 
     // The line of a position of the text being parsed (1 at its start).
     std::uint32_t lineAt(const char* position) const;
+    // Just past the "*/" that closes the block comment opening at
+    // `position`; null when none does (or no "/*" stands there). Found from
+    // the comment ends listed once per text, so a "/*" tried again and again
+    // costs no rescan of the text.
+    const char* blockCommentEnd(const char* position, const char* end) const;
 
     // Actions.
     void markPosition(const char* position) { mark_ = position; }
@@ -94,6 +99,8 @@ private:
     const char* textEnd_ = nullptr;
     // Offsets at which lines 2, 3, ... begin.
     std::vector<std::size_t> lineStarts_;
+    // Offsets of every "*/" of the text, in order.
+    std::vector<std::size_t> commentEnds_;
     const char* mark_ = nullptr;
     // Where the last style ended (or the text began): a style that starts on
     // that line carries line 0, as does one on the first line.
