@@ -10,7 +10,7 @@
 #include "nhl2/Clock.h"
 #include "nhl2/DFUDevice.h"
 #include "nhl2/USBDeviceFactory.h"
-#include "nhl2/simulated/FirmwareImageFormat.h"
+#include "nhl2/FirmwareImage.h"
 #include "nhl2/simulated/SimulatedKeyboard.h"
 
 namespace {
@@ -22,13 +22,7 @@ constexpr std::size_t kImageSize = 256 * 1024;
 std::vector<std::uint8_t> makeImage() {
     std::vector<std::uint8_t> payload(kImageSize - kFirmwareImageHeaderSize);
     for (std::size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i * 13 + 5);
-    std::vector<std::uint8_t> image(kFirmwareImageMagic.begin(), kFirmwareImageMagic.end());
-    const std::uint32_t fields[] = {kHVX49MK2 | (0x0059u << 16), static_cast<std::uint32_t>(payload.size()),
-                                    computeCrc32(payload)};
-    for (const std::uint32_t field : fields)
-        for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>(field >> (8 * i)));
-    image.insert(image.end(), payload.begin(), payload.end());
-    return image;
+    return buildFirmwareImage(kHVX49MK2, 0x0059, payload);
 }
 
 using Clock = std::chrono::steady_clock;
@@ -75,15 +69,6 @@ private:
     std::shared_ptr<DeviceTime> time_;
 };
 
-USBDeviceFilter makeFilter(USBDeviceKind kind, std::uint16_t productId) {
-    USBDeviceFilter filter;
-    filter.kind = kind;
-    filter.interfaceClass = kind == USBDeviceKind::HID ? kHidInterfaceClass : kDriverInterfaceClass;
-    filter.vendorId = kHarmovaVendorId;
-    filter.productIds = {productId};
-    return filter;
-}
-
 void downloadThroughZeroLatencyKeyboard(benchmark::State& state) {
     tKeyboardDescription description;
     description.transferSize = static_cast<std::uint16_t>(state.range(0));
@@ -97,10 +82,8 @@ void downloadThroughZeroLatencyKeyboard(benchmark::State& state) {
     const auto driver = std::make_shared<TimedDriver>(keyboards, deviceTime);
     DFUDevice device(driver, clock);
     const USBDeviceFactory factory(driver);
-    if (!factory.openFirstMatching(makeFilter(USBDeviceKind::HID, kHVX49MK2), device) ||
-        !device.switchToUpdateMode() ||
-        !factory.openFirstMatching(
-            makeFilter(USBDeviceKind::DriverInterface, ProductDataBase::getUpdateModeProductId(kHVX49MK2)), device)) {
+    if (!factory.openFirstMatching(makeKeyboardFilter(ProductMode::Normal), device) ||
+        !device.switchToUpdateMode() || !factory.openFirstMatching(makeKeyboardFilter(ProductMode::Update), device)) {
         state.SkipWithError("the simulated keyboard did not reach update mode");
         return;
     }

@@ -9,7 +9,7 @@
 #include "nhl2/DFUStatus.h"
 #include "nhl2/DevicePath.h"
 #include "nhl2/USBDescriptors.h"
-#include "nhl2/simulated/FirmwareImageFormat.h"
+#include "nhl2/FirmwareImage.h"
 #include "nhl2/simulated/KeyboardDescription.h"
 
 using namespace QX::NHL2;

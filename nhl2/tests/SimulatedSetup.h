@@ -6,42 +6,24 @@
 #include "nhl2/DFUDevice.h"
 #include "nhl2/USBDeviceFactory.h"
 #include "nhl2/USBDeviceFilter.h"
-#include "nhl2/simulated/FirmwareImageFormat.h"
+#include "nhl2/FirmwareImage.h"
 #include "nhl2/simulated/SimulatedKeyboard.h"
 
 namespace QX::NHL2::TEST {
 
-inline USBDeviceFilter makeFilter(USBDeviceKind kind, std::vector<std::uint16_t> productIds) {
-    USBDeviceFilter filter;
-    filter.kind = kind;
-    filter.interfaceClass = kind == USBDeviceKind::HID ? kHidInterfaceClass : kDriverInterfaceClass;
-    filter.vendorId = kHarmovaVendorId;
-    filter.productIds = std::move(productIds);
-    return filter;
-}
-
 inline USBDeviceFilter makeNormalFilter() {
-    return makeFilter(USBDeviceKind::HID, {kHVX49MK2, kHVX61MK2, kHVX88MK2});
+    return makeKeyboardFilter(ProductMode::Normal);
 }
 
 inline USBDeviceFilter makeUpdateFilter() {
-    return makeFilter(USBDeviceKind::DriverInterface,
-                      {ProductDataBase::getUpdateModeProductId(kHVX49MK2),
-                       ProductDataBase::getUpdateModeProductId(kHVX61MK2),
-                       ProductDataBase::getUpdateModeProductId(kHVX88MK2)});
+    return makeKeyboardFilter(ProductMode::Update);
 }
 
 // A valid image of our format with a simple payload.
 inline std::vector<std::uint8_t> makeImage(std::uint16_t productId, std::uint16_t version, std::size_t payloadSize) {
     std::vector<std::uint8_t> payload(payloadSize);
     for (std::size_t i = 0; i < payloadSize; ++i) payload[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
-    std::vector<std::uint8_t> image(kFirmwareImageMagic.begin(), kFirmwareImageMagic.end());
-    const std::uint32_t crc = computeCrc32(payload);
-    const std::uint32_t size = static_cast<std::uint32_t>(payloadSize);
-    for (const auto& [value, bytes] : {std::pair<std::uint32_t, int>{productId, 2}, {version, 2}, {size, 4}, {crc, 4}})
-        for (int i = 0; i < bytes; ++i) image.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    image.insert(image.end(), payload.begin(), payload.end());
-    return image;
+    return buildFirmwareImage(productId, version, payload);
 }
 
 struct SimulatedSetup {

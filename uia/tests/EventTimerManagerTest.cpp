@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -229,6 +230,47 @@ TEST_F(EventTimerManagerTest, LateCheckFiresOnlyAfterTwoPeriods) {
     manager.fireTimersIfLate();
     EXPECT_EQ(log.size(), 2u);
     EXPECT_EQ(manager.getLastTick(), now);
+}
+
+TEST_F(EventTimerManagerTest, ATimerRestartedInItsHandlerWaitsForTheNextPass) {
+    TimerTarget target(&log, 1);
+    target.startTimer(40, 0);
+    target.action = [&](TimerEventData& data) {
+        target.stopTimer(data.record);
+        target.startTimer(40, 0);
+    };
+    EXPECT_EQ(countFirings(target, 1), 1);
+    EXPECT_EQ(countFirings(target, 3), 3);
+}
+
+TEST_F(EventTimerManagerTest, ADestroyedTargetLeavesNoTimerBehind) {
+    TimerTarget kept(&log, 1);
+    kept.startTimer(40, 0);
+    auto gone = std::make_unique<TimerTarget>(&log, 2);
+    gone->startTimer(40, 1);
+    gone->startTimer(80, 0);
+    gone.reset();
+    EXPECT_EQ(manager.getRecords().size(), 1u);
+    EXPECT_EQ(countFirings(kept, 2), 2);
+
+    // Destroyed by its own handler: the record goes after the delivery.
+    struct SelfDeleting : EventTarget {
+        bool onEvent(std::uint32_t, void*) override {
+            delete this;
+            return true;
+        }
+    };
+    (new SelfDeleting)->startTimer(40, 2);
+    manager.fireTimers();
+    EXPECT_EQ(manager.getRecords().size(), 1u);
+}
+
+TEST_F(EventTimerManagerTest, ASecondManagerGoingLeavesTheFirstCurrent) {
+    {
+        EventTimerManager second(std::make_unique<FakeBridge>(&starts, &stops));
+        EXPECT_EQ(EventTimerManager::getCurrent(), &second);
+    }
+    EXPECT_EQ(EventTimerManager::getCurrent(), &manager);
 }
 
 TEST(EventTimerManagerLifetimeTest, DestroyedManagerStopsTimerAndTargetsCopeWithoutIt) {

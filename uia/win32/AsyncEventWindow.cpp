@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "GuardedCall.h"
 #include "gp/Text.h"
 #include "uia/AsyncEvents.h"
+#include "uia/WindowImpl.h"
 
 namespace QX::UIA {
 
@@ -61,7 +63,10 @@ std::uint32_t getAsyncEventThreadId() { return asyncThreadId; }
 LRESULT CALLBACK asyncEventWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_COMMAND)
         return DefWindowProcW(window, message, wParam, lParam);
-    dispatchAsyncEvent(static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam));
+    DETAIL::callGuarded([&] {
+        DETAIL::DeliveryScope delivery;
+        dispatchAsyncEvent(static_cast<std::uint32_t>(wParam), static_cast<std::uint32_t>(lParam));
+    });
     return 1;
 }
 

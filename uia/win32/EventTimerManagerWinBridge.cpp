@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "GuardedCall.h"
+
 namespace QX::UIA {
 
 namespace {
@@ -52,7 +54,7 @@ void CALLBACK EventTimerManagerWinBridge::timerProc(HWND, UINT, UINT_PTR timerId
     if (timerId == 0)
         return;
     if (EventTimerManager* manager = findManagerOf(timerId))
-        manager->fireTimers();
+        DETAIL::callGuarded([manager] { manager->fireTimers(); });
 }
 
 EventTimerManager::EventTimerManager()

@@ -1,10 +1,12 @@
 #include "InternalWindow.h"
 
+#include "GuardedCall.h"
 #include "gp/Text.h"
 #include "gp/Uuid.h"
 #include "uia/Application.h"
 #include "uia/Library.h"
 #include "uia/MainWindowLink.h"
+#include "uia/WindowImpl.h"
 
 namespace QX::UIA {
 
@@ -83,16 +85,21 @@ void InternalWindow::runPendingCallbacks() {
         callback();  // an empty callback throws std::bad_function_call
 }
 
-LRESULT CALLBACK InternalWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT InternalWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE)
         return TRUE;
     if (message == WM_USER) {
-        auto* self = reinterpret_cast<InternalWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self)
+        if (auto* self = reinterpret_cast<InternalWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            DETAIL::DeliveryScope delivery;
             self->runPendingCallbacks();
+        }
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK InternalWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DETAIL::callGuarded([&] { return handleMessage(window, message, wParam, lParam); });
 }
 
 }  // namespace QX::UIA

@@ -42,7 +42,11 @@ public:
     GetDpiForMonitorFunction getDpiForMonitor() const { return getDpiForMonitor_; }
     SetProcessDpiAwarenessFunction setProcessDpiAwareness() const { return setProcessDpiAwareness_; }
 
+    // The window procedure: an exception of a callback is reported and ends
+    // the program, as in every window procedure.
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The same without the guard; exceptions come back to the caller.
+    static LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     void loadDpiLibrary();

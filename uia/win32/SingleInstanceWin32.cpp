@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "gp/Path.h"
@@ -8,6 +9,7 @@
 #include "uia/Application.h"
 #include "uia/EventIds.h"
 #include "uia/SingleInstance.h"
+#include "GuardedCall.h"
 #include "SingleInstanceWin32.h"
 
 namespace QX::UIA {
@@ -17,6 +19,9 @@ constexpr ULONG_PTR kPathDataWord = EventId::kPathFromSecondInstance;
 
 struct InstanceState {
     std::string id;
+    // Held for the life of the process: whoever creates it first is the
+    // first instance. Finding a window and then creating one is not atomic.
+    HANDLE instanceMutex = nullptr;
     HWND markerWindow = nullptr;
     bool otherInstanceRunning = false;
     bool searched = false;
@@ -27,13 +32,23 @@ InstanceState& instanceState() {
     return state;
 }
 
+std::u16string makeMutexName(const std::u16string& id) {
+    std::u16string name = id + u"-instance";
+    std::replace(name.begin(), name.end(), u'\\', u'_');  // a separator in object names
+    return name;
+}
+
 void findOrCreateMarkerWindow(InstanceState& state) {
     const std::u16string id = GP::utf8ToWide(state.id);
-    if (HWND other = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str()); other != nullptr) {
-        state.markerWindow = other;
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, makeMutexName(id).c_str());
+    if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        // The first instance may not have made its marker window yet.
+        state.markerWindow = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str());
         state.otherInstanceRunning = true;
         return;
     }
+    state.instanceMutex = mutex;
     HWND marker = CreateWindowExW(0, u"STATIC", id.c_str(), 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (marker == nullptr) return;
     SetWindowLongPtrW(marker, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(onCopyData));
@@ -84,6 +99,8 @@ std::u16string boundedText(const COPYDATASTRUCT& data) {
     return std::u16string(units, length);
 }
 
+LRESULT handleCopyData(LPARAM lParam);
+
 bool acceptsPaths() {
     const std::uint32_t mode = getHostMode();
     return mode != 2 && mode != 5 && mode != 8;
@@ -103,7 +120,7 @@ bool forwardToRunningInstance(const char* id, int allowSecondInstance) {
     if (!state.otherInstanceRunning) return false;
     if (!hasArguments()) {
         if (allowSecondInstance == 1) return false;
-    } else {
+    } else if (state.markerWindow != nullptr) {
         sendFirstArgument(state.markerWindow);
     }
     bringToFront(application->getTitle());
@@ -112,6 +129,12 @@ bool forwardToRunningInstance(const char* id, int allowSecondInstance) {
 
 LRESULT CALLBACK onCopyData(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_COPYDATA) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return DETAIL::callGuarded([&] { return handleCopyData(lParam); });
+}
+
+namespace {
+
+LRESULT handleCopyData(LPARAM lParam) {
     // Looked up on each message: the marker outlives the application that made it.
     Application* application = Application::getInstance();
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
@@ -125,6 +148,8 @@ LRESULT CALLBACK onCopyData(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return application->sendEvent(EventId::kPathFromSecondInstance, &event) ? 1 : 0;
 }
 
+}  // namespace
+
 BOOL CALLBACK findWindowByTitle(HWND hwnd, LPARAM lParam) {
     static char16_t title[512];
     if (GetWindowTextW(hwnd, title, 512) == 0) return TRUE;
@@ -135,6 +160,9 @@ BOOL CALLBACK findWindowByTitle(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
-void resetSingleInstanceForTesting() { instanceState() = InstanceState{}; }
+void resetSingleInstanceForTesting() {
+    if (instanceState().instanceMutex != nullptr) CloseHandle(instanceState().instanceMutex);
+    instanceState() = InstanceState{};
+}
 
 }  // namespace QX::UIA

@@ -1,11 +1,8 @@
 #include <windows.h>
 
-#include <cstdlib>
-#include <exception>
-
-#include "gp/LastChanceFilter.h"
 #include "uia/ApplicationLink.h"
 #include "uia/WindowBase.h"
+#include "GuardedCall.h"
 #include "WindowImplWin32.h"
 #include "WindowProcedureWin32.h"
 
@@ -42,17 +39,8 @@ void detachOnFinalMessage(HWND hwnd, WindowImplWin32& impl) {
     impl.setDestroyedPending(true);
 }
 
-// Exceptions must not unwind through the platform's frames: they end here,
-// reported like any other unhandled failure.
 LRESULT guarded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC fallback) {
-    try {
-        return windowProcedure(hwnd, message, wParam, lParam, fallback);
-    } catch (const std::exception& error) {
-        GP::reportUnhandledException(error.what());
-    } catch (...) {
-        GP::reportUnhandledException("unknown exception");
-    }
-    std::abort();
+    return DETAIL::callGuarded([&] { return windowProcedure(hwnd, message, wParam, lParam, fallback); });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "nhl2/ProductDataBase.h"
 #include "nhl2/USBDeviceOSHandle.h"
 
 namespace QX::NHL2 {
@@ -26,5 +27,9 @@ struct USBDeviceFilter {
 
     bool matches(std::uint16_t vendor, std::uint16_t productId) const;
 };
+
+// Our keyboards in one mode: HID devices in normal mode, our driver's
+// interface in update mode, with every product id of that mode.
+USBDeviceFilter makeKeyboardFilter(ProductMode mode);
 
 }  // namespace QX::NHL2

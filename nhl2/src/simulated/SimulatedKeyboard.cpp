@@ -8,7 +8,7 @@
 #include "nhl2/DriverRequests.h"
 #include "nhl2/USBDescriptors.h"
 #include "nhl2/USBDeviceFilter.h"
-#include "nhl2/simulated/FirmwareImageFormat.h"
+#include "nhl2/FirmwareImage.h"
 
 namespace QX::NHL2 {
 namespace {

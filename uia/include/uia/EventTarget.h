@@ -12,7 +12,8 @@ struct TimerRecord;
 class EventTarget {
 public:
     EventTarget() = default;
-    virtual ~EventTarget() = default;
+    // Stops this target's timers: a later tick must not reach it.
+    virtual ~EventTarget();
     EventTarget(const EventTarget&) = delete;
     EventTarget& operator=(const EventTarget&) = delete;
 

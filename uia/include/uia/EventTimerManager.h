@@ -16,6 +16,7 @@ struct TimerRecord {
     EventTarget* owner = nullptr;
     std::int32_t busyCount = 0;  // above 0 while the record's event is being delivered
     bool removed = false;        // removed while busy: freed after the delivery
+    std::uint64_t madeInPass = 0;  // a record made during a pass waits for the next one
 };
 
 // Data of the timer event (EventId::kTimer).
@@ -57,6 +58,9 @@ public:
 
     // The manager constructed last that still exists, or null.
     static EventTimerManager* getCurrent();
+    // Removes every record of `owner` (a target that goes away); records
+    // whose event is being delivered are only marked.
+    void removeTimersOf(const EventTarget& owner);
 
     // Takes the new period only while no timer exists, and only a positive one.
     void setPeriod(std::int32_t periodMs);
@@ -99,6 +103,8 @@ private:
     Clock clock_;
     std::int32_t period_ = kDefaultPeriodMs;
     std::int64_t lastTick_ = 0;
+    std::uint64_t passNumber_ = 0;
+    int passDepth_ = 0;
     std::list<TimerRecord> records_;
 };
 

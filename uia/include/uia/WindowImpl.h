@@ -121,6 +121,18 @@ private:
     WindowImpl* impl_;
 };
 
+// Raises the depth that defers window deletion around a delivery that is
+// not a window's own message (a timer tick, a queued callback): a window
+// destroyed by its handler is deleted once the outermost delivery has
+// returned, not under the running handler.
+class DeliveryScope {
+public:
+    DeliveryScope();
+    ~DeliveryScope();
+    DeliveryScope(const DeliveryScope&) = delete;
+    DeliveryScope& operator=(const DeliveryScope&) = delete;
+};
+
 // Builds the platform implementation of a standalone window and its native
 // window; answers whether a native window exists afterwards.
 bool createStandaloneWindowImpl(StandaloneWindow& window, const WindowOptions& options);

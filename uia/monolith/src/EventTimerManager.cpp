@@ -3,15 +3,33 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
+#include <vector>
 
 #include "uia/EventIds.h"
 #include "uia/EventTarget.h"
+#include "uia/WindowImpl.h"
 
 namespace QX::UIA {
 
 namespace {
 
-EventTimerManager* currentManager = nullptr;
+// Managers in construction order; the last one is the current one.
+std::vector<EventTimerManager*>& liveManagers() {
+    static std::vector<EventTimerManager*> managers;
+    return managers;
+}
+
+// Counts the passes that run, also when one is left by an exception.
+class PassScope {
+public:
+    explicit PassScope(int& depth) : depth_(depth) { ++depth_; }
+    ~PassScope() { --depth_; }
+    PassScope(const PassScope&) = delete;
+    PassScope& operator=(const PassScope&) = delete;
+
+private:
+    int& depth_;
+};
 
 constexpr std::int64_t kTicksPerMillisecond = 10000;
 
@@ -39,17 +57,27 @@ std::int64_t EventTimerManager::readSteadyClock() {
 EventTimerManager::EventTimerManager(std::unique_ptr<AbstractEventTimerManagerOsBridge> bridge,
                                      Clock clock)
     : bridge_(std::move(bridge)), clock_(std::move(clock)) {
-    currentManager = this;
+    liveManagers().push_back(this);
 }
 
 EventTimerManager::~EventTimerManager() {
     if (!records_.empty() && bridge_)
         bridge_->stopTimer();
-    if (currentManager == this)
-        currentManager = nullptr;
+    std::erase(liveManagers(), this);
 }
 
-EventTimerManager* EventTimerManager::getCurrent() { return currentManager; }
+EventTimerManager* EventTimerManager::getCurrent() {
+    return liveManagers().empty() ? nullptr : liveManagers().back();
+}
+
+void EventTimerManager::removeTimersOf(const EventTarget& owner) {
+    for (auto it = records_.begin(); it != records_.end();) {
+        const auto next = std::next(it);
+        if (it->owner == &owner && !it->removed)
+            removeTimer(&*it);
+        it = next;
+    }
+}
 
 void EventTimerManager::setPeriod(std::int32_t periodMs) {
     if (records_.empty() && periodMs > 0)
@@ -77,6 +105,8 @@ TimerRecord* EventTimerManager::addTimer(EventTarget& owner, std::int32_t interv
     record.remaining = record.interval;
     record.priority = priority;
     record.owner = &owner;
+    if (passDepth_ > 0)
+        record.madeInPass = passNumber_;
     const auto before = std::find_if(records_.begin(), records_.end(),
                                      [&](const TimerRecord& r) { return r.priority < priority; });
     TimerRecord& added = *records_.insert(before, record);
@@ -114,6 +144,8 @@ void EventTimerManager::removeIfMarked(Iterator it) {
 
 void EventTimerManager::fireTimers() {
     lastTick_ = clock_();
+    ++passNumber_;
+    PassScope pass(passDepth_);
     for (auto it = records_.begin(); it != records_.end();) {
         try {
             advance(*it);
@@ -131,7 +163,7 @@ void EventTimerManager::fireTimers() {
 void EventTimerManager::advance(TimerRecord& record) {
     // Stopped while its event is still being delivered: a nested tick (a
     // modal loop in the handler) must not reach an owner that may be gone.
-    if (record.removed)
+    if (record.removed || (record.madeInPass != 0 && record.madeInPass == passNumber_))
         return;
     BusyScope busy(record);
     record.remaining -= period_;
@@ -146,6 +178,7 @@ void EventTimerManager::advance(TimerRecord& record) {
     }
     record.remaining = record.interval;
     TimerEventData data{&record, record.interval};
+    DETAIL::DeliveryScope delivery;
     record.owner->sendEvent(EventId::kTimer, &data);
 }
 
@@ -153,6 +186,11 @@ void EventTimerManager::fireTimersIfLate() {
     const std::int64_t elapsedMs = (clock_() - lastTick_) / kTicksPerMillisecond;
     if (elapsedMs > 2 * static_cast<std::int64_t>(period_))
         fireTimers();
+}
+
+EventTarget::~EventTarget() {
+    for (EventTimerManager* manager : liveManagers())
+        manager->removeTimersOf(*this);
 }
 
 TimerRecord* EventTarget::startTimer(std::int32_t intervalMs, std::int32_t priority) {

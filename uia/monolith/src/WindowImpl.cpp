@@ -1,6 +1,8 @@
 #include "uia/WindowImpl.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "gp/Region.h"
 #include "uia/ApplicationLink.h"
@@ -52,8 +54,21 @@ void WindowImpl::invalidateRegion(const GP::Region& region) {
 
 namespace {
 
+int gDeliveryDepth = 0;
+
+// Windows destroyed during a delivery, deleted when it ends.
+std::vector<WindowImpl*>& waitingForDelivery() {
+    static std::vector<WindowImpl*> impls;
+    return impls;
+}
+
 void deleteWhenOutermost(WindowImpl* impl) {
     if (impl->getNativeHandle() != nullptr || impl->getNestingDepth() > 0) return;
+    if (gDeliveryDepth > 0) {
+        auto& waiting = waitingForDelivery();
+        if (std::find(waiting.begin(), waiting.end(), impl) == waiting.end()) waiting.push_back(impl);
+        return;
+    }
     impl->setDestroyedPending(false);
     std::unique_ptr<WindowImpl> owned(impl);
     if (impl->getDeleteOnDestroy() && impl->getOwner() != nullptr) {
@@ -63,6 +78,19 @@ void deleteWhenOutermost(WindowImpl* impl) {
 }
 
 }  // namespace
+
+DeliveryScope::DeliveryScope() {
+    ++gDeliveryDepth;
+}
+
+DeliveryScope::~DeliveryScope() {
+    if (--gDeliveryDepth > 0) return;
+    std::vector<WindowImpl*> waiting;
+    waiting.swap(waitingForDelivery());
+    for (WindowImpl* impl : waiting) {
+        if (impl->isDestroyedPending()) deleteWhenOutermost(impl);
+    }
+}
 
 NestingGuard::~NestingGuard() {
     if (impl_ == nullptr) return;

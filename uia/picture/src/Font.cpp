@@ -82,12 +82,19 @@ void Font::setScale(float scale)
     }
 }
 
+// Glyphs of another scale would have the wrong size: without a cache for the
+// current scale one is made now, or there is none.
 const std::shared_ptr<DETAIL::FTRenderCache>& Font::getRenderCache() const
 {
     static const std::shared_ptr<DETAIL::FTRenderCache> none;
-    const auto current = caches_.find(scale_);
-    if (current != caches_.end()) return current->second;
-    return caches_.empty() ? none : caches_.begin()->second;
+    if (const auto current = caches_.find(scale_); current != caches_.end()) return current->second;
+    if (!faceCache_) return none;
+    const long pixelSize = std::lroundf(static_cast<float>(baseSize_) * scale_);
+    const auto holder = pixelSize >= 1 ? findFaceHolder() : nullptr;
+    if (!holder) return none;
+    auto cache = holder->getRenderCache(faceCache_->getLibrary(), {static_cast<std::uint32_t>(pixelSize), hinting_});
+    if (!cache) return none;
+    return caches_.emplace(scale_, std::move(cache)).first->second;
 }
 
 std::int32_t roundAdvance(std::int32_t advance26Dot6)

@@ -1,6 +1,7 @@
 #include "uia/picture/PictureCombiner.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,22 @@ void PictureCombiner<F>::combineArea(const PictureRect& area, const Picture& sou
 }
 
 namespace {
+
+// A picture drawn onto itself would read rows that the same call has already
+// written: it is drawn from a copy of itself.
+std::unique_ptr<Picture> copyOfPicture(const Picture& source) {
+    auto copy = std::make_unique<Picture>();
+    if (!copy->resize(source.getWidth(), source.getHeight(), true)) {
+        return nullptr;
+    }
+    copy->copyPropertiesFrom(source);
+    std::copy_n(source.getPixels(), std::size_t(source.getWidth()) * source.getHeight(), copy->getPixels());
+    copy->setOrigin(source.getOriginX(), source.getOriginY());
+    if (!source.getRegionMasks().empty()) {
+        copy->updateRegionMasks();
+    }
+    return copy;
+}
 
 // Tiles narrower than this are first repeated side by side into a wider
 // strip, so that a one-pixel centre stretched over a window does not cost a
@@ -84,6 +101,12 @@ template <class F>
 void PictureCombiner<F>::drawAt(std::int32_t x, std::int32_t y, const Picture& source, std::uint32_t frame,
                                 const PictureRect* sourceRect) {
     if (!source.hasPixels() || !destination_.hasPixels()) {
+        return;
+    }
+    if (&source == &destination_) {
+        if (const auto copy = copyOfPicture(source)) {
+            drawAt(x, y, *copy, frame, sourceRect);
+        }
         return;
     }
     const GP::Point frameOrigin = source.getFrameOrigin(frame);
@@ -156,6 +179,12 @@ template <class F>
 void PictureCombiner<F>::drawInRect(const PictureRect& destRect, const Picture& source, std::uint32_t frame,
                                     const PictureRect* clipRect) {
     if (!source.hasPixels() || !destination_.hasPixels()) {
+        return;
+    }
+    if (&source == &destination_) {
+        if (const auto copy = copyOfPicture(source)) {
+            drawInRect(destRect, *copy, frame, clipRect);
+        }
         return;
     }
     if (source.getFixedFlags() == 0) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 #include <lcms2.h>
 
 #include <algorithm>
@@ -81,19 +82,50 @@ struct tJpegDecoder {
 
 void ignoreMessage(j_common_ptr) {}
 
+// libjpeg warns about corrupt data and goes on with grey: for us such a file
+// is broken. Warnings about harmless oddities pass.
+void failOnCorruptData(j_common_ptr common, int level) {
+    if (level >= 0) return;  // trace messages
+    switch (common->err->msg_code) {
+    case JWRN_ADOBE_XFORM:
+    case JWRN_JFIF_MAJOR:
+    case JWRN_TOO_MUCH_DATA:
+        return;
+    default:
+        jumpOnError(common);
+    }
+}
+
+// Every block of a sequential Huffman-coded file takes at least two bits per
+// component; a declared size that would need many times the data there is
+// is refused before anything is allocated for it.
+bool dataCanHoldImage(const jpeg_decompress_struct& cinfo, GP::StorageIO& reader) {
+    if (cinfo.progressive_mode || cinfo.arith_code || reader.getStorage() == nullptr) return true;
+    constexpr std::uint64_t kSlack = 16;
+    const std::uint64_t blocks = ((std::uint64_t(cinfo.image_width) + 7) / 8) * ((cinfo.image_height + 7) / 8);
+    const std::uint64_t minimumBytes = blocks * std::uint64_t(cinfo.num_components) / 4;
+    return std::uint64_t(std::max<std::int64_t>(reader.getStorage()->getSize(), 0)) * kSlack >= minimumBytes;
+}
+
 void initSource(j_decompress_ptr decompressor) {
     decompressor->src->next_input_byte = nullptr;
     decompressor->src->bytes_in_buffer = 0;
 }
 
-// At the end of the data, or when the storage fails, asks libjpeg to
-// suspend: the decode then fails instead of reading past the buffer.
+// At the end of the data (or when the storage fails) an end marker follows,
+// as with libjpeg's own sources: a file that lacks only its end marker is
+// whole, and one cut short makes libjpeg warn about corrupt data.
 boolean fillInputBuffer(j_decompress_ptr decompressor) {
     auto* source = reinterpret_cast<tSourceManager*>(decompressor->src);
-    const std::size_t got = source->reader->read(source->buffer, kSourceBufferSize);
+    std::size_t got = source->reader->read(source->buffer, kSourceBufferSize);
+    if (got == 0) {
+        source->buffer[0] = 0xFF;
+        source->buffer[1] = JPEG_EOI;
+        got = 2;
+    }
     source->base.next_input_byte = source->buffer;
     source->base.bytes_in_buffer = got;
-    return got > 0 ? TRUE : FALSE;
+    return TRUE;
 }
 
 void skipInputData(j_decompress_ptr decompressor, long count) {
@@ -191,6 +223,7 @@ bool decodeImage(tJpegDecoder& decoder, GP::StorageIO& reader, Picture& picture)
     cinfo->err = jpeg_std_error(&decoder.errors.base);
     decoder.errors.base.error_exit = jumpOnError;
     decoder.errors.base.output_message = ignoreMessage;
+    decoder.errors.base.emit_message = failOnCorruptData;
     if (setjmp(decoder.errors.jump)) {
         return false;
     }
@@ -208,7 +241,8 @@ bool decodeImage(tJpegDecoder& decoder, GP::StorageIO& reader, Picture& picture)
     }
     // Refuse what could never become a picture before libjpeg allocates for
     // it (a progressive file keeps every coefficient of the image).
-    if (std::uint64_t(cinfo->image_width) * cinfo->image_height > (Picture::kMaxBlockSize - Picture::kHeaderSize) / 4) {
+    if (std::uint64_t(cinfo->image_width) * cinfo->image_height > (Picture::kMaxBlockSize - Picture::kHeaderSize) / 4 ||
+        !dataCanHoldImage(*cinfo, reader)) {
         return false;
     }
     cinfo->mem->max_memory_to_use = long(kMaxDecoderMemory);

@@ -133,8 +133,10 @@ bool Picture::decodePng(GP::StorageIO& reader, bool detectAlpha) {
     if (!readImage(decoder, *this, colourType)) {
         return false;
     }
+    // A transparent colour (tRNS) gives grey and RGB files alpha too.
     const bool mayHaveAlpha = colourType == PNG_COLOR_TYPE_PALETTE || colourType == PNG_COLOR_TYPE_GRAY_ALPHA ||
-                              colourType == PNG_COLOR_TYPE_RGB_ALPHA;
+                              colourType == PNG_COLOR_TYPE_RGB_ALPHA ||
+                              png_get_valid(decoder.png, decoder.info, PNG_INFO_tRNS) != 0;
     setOption(detectAlpha && mayHaveAlpha && hasPixels() && hasTranslucentPixel(*this));
     return true;
 }

@@ -73,6 +73,12 @@ std::unique_ptr<Picture> Picture::scalePicture(float scale, bool nearest) const 
     if (!isUsableLength(scaledWidth) || !isUsableLength(scaledHeight)) {
         return nullptr;
     }
+    // The kernels take no side beyond their limit: refuse before allocating.
+    const auto fits = [](std::uint32_t length) { return length <= std::uint32_t(QX::Resize::kMaxDimension); };
+    if (!fits(getWidth()) || !fits(getHeight()) || !fits(scaleLength(getWidth(), scale)) ||
+        !fits(scaleLength(getHeight(), scale))) {
+        return nullptr;
+    }
     auto scaled = std::make_unique<Picture>();
     scaled->copyPropertiesFrom(*this);
     if (!scaled->resize(scaleLength(getWidth(), scale), scaleLength(getHeight(), scale), true)) {

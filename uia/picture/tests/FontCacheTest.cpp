@@ -82,6 +82,9 @@ TEST_F(FontCache, SetScaleMakesOneCachePerScale)
     font.setScale(std::nanf(""));
     EXPECT_EQ(font.getScale(), 1.26f);
     EXPECT_EQ(font.getRenderCache()->getKey().pixelSize, 15u);
+    // A scale too small for any glyph has no cache, not another scale's one.
+    font.setScale(0.01f);
+    EXPECT_FALSE(font.getRenderCache());
 }
 
 TEST_F(FontCache, GlyphIsLoadedFromFreeTypeOnce)

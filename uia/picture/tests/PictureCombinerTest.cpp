@@ -411,3 +411,21 @@ TEST(PictureCombinerRules, CopyRulesFollowTheRuleExactlyOnEveryKindOfRun) {
         }
     }
 }
+
+// Drawn onto itself, shifted by one pixel either way: the result is the
+// picture as it was before the call, not smeared rows.
+TEST(PictureCombinerOverlap, APictureDrawnOntoItselfIsDrawnFromItsFormerPixels) {
+    for (const int shift : {1, -1}) {
+        auto picture = makeIndexedPicture(6, 4);
+        auto before = makeIndexedPicture(6, 4);
+        picture->copyPicture(shift, shift, *picture, 0, nullptr);
+        for (std::int32_t y = 0; y < 4; ++y) {
+            for (std::int32_t x = 0; x < 6; ++x) {
+                const std::int32_t fromX = x - shift, fromY = y - shift;
+                const bool inside = fromX >= 0 && fromX < 6 && fromY >= 0 && fromY < 4;
+                const std::uint32_t expected = inside ? before->getRow(fromY)[fromX] : before->getRow(y)[x];
+                ASSERT_EQ(picture->getRow(y)[x], expected) << shift << ": " << x << "," << y;
+            }
+        }
+    }
+}

@@ -189,16 +189,41 @@ TEST(PictureDecodeJpeg, TruncatedAndGarbageFilesFailCleanly) {
     decode(corrupt, tDecoder::kJpeg);  // may succeed with damaged pixels; must not misbehave
 }
 
-TEST(PictureDecodeJpeg, HugeDeclaredSizeFailsBeforeDecoding) {
-    Bytes file = encodeJpeg(makeImage(8, 8, JCS_RGB, 3, JCS_YCbCr));
-    for (std::size_t i = 0; i + 8 < file.size(); ++i) {
-        if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
-            file[i + 5] = 0xEA, file[i + 6] = 0x60;  // height 60000
-            file[i + 7] = 0xEA, file[i + 8] = 0x60;  // width 60000
-            break;
+// The declared size against the data: 8000 x 8000 pixels cannot live in a
+// few hundred bytes of a sequential file; 60000 x 60000 is beyond any picture.
+TEST(PictureDecodeJpeg, DeclaredSizeFarBeyondTheDataFails) {
+    for (const std::uint16_t side : {8000, 60000}) {
+        Bytes file = encodeJpeg(makeImage(8, 8, JCS_RGB, 3, JCS_YCbCr));
+        for (std::size_t i = 0; i + 8 < file.size(); ++i) {
+            if (file[i] == 0xFF && (file[i + 1] == 0xC0 || file[i + 1] == 0xC2)) {
+                file[i + 5] = file[i + 7] = std::uint8_t(side >> 8);
+                file[i + 6] = file[i + 8] = std::uint8_t(side);
+                break;
+            }
         }
+        EXPECT_FALSE(decode(file, tDecoder::kJpeg).ok) << side;
     }
-    EXPECT_FALSE(decode(file, tDecoder::kJpeg).ok);
+}
+
+TEST(PictureDecodeJpeg, AFileThatLacksOnlyItsEndMarkerLoads) {
+    const Bytes file = encodeJpeg(makeImage(40, 24, JCS_RGB, 3, JCS_YCbCr));
+    ASSERT_EQ(file[file.size() - 1], 0xD9);
+    const tDecoded whole = decode(file, tDecoder::kJpeg);
+    const tDecoded cut = decode(Bytes(file.begin(), file.end() - 2), tDecoder::kJpeg);
+    ASSERT_TRUE(whole.ok);
+    ASSERT_TRUE(cut.ok);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(pixelAt(*cut.picture, x, y), pixelAt(*whole.picture, x, y));
+}
+
+// Data cut inside the image, with an end marker after it: libjpeg warns
+// about corrupt data and would hand out grey rows.
+TEST(PictureDecodeJpeg, CorruptDataIsAFailureNotGrey) {
+    const Bytes file = encodeJpeg(makeImage(64, 64, JCS_RGB, 3, JCS_YCbCr));
+    Bytes cut(file.begin(), file.begin() + std::ptrdiff_t(file.size() * 2 / 3));
+    cut.push_back(0xFF);
+    cut.push_back(0xD9);
+    EXPECT_FALSE(decode(cut, tDecoder::kJpeg).ok);
 }
 
 TEST(PictureDecodeJpeg, CmykProfileReadsAdobeInvertedInks) {

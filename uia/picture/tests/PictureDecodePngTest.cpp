@@ -78,15 +78,28 @@ TEST(PictureDecodePng, PaletteWithTransparencyEntrySetsTheOption) {
     expectSameAsReference(encodePng(image), false);
 }
 
-TEST(PictureDecodePng, RgbWithTransparentColourKeepsTheOptionOff) {
-    tPngImage image = makeImage(4, 1, PNG_COLOR_TYPE_RGB, 8, 11);
-    image.rows = {1, 2, 3, 4, 5, 6, 1, 2, 3, 7, 8, 9};
-    image.transparency = {1, 2, 3};
-    const tDecoded ours = decode(encodePng(image), tDecoder::kPng);
-    ASSERT_TRUE(ours.ok);
-    EXPECT_EQ(pixelAt(*ours.picture, 0, 0), 0x00010203u);  // the transparent colour
-    EXPECT_EQ(pixelAt(*ours.picture, 1, 0), 0xFF040506u);
-    EXPECT_FALSE(ours.picture->getOption());
+// A transparent colour gives grey and RGB files alpha: the option is on when
+// a pixel has that colour, off when none has.
+TEST(PictureDecodePng, TransparentColourSetsTheOptionWhenAPixelHasIt) {
+    struct tCase {
+        int colourType;
+        Bytes rows;
+        Bytes transparency;
+        bool expected;
+    };
+    const tCase cases[] = {
+        {PNG_COLOR_TYPE_RGB, {1, 2, 3, 4, 5, 6, 1, 2, 3, 7, 8, 9}, {1, 2, 3}, true},
+        {PNG_COLOR_TYPE_RGB, {1, 2, 3, 4, 5, 6, 1, 2, 3, 7, 8, 9}, {9, 9, 9}, false},
+        {PNG_COLOR_TYPE_GRAY, {10, 20, 30, 40}, {20}, true},
+    };
+    for (const auto& c : cases) {
+        tPngImage image = makeImage(4, 1, c.colourType, 8, 11);
+        image.rows = c.rows;
+        image.transparency = c.transparency;
+        const tDecoded ours = decode(encodePng(image), tDecoder::kPng);
+        ASSERT_TRUE(ours.ok);
+        EXPECT_EQ(ours.picture->getOption(), c.expected) << c.colourType << " " << int(c.transparency[0]);
+    }
 }
 
 TEST(PictureDecodePng, OptionIsClearedWithoutDetection) {

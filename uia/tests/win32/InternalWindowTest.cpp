@@ -95,13 +95,13 @@ TEST_F(InternalWindowTest, ThrowingCallbackDropsTheRestOfItsBatchOnly) {
     application.postToMainThread([] { throw std::runtime_error("callback failed"); });
     application.postToMainThread([&] { journal.push_back("dropped with the batch"); });
     // Called directly: the exception comes back to this frame.
-    EXPECT_THROW(InternalWindow::windowProc(window, WM_USER, 0, 0), std::runtime_error);
+    EXPECT_THROW(InternalWindow::handleMessage(window, WM_USER, 0, 0), std::runtime_error);
     application.postToMainThread([&] { journal.push_back("next batch"); });
     InternalWindow::windowProc(window, WM_USER, 0, 0);
     EXPECT_EQ(journal, (std::vector<std::string>{"next batch"}));
 
     application.postToMainThread(std::function<void()>());
-    EXPECT_THROW(InternalWindow::windowProc(window, WM_USER, 0, 0), std::bad_function_call);
+    EXPECT_THROW(InternalWindow::handleMessage(window, WM_USER, 0, 0), std::bad_function_call);
     drainQueue();
 }
 

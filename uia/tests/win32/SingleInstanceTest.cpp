@@ -122,6 +122,17 @@ TEST_F(SingleInstanceTest, TitleMatchesFromItsStartIgnoringCase) {
     DestroyWindow(start);
 }
 
+// Starts that come at once: another instance that holds the instance mutex
+// but has not made its marker window yet is still the first.
+TEST_F(SingleInstanceTest, AnInstanceStartingAtTheSameTimeIsNotFirst) {
+    ScopedApplication scope;
+    HANDLE other = CreateMutexW(nullptr, FALSE, u"QX-window-tests-single-instance-instance");
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(forwardToRunningInstance(kInstanceId, 0));
+    EXPECT_EQ(findMarker(), nullptr);
+    CloseHandle(other);
+}
+
 // The second instance, started by the tests above.
 TEST(SingleInstanceChild, ForwardsOrRuns) {
     const char* mode = std::getenv("QX_SINGLE_INSTANCE_CHILD");

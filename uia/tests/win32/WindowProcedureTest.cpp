@@ -1,5 +1,7 @@
 #include "WindowTestSupport.h"
 
+#include "uia/EventTimerManager.h"
+
 #include <memory>
 #include <stdexcept>
 
@@ -315,6 +317,35 @@ TEST_F(DestroyInHandlerTest, NestedMessageDoesNotDeleteEarly) {
     EXPECT_EQ(afterInner, 0);
     EXPECT_EQ(destructions, 1);
     ReleaseCapture();
+}
+
+// A window destroyed from a timer tick or a queued callback goes only after
+// that handler has returned.
+TEST_F(DestroyInHandlerTest, WindowDestroyedFromATimerOrCallbackGoesAfterTheHandler) {
+    for (const bool fromTimer : {true, false}) {
+        SCOPED_TRACE(fromTimer ? "timer" : "callback");
+        ScopedApplication scope;
+        destructions = 0;
+        RecordingWindow* window = createSelfDeletingWindow();
+        int destructionsInHandler = -1;
+        auto destroyHere = [&] {
+            window->destroy();
+            destructionsInHandler = destructions;
+        };
+        if (fromTimer) {
+            window->handler = [&](std::uint32_t id, void*) {
+                if (id == EventId::kTimer) destroyHere();
+                return id == EventId::kTimer;
+            };
+            ASSERT_NE(window->startTimer(40, 0), nullptr);
+            EventTimerManager::getCurrent()->fireTimers();
+        } else {
+            scope.get().postToMainThread(destroyHere);
+            for (int i = 0; i < 100 && destructions == 0; ++i) pumpMessages(10);
+        }
+        EXPECT_EQ(destructionsInHandler, 0);
+        EXPECT_EQ(destructions, 1);
+    }
 }
 
 TEST_F(DestroyInHandlerTest, DeletingTheObjectTakesTheNativeWindowAlong) {

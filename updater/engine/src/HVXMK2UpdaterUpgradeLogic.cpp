@@ -16,19 +16,6 @@ constexpr const char* kTraceTag = "HVXMK2UpdaterUpgradeLogic";
 constexpr std::uint16_t kRevisionWithoutDevice = 0x0059;
 constexpr const char* kUnknownRevision = "-";
 
-NHL2::USBDeviceFilter makeFilter(NHL2::USBDeviceKind kind, NHL2::ProductMode mode) {
-    NHL2::USBDeviceFilter filter;
-    filter.kind = kind;
-    const bool hid = kind == NHL2::USBDeviceKind::HID;
-    filter.interfaceClass = hid ? NHL2::kHidInterfaceClass : NHL2::kDriverInterfaceClass;
-    filter.className = hid ? NHL2::kHidClassName : NHL2::kDriverClassName;
-    filter.vendorId = NHL2::kHarmovaVendorId;
-    for (const auto& product : NHL2::ProductDataBase::getProducts()) {
-        if (product.vendorId == filter.vendorId && product.mode == mode) filter.productIds.push_back(product.productId);
-    }
-    return filter;
-}
-
 }  // namespace
 
 HVXMK2UpdaterUpgradeLogic::HVXMK2UpdaterUpgradeLogic()
@@ -44,11 +31,11 @@ HVXMK2UpdaterUpgradeLogic::~HVXMK2UpdaterUpgradeLogic() {
 }
 
 NHL2::USBDeviceFilter HVXMK2UpdaterUpgradeLogic::makeKeyboardFilter() {
-    return makeFilter(NHL2::USBDeviceKind::HID, NHL2::ProductMode::Normal);
+    return NHL2::makeKeyboardFilter(NHL2::ProductMode::Normal);
 }
 
 NHL2::USBDeviceFilter HVXMK2UpdaterUpgradeLogic::makeUpdateModeFilter() {
-    return makeFilter(NHL2::USBDeviceKind::DriverInterface, NHL2::ProductMode::Update);
+    return NHL2::makeKeyboardFilter(NHL2::ProductMode::Update);
 }
 
 void HVXMK2UpdaterUpgradeLogic::resetDevice() {

@@ -2,7 +2,7 @@
 
 #include "engine/FirmwareEntry.h"
 #include "nhl2/ProductDataBase.h"
-#include "nhl2/simulated/FirmwareImageFormat.h"
+#include "nhl2/FirmwareImage.h"
 
 namespace QX {
 namespace {

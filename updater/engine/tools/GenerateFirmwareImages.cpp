@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "nhl2/ProductDataBase.h"
-#include "nhl2/simulated/FirmwareImageFormat.h"
+#include "nhl2/FirmwareImage.h"
 
 namespace {
 
@@ -28,10 +28,6 @@ const tModelSpec kModels[] = {
     {QX::NHL2::kHVX88MK2, {{0x0059, 48 * 1024}, {0x0103, 24 * 1024}, {0x0021, 16 * 1024}}},
 };
 
-void putLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
 std::vector<std::uint8_t> makeImage(std::uint16_t productId, int index, const tImageSpec& spec) {
     std::vector<std::uint8_t> payload(spec.size - QX::NHL2::kFirmwareImageHeaderSize);
     std::uint32_t state = ((std::uint32_t(productId) << 16) ^ spec.version ^ (0x9E3779B9u * (index + 1))) | 1;
@@ -41,13 +37,7 @@ std::vector<std::uint8_t> makeImage(std::uint16_t productId, int index, const tI
         state ^= state << 5;
         byte = static_cast<std::uint8_t>(state >> 24);
     }
-    std::vector<std::uint8_t> image(QX::NHL2::kFirmwareImageMagic.begin(), QX::NHL2::kFirmwareImageMagic.end());
-    putLittleEndian(image, productId, 2);
-    putLittleEndian(image, spec.version, 2);
-    putLittleEndian(image, static_cast<std::uint32_t>(payload.size()), 4);
-    putLittleEndian(image, QX::NHL2::computeCrc32(payload), 4);
-    image.insert(image.end(), payload.begin(), payload.end());
-    return image;
+    return QX::NHL2::buildFirmwareImage(productId, spec.version, payload);
 }
 
 void writeArray(std::FILE* out, const char* name, const std::vector<std::uint8_t>& bytes) {

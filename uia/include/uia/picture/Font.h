@@ -106,7 +106,8 @@ private:
                    std::int32_t x, std::int32_t y, std::uint32_t colour) const;
 
     std::shared_ptr<DETAIL::FaceCache> faceCache_;
-    std::map<float, std::shared_ptr<DETAIL::FTRenderCache>> caches_;
+    // Made on demand, also by const readers.
+    mutable std::map<float, std::shared_ptr<DETAIL::FTRenderCache>> caches_;
     std::int32_t resourceId_ = 0;
     std::string name_;
     std::int32_t baseSize_ = 0;

@@ -4,13 +4,15 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace QX::NHL2 {
 
 // The layout of our firmware images: a 16-byte header (magic "HVXF", u16
 // model product id, u16 version, u32 payload size, u32 CRC-32 of the
 // payload, all little-endian) and the payload. The keyboard checks it when
-// it manifests a download.
+// it manifests a download. Header only: the build-time image generator
+// compiles it without the library.
 struct tFirmwareImageHeader {
     std::uint16_t productId = 0;
     std::uint16_t version = 0;
@@ -41,6 +43,21 @@ inline std::uint32_t computeCrc32(std::span<const std::uint8_t> bytes) {
 inline std::uint32_t readLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
     return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
+// The one way to make an image: the header for `payload`, then the payload.
+inline std::vector<std::uint8_t> buildFirmwareImage(std::uint16_t productId, std::uint16_t version,
+                                                    std::span<const std::uint8_t> payload) {
+    std::vector<std::uint8_t> image(kFirmwareImageMagic.begin(), kFirmwareImageMagic.end());
+    const auto put = [&image](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) image.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    put(productId, 2);
+    put(version, 2);
+    put(static_cast<std::uint32_t>(payload.size()), 4);
+    put(computeCrc32(payload), 4);
+    image.insert(image.end(), payload.begin(), payload.end());
+    return image;
 }
 
 // The header of a complete, intact image; nothing otherwise.
