@@ -3,9 +3,19 @@
 # (services, the desktop window) outlive the program and inherit its standard
 # streams; if those were ctest's pipes, ctest would wait for them forever. So
 # the output goes to a file first and is copied out once the program ended.
+#
+# A test program always prints something; a failure with no output at all
+# means Wine did not start the program (seen rarely when many start at once),
+# so that case alone is tried again.
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-/usr/lib/wine/wine64 "$@" >"$out" 2>&1 </dev/null
-status=$?
+for attempt in 1 2 3; do
+  /usr/lib/wine/wine64 "$@" >"$out" 2>&1 </dev/null
+  status=$?
+  if [ "$status" -eq 0 ] || [ -s "$out" ]; then
+    break
+  fi
+  echo "wine-run: $1 ended with $status before printing anything (start $attempt); starting it again" >&2
+done
 cat "$out"
 exit $status

@@ -47,7 +47,7 @@ bool StyleParser2::loadStylesheet(StyleSheet& sheet, const std::shared_ptr<GP::S
     if (!stream)
         return false;
     StyleParser2 parser(sheet);
-    if (!parser.parseStream(*stream, name))
+    if (!parser.parseOpenSheet(*stream, importKey(GP::Path(name)), name))
         return false;
     sheet.buildRuleIndex(parser.styles_, derive);
     sheet.setImported(parser.imported_);
@@ -64,6 +64,14 @@ bool StyleParser2::parseStream(GP::Stream& stream, const std::string& sourceName
     std::string buffer(static_cast<std::size_t>(size), '\0');
     buffer.resize(stream.read(buffer.data(), buffer.size()));
     return parseDetected(buffer, sourceName);
+}
+
+bool StyleParser2::parseOpenSheet(GP::Stream& stream, const std::string& key, const std::string& sourceName)
+{
+    openSheets_.push_back(key);
+    const bool parsed = parseStream(stream, sourceName);
+    openSheets_.pop_back();
+    return parsed;
 }
 
 bool StyleParser2::parseDetected(std::string_view buffer, const std::string& sourceName)
@@ -85,25 +93,45 @@ bool StyleParser2::parseBuffer(std::string_view buffer, const std::string& sourc
 
 bool StyleParser2::parseFile(const GP::Path& path)
 {
-    GP::FileStream stream;
-    if (!stream.open(path))
+    std::shared_ptr<GP::Stream> stream;
+    if (opener_) {
+        stream = opener_(path);
+    } else {
+        auto file = std::make_shared<GP::FileStream>();
+        if (file->open(path))
+            stream = std::move(file);
+    }
+    if (!stream)
         return false;
     currentPath_ = path;
-    return parseStream(stream, GP::copyIfAscii(path.fileName()));
+    return parseOpenSheet(*stream, importKey(path), GP::copyIfAscii(path.fileName()));
+}
+
+std::string StyleParser2::importKey(const GP::Path& path)
+{
+    std::string key = path.toString();
+    std::replace(key.begin(), key.end(), '/', '\\');
+    return key;
 }
 
 void StyleParser2::importStylesheet(std::uint32_t line, const std::string& fileName)
 {
+    if (importDepth_ >= kMaxImportDepth) {
+        reportParserError(line, "imports nested too deeply to import stylesheet " + fileName);
+        return;
+    }
     const GP::Path path(fileName);
-    std::string key = path.toString();
-    std::replace(key.begin(), key.end(), '/', '\\');
-    if (!imported_.insert(key).second) {
+    const std::string key = importKey(path);
+    const bool open = std::find(openSheets_.begin(), openSheets_.end(), key) != openSheets_.end();
+    if (open || !imported_.insert(key).second) {
         reportParserError(line, "recursive import of stylesheet " + fileName);
         return;
     }
     const GP::Path savedPath = currentPath_;
     const eEncoding savedEncoding = encoding_;
+    ++importDepth_;
     const bool parsed = parseFile(path);
+    --importDepth_;
     currentPath_ = savedPath;
     encoding_ = savedEncoding;
     if (!parsed) {

@@ -1,7 +1,11 @@
 // Sheets written to cost time, stack or precision: what they still get.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <string>
+
+#include "gp/Stream.h"
 
 #include "StyleTestSupport.h"
 
@@ -98,6 +102,44 @@ TEST(StyleLimits, theRulesOfOneStyleShareItsSelectors)
             EXPECT_EQ(other[i].selector, x[i].selector) << name << i;
     }
     EXPECT_EQ(x[0].selector->name, qx::symbol("b"));
+}
+
+// Reads the sheet "0" whose imports come from `sheets`; answers the reported
+// texts.
+std::vector<std::string> importFromMemory(const std::map<std::string, std::string>& sheets, std::size_t& styles)
+{
+    StyleSheet sheet;
+    StyleParser2 parser(sheet);
+    parser.setSheetOpener([&sheets](const GP::Path& path) -> std::shared_ptr<GP::Stream> {
+        const auto found = sheets.find(path.toString());
+        if (found == sheets.end())
+            return nullptr;
+        return std::make_shared<GP::MemoryStream>(std::vector<std::uint8_t>(found->second.begin(), found->second.end()));
+    });
+    Testing::ErrorCapture capture;
+    EXPECT_TRUE(parser.parseFile(GP::Path("0")));
+    styles = parser.getStyles().size();
+    return capture.messages;
+}
+
+TEST(StyleLimits, importCyclesAreReportedOnceAndDepthIsLimited)
+{
+    std::size_t styles = 0;
+    const auto cycle = importFromMemory({{"0", "A { x: 1; }\n@import url(\"1\");"},
+                                         {"1", "@import url(\"0\");\nB { x: 2; }"}},
+                                        styles);
+    EXPECT_EQ(styles, 2u);
+    EXPECT_EQ(cycle, std::vector<std::string>{"Stylesheet error: 1:1 - PARSER ERROR at line 1: recursive import of "
+                                              "stylesheet 0"});
+
+    std::map<std::string, std::string> chain;
+    for (int i = 0; i < 1000; ++i)
+        chain[std::to_string(i)] = "@import url(\"" + std::to_string(i + 1) + "\");\nS { x: 1; }";
+    const auto deep = importFromMemory(chain, styles);
+    EXPECT_EQ(styles, StyleParser2::kMaxImportDepth + 1);
+    const std::string last = std::to_string(StyleParser2::kMaxImportDepth);
+    EXPECT_EQ(deep, std::vector<std::string>{"Stylesheet error: " + last + ":1 - PARSER ERROR at line 1: imports "
+                                             "nested too deeply to import stylesheet " + std::to_string(StyleParser2::kMaxImportDepth + 1)});
 }
 
 }  // namespace

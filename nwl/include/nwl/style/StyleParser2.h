@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -51,6 +52,11 @@ public:
     };
 
     using tErrors = std::map<std::string, std::map<std::uint32_t, std::string>>;
+    // Opens the sheet at a path; null when it cannot be opened.
+    using tSheetOpener = std::function<std::shared_ptr<GP::Stream>(const GP::Path&)>;
+
+    // Imports nest at most this deep: each level costs stack.
+    static constexpr std::size_t kMaxImportDepth = 16;
 
     explicit StyleParser2(StyleSheet& owner);
     StyleParser2(const StyleParser2&) = delete;
@@ -69,6 +75,9 @@ public:
     // Parses text whose mark was detected into the encoding field.
     bool parseBuffer(std::string_view buffer, const std::string& sourceName);
     bool parseFile(const GP::Path& path);
+    // Where parseFile (and so every import) reads sheets from; the file
+    // system unless set.
+    void setSheetOpener(tSheetOpener opener) { opener_ = std::move(opener); }
 
     // Actions of the grammar.
     void importStylesheet(std::uint32_t line, const std::string& fileName);
@@ -97,6 +106,10 @@ public:
 
 private:
     bool parseDetected(std::string_view buffer, const std::string& sourceName);
+    // Parses a stream as the sheet named by `key` (see importKey).
+    bool parseOpenSheet(GP::Stream& stream, const std::string& key, const std::string& sourceName);
+    // The text under which a sheet's path is remembered.
+    static std::string importKey(const GP::Path& path);
 
     StyleSheet& owner_;
     std::vector<Style> styles_;
@@ -105,6 +118,11 @@ private:
     eEncoding encoding_ = eNoMark;
     GP::Path currentPath_;
     std::set<std::string> imported_;
+    tSheetOpener opener_;
+    // The sheets being read, outermost first: importing one of them again
+    // would read it inside itself.
+    std::vector<std::string> openSheets_;
+    std::size_t importDepth_ = 0;
 };
 
 }  // namespace QX::NWL
