@@ -4,6 +4,25 @@
 #include "uia/Clipboard.h"
 
 namespace QX::UIA {
+namespace {
+
+// OLE for one clipboard call, initialised and uninitialised on the calling
+// thread; the program's own initialisation keeps it beyond the call.
+class OleForThisCall {
+public:
+    OleForThisCall() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleForThisCall() {
+        if (initialized_)
+            OleUninitialize();
+    }
+    OleForThisCall(const OleForThisCall&) = delete;
+    OleForThisCall& operator=(const OleForThisCall&) = delete;
+
+private:
+    bool initialized_;
+};
+
+}  // namespace
 
 IDataObject* createDirectDataObject(const ClipBoardFormat& format) {
     auto* dataObject = new DETAIL::DirectDataObject;
@@ -29,6 +48,7 @@ bool readFormatFromDataObject(IDataObject* dataObject, ClipBoardFormat& format) 
 }
 
 bool writeClipboardFormat(const ClipBoardFormat& format) {
+    const OleForThisCall ole;
     IDataObject* dataObject = createDirectDataObject(format);
     const HRESULT result = OleSetClipboard(dataObject);
     dataObject->Release();
@@ -36,6 +56,7 @@ bool writeClipboardFormat(const ClipBoardFormat& format) {
 }
 
 bool readClipboardFormat(ClipBoardFormat& format) {
+    const OleForThisCall ole;
     IDataObject* dataObject = nullptr;
     if (FAILED(OleGetClipboard(&dataObject)) || !dataObject)
         return false;

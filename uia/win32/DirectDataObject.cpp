@@ -4,7 +4,9 @@
 
 namespace QX::UIA::DETAIL {
 
-DirectDataObject::DirectDataObject() : ComObjectWin32(IID_IDataObject) { oleInitialized_ = SUCCEEDED(OleInitialize(nullptr)); }
+// No OLE initialisation of its own: the last release may come on another
+// thread than the creation, and OLE counts its initialisations per thread.
+DirectDataObject::DirectDataObject() : ComObjectWin32(IID_IDataObject) {}
 
 DirectDataObject::~DirectDataObject() {
     for (tEntry& entry : entries_) {
@@ -13,8 +15,6 @@ DirectDataObject::~DirectDataObject() {
         ReleaseStgMedium(&entry.medium);
     }
     entries_.clear();
-    if (oleInitialized_)
-        OleUninitialize();
 }
 
 void DirectDataObject::addGlobalBlock(UINT formatId, HGLOBAL block) {

@@ -38,7 +38,6 @@ private:
     HRESULT findEntry(const FORMATETC& format, bool add, tEntry*& entry);
 
     std::vector<tEntry> entries_;
-    bool oleInitialized_ = false;
 };
 
 }  // namespace QX::UIA::DETAIL

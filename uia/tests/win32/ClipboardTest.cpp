@@ -283,5 +283,31 @@ TEST_F(DataObject, ReadingRefusesAndReleasesAStream) {
     EXPECT_EQ(stream->Release(), 0u);
 }
 
+// A data object may be released on another thread than the one that made
+// it: neither thread's OLE initialisation changes.
+TEST(DataObjectThreads, ReleaseOnAnotherThreadLeavesEachThreadsOleAsItWas) {
+    HRESULT creatorOleAfter = E_FAIL;
+    HRESULT releaserOleAfter = E_FAIL;
+    QX::UIA::Test::Win32Thread creator([&] {
+        TextClipBoardFormat text;
+        text.setText("made on one thread");
+        IDataObject* dataObject = createDirectDataObject(text);
+        QX::UIA::Test::Win32Thread releaser([&] {
+            OleInitialize(nullptr);
+            dataObject->Release();
+            releaserOleAfter = OleInitialize(nullptr);
+            OleUninitialize();
+            OleUninitialize();
+        });
+        releaser.join();
+        creatorOleAfter = OleInitialize(nullptr);
+        if (SUCCEEDED(creatorOleAfter))
+            OleUninitialize();
+    });
+    creator.join();
+    EXPECT_EQ(creatorOleAfter, S_OK);     // nothing left initialised there
+    EXPECT_EQ(releaserOleAfter, S_FALSE);  // its own initialisation still stands
+}
+
 }  // namespace
 }  // namespace QX::UIA
