@@ -10,25 +10,33 @@
 namespace QX::UIA::Test {
 namespace {
 
-// Real pointer input through the X server.
-void xdotool(const char* arguments) {
+// Real pointer input through the X server (xdotool returns once the server
+// has taken it); then this thread handles its messages until the input's
+// effect has `arrived`, however long the platform takes.
+void xdotool(const char* arguments, const std::function<bool()>& arrived) {
     char command[256];
     std::snprintf(command, sizeof command, "xdotool %s", arguments);
     ASSERT_EQ(std::system(command), 0) << command;
-    pumpMessages(150);
+    EXPECT_TRUE(pumpUntil(arrived)) << command;
 }
+
+bool nothingToWaitFor() { return true; }
 
 // Real pointer input through the X server: run alone.
 class ScreenMouseTest : public WindowTest {
 protected:
     void SetUp() override {
+        // Wherever an earlier test or program left the pointer, it must not
+        // be over the window when the window appears: the window would see
+        // the mouse enter before the test moves it there.
+        xdotool("mousemove 5 5", nothingToWaitFor);
         window = std::make_unique<RecordingWindow>();
         ASSERT_TRUE(window->create(clientOptions(200, 150, 300, 200)));
         hwnd = window->hwnd();
         window->setVisible(true);
         SetForegroundWindow(hwnd);
-        pumpMessages(100);
-        xdotool("mousemove 5 5");
+        ASSERT_TRUE(pumpUntil([this] { return GetForegroundWindow() == hwnd; }));
+        ASSERT_FALSE(window->received(EventId::kMouseEntered));
         window->events.clear();
         origin = POINT{0, 0};
         ClientToScreen(hwnd, &origin);
@@ -40,7 +48,16 @@ protected:
     void moveTo(int clientX, int clientY) {
         char arguments[64];
         std::snprintf(arguments, sizeof arguments, "mousemove %ld %ld", long(origin.x + clientX), long(origin.y + clientY));
-        xdotool(arguments);
+        xdotool(arguments, [this, clientX, clientY] {
+            const POINT last = window->impl()->getLastMousePosition();
+            return last.x == clientX && last.y == clientY;
+        });
+    }
+    std::function<bool()> received(std::uint32_t id, std::size_t count = 1) const {
+        return [this, id, count] { return window->eventsWithId(id).size() >= count; };
+    }
+    std::function<bool()> captured(bool expected) const {
+        return [this, expected] { return window->impl()->isCaptured() == expected; };
     }
     std::vector<MouseButtonEvent> buttons() const {
         std::vector<MouseButtonEvent> result;
@@ -63,7 +80,7 @@ TEST_F(ScreenMouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
               std::find(ids.begin(), ids.end(), EventId::kMouseMove) - ids.begin());
 
     window->events.clear();
-    xdotool("click 1");
+    xdotool("click 1", received(EventId::kMouseButton, 2));
     const auto clicks = buttons();
     ASSERT_EQ(clicks.size(), 2u);
     EXPECT_EQ(clicks[0].x, 101);
@@ -74,7 +91,7 @@ TEST_F(ScreenMouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
     EXPECT_FALSE(window->impl()->isCaptured());
 
     window->events.clear();
-    xdotool("click 4");
+    xdotool("click 4", received(EventId::kMouseWheel));
     const auto wheels = window->eventsWithId(EventId::kMouseWheel);
     ASSERT_EQ(wheels.size(), 1u);
     const auto wheel = wheels[0].as<MouseWheelEvent>();
@@ -84,16 +101,14 @@ TEST_F(ScreenMouseTest, PressMoveReleaseWheelAndLeaveReachTheOwner) {
     EXPECT_EQ(wheel.y, 51);
 
     window->events.clear();
-    xdotool("mousemove 900 700");
     // The platform notices the leave on its own timer.
-    for (int tries = 0; tries < 20 && !window->received(EventId::kMouseLeft); ++tries) pumpMessages(50);
-    EXPECT_TRUE(window->received(EventId::kMouseLeft));
+    xdotool("mousemove 900 700", received(EventId::kMouseLeft));
 }
 
 TEST_F(ScreenMouseTest, ShiftTurnsTheWheelHorizontal) {
     moveTo(30, 30);
     window->events.clear();
-    xdotool("keydown shift click 5 keyup shift");
+    xdotool("keydown shift click 5 keyup shift", received(EventId::kMouseWheel));
     const auto wheels = window->eventsWithId(EventId::kMouseWheel);
     ASSERT_EQ(wheels.size(), 1u);
     EXPECT_EQ(wheels[0].as<MouseWheelEvent>().delta, -120);
@@ -103,7 +118,7 @@ TEST_F(ScreenMouseTest, ShiftTurnsTheWheelHorizontal) {
 
 TEST_F(ScreenMouseTest, PressCapturesUntilRelease) {
     moveTo(20, 20);
-    xdotool("mousedown 1");
+    xdotool("mousedown 1", captured(true));
     EXPECT_TRUE(window->impl()->isCaptured());
     EXPECT_EQ(GetCapture(), hwnd);
     window->events.clear();
@@ -112,7 +127,7 @@ TEST_F(ScreenMouseTest, PressCapturesUntilRelease) {
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.back().as<MousePositionEvent>().x, -3);
     EXPECT_EQ(moves.back().as<MousePositionEvent>().y, 7);
-    xdotool("mouseup 1");
+    xdotool("mouseup 1", captured(false));
     const auto releases = buttons();
     ASSERT_FALSE(releases.empty());
     EXPECT_EQ(releases.back().action, std::uint32_t(kReleased));
@@ -123,16 +138,17 @@ TEST_F(ScreenMouseTest, PressCapturesUntilRelease) {
 
 TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
     moveTo(20, 20);
-    xdotool("mousedown 1");
+    xdotool("mousedown 1", captured(true));
     ASSERT_TRUE(window->impl()->isCaptured());
     window->setCursor(nullptr);  // a drag that hides the cursor
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     char arguments[64];
     std::snprintf(arguments, sizeof arguments, "mousemove %d %ld", width - 1, long(origin.y + 20));
-    xdotool(arguments);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    EXPECT_EQ(cursor.x, GetSystemMetrics(SM_CXSCREEN) / 2);  // put back into the middle
+    // Put back into the middle.
+    xdotool(arguments, [] {
+        POINT cursor{};
+        return GetCursorPos(&cursor) && cursor.x == GetSystemMetrics(SM_CXSCREEN) / 2;
+    });
     window->events.clear();
     // After the platform has moved the pointer itself, it takes further
     // input from its own queue.
@@ -153,7 +169,7 @@ TEST_F(ScreenMouseTest, HiddenCursorAtTheScreenEdgeKeepsTheDragGoing) {
     EXPECT_TRUE(pumpUntil([&] { return !window->impl()->isCaptured(); }));
     EXPECT_EQ(window->impl()->getMouseOffset().x, 0);
     window->resetCursor();
-    xdotool("mouseup 1");  // the X server's button state too
+    xdotool("mouseup 1", nothingToWaitFor);  // the X server's button state too
 }
 
 TEST_F(ScreenMouseTest, CaptureEndsWithTheOffsetReset) {
