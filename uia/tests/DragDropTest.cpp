@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -20,6 +22,7 @@ public:
     explicit RecordingTarget(bool answer = true) : answer_(answer) {}
     tLog log;
     std::uint32_t lastResult = 0;
+    std::function<void()> onNotified;  // runs after each notification
 
 protected:
     bool onEvent(std::uint32_t id, void* data) override {
@@ -28,7 +31,11 @@ protected:
             lastResult = *static_cast<std::uint32_t*>(data);
         return answer_;
     }
-    void onNotification(std::uint32_t id, void*) override { log.emplace_back('n', id); }
+    void onNotification(std::uint32_t id, void*) override {
+        log.emplace_back('n', id);
+        if (onNotified)
+            onNotified();
+    }
 
 private:
     bool answer_;
@@ -42,12 +49,15 @@ public:
     std::uint32_t effect = 0;
     std::vector<EventTarget*> observers;
     int dragOvers = 0;
+    std::function<void()> whileAsked;  // runs while the owner answers drag-over
 
 protected:
     bool onEvent(std::uint32_t id, void* data) override {
         if (id != EventId::kDragOver)
             return false;
         ++dragOvers;
+        if (whileAsked)
+            whileAsked();
         auto& record = *static_cast<DragEventData*>(data);
         record.target = target;
         record.effect = effect;
@@ -129,6 +139,54 @@ TEST_F(DragDispatch, WithoutOwnerNothingIsOffered) {
     DragEventData record;
     EXPECT_FALSE(dispatchDragOver(&window, record, nullptr));
     EXPECT_EQ(DETAIL::getDragState().currentTarget, nullptr);
+}
+
+// A target, observer or drag source that goes during a drag is forgotten,
+// never called afterwards.
+TEST(DragStateForgetsTargets, EachRoleIsForgottenWhenItsTargetGoes) {
+    auto target = std::make_unique<RecordingTarget>();
+    auto goneObserver = std::make_unique<RecordingTarget>();
+    RecordingTarget observer;
+    auto source = std::make_unique<RecordingTarget>();
+    DETAIL::DragState& state = DETAIL::getDragState();
+    state.currentTarget = target.get();
+    state.currentEffect = DropEffect::kCopy;
+    state.observers = {goneObserver.get(), &observer};
+    state.dragSourceTarget = source.get();
+
+    target.reset();
+    goneObserver.reset();
+    source.reset();
+    EXPECT_EQ(state.currentTarget, nullptr);
+    EXPECT_EQ(state.currentEffect, DropEffect::kNone);
+    EXPECT_EQ(state.observers, (std::vector<EventTarget*>{&observer}));
+    EXPECT_EQ(state.dragSourceTarget, nullptr);
+    sendEventToTargetAndObservers(nullptr, EventId::kDragLeave, nullptr);
+    EXPECT_EQ(observer.log, (tLog{{'n', EventId::kDragLeave}}));
+    state = DETAIL::DragState{};
+}
+
+TEST(DragStateForgetsTargets, ObserverRemovedByAnEarlierOneIsNotNotified) {
+    RecordingTarget first;
+    auto second = std::make_unique<RecordingTarget>();
+    first.onNotified = [&] { second.reset(); };
+    DETAIL::getDragState().observers = {&first, second.get()};
+    sendEventToTargetAndObservers(nullptr, EventId::kDragLeave, nullptr);
+    EXPECT_EQ(first.log, (tLog{{'n', EventId::kDragLeave}}));
+    EXPECT_EQ(DETAIL::getDragState().observers, (std::vector<EventTarget*>{&first}));
+    DETAIL::getDragState() = DETAIL::DragState{};
+}
+
+TEST_F(DragDispatch, PreviousTargetThatGoesMeanwhileHearsNothing) {
+    auto previous = std::make_unique<RecordingTarget>();
+    RecordingTarget next;
+    DETAIL::getDragState().currentTarget = previous.get();
+    owner.target = &next;
+    owner.effect = DropEffect::kMove;
+    owner.whileAsked = [&] { previous.reset(); };
+    EXPECT_TRUE(dragOver());
+    EXPECT_EQ(DETAIL::getDragState().currentTarget, &next);
+    EXPECT_TRUE(next.log.empty());
 }
 
 TEST(DragDropDelegates, NullInstallsTheNoOpDelegate) {

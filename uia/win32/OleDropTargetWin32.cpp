@@ -140,19 +140,21 @@ HRESULT STDMETHODCALLTYPE OleDropTargetWin32::Drop(IDataObject* dataObject, DWOR
     DragData drag{dataObject};
     DragEventData record = makeRecord(keyState, point, *effect, drag);
     DragState& state = getDragState();
-    EventTarget* target = state.currentTarget;
+    // The drop may take the target away.
+    HeldDragTargets target(state.currentTarget);
+    const bool hadTarget = target.front() != nullptr;
     const std::uint32_t accepted = state.currentEffect & *effect;
     state.currentTarget = nullptr;
     state.currentEffect = DropEffect::kNone;
-    if (target) {
+    if (hadTarget) {
         if (accepted != DropEffect::kNone)
-            sendEventToTargetAndObservers(target, EventId::kDrop, &record);
-        sendEventToTargetAndObservers(target, EventId::kDragLeave, &record);
+            sendEventToTargetAndObservers(target.front(), EventId::kDrop, &record);
+        sendEventToTargetAndObservers(target.front(), EventId::kDragLeave, &record);
     }
     // The observers hear of the end before they are forgotten.
     sendEventToTargetAndObservers(nullptr, EventId::kDragLeave, &record);
     state.observers.clear();
-    *effect = target ? accepted : DROPEFFECT_NONE;
+    *effect = hadTarget ? accepted : DROPEFFECT_NONE;
     return S_OK;
 }
 

@@ -84,5 +84,27 @@ struct DragState {
 
 DragState& getDragState();
 
+// Drops a target that is going from the drag state and from every
+// HeldDragTargets; called by the target's destructor.
+void forgetDragTarget(EventTarget* target);
+
+// Targets a drag step keeps while it calls out: one destroyed meanwhile
+// becomes null here instead of dangling.
+class HeldDragTargets {
+public:
+    explicit HeldDragTargets(std::vector<EventTarget*> targets);
+    explicit HeldDragTargets(EventTarget* target) : HeldDragTargets(std::vector<EventTarget*>{target}) {}
+    ~HeldDragTargets();
+    HeldDragTargets(const HeldDragTargets&) = delete;
+    HeldDragTargets& operator=(const HeldDragTargets&) = delete;
+
+    const std::vector<EventTarget*>& get() const { return targets_; }
+    EventTarget* front() const { return targets_.empty() ? nullptr : targets_.front(); }
+    void forget(EventTarget* target);
+
+private:
+    std::vector<EventTarget*> targets_;
+};
+
 }  // namespace DETAIL
 }  // namespace QX::UIA

@@ -1,5 +1,7 @@
 #include "uia/DragDrop.h"
 
+#include <algorithm>
+
 #include "uia/DragDropDelegate.h"
 #include "uia/EventIds.h"
 #include "uia/EventTarget.h"
@@ -9,18 +11,56 @@ namespace QX::UIA {
 namespace DETAIL {
 
 DragState& getDragState() {
-    static DragState state;
+    // Never destroyed: targets that are statics themselves forget their
+    // part in it when they go at exit.
+    static DragState& state = *new DragState;
     return state;
+}
+
+namespace {
+
+std::vector<HeldDragTargets*>& heldTargets() {
+    static auto& held = *new std::vector<HeldDragTargets*>;
+    return held;
+}
+
+}  // namespace
+
+HeldDragTargets::HeldDragTargets(std::vector<EventTarget*> targets) : targets_(std::move(targets)) {
+    heldTargets().push_back(this);
+}
+
+HeldDragTargets::~HeldDragTargets() {
+    auto& held = heldTargets();
+    held.erase(std::find(held.begin(), held.end(), this));
+}
+
+void HeldDragTargets::forget(EventTarget* target) { std::replace(targets_.begin(), targets_.end(), target, static_cast<EventTarget*>(nullptr)); }
+
+void forgetDragTarget(EventTarget* target) {
+    DragState& state = getDragState();
+    if (state.currentTarget == target) {
+        state.currentTarget = nullptr;
+        state.currentEffect = DropEffect::kNone;
+    }
+    if (state.dragSourceTarget == target)
+        state.dragSourceTarget = nullptr;
+    state.observers.erase(std::remove(state.observers.begin(), state.observers.end(), target),
+                          state.observers.end());
+    for (HeldDragTargets* held : heldTargets())
+        held->forget(target);
 }
 
 }  // namespace DETAIL
 
 bool sendEventToTargetAndObservers(EventTarget* target, std::uint32_t eventId, void* data) {
     const bool answer = target ? target->sendEvent(eventId, data) : false;
-    // A copy: an observer may end the drag and clear the list.
-    const std::vector<EventTarget*> observers = DETAIL::getDragState().observers;
-    for (EventTarget* observer : observers)
-        observer->sendNotification(eventId, data);
+    // A copy: an observer may end the drag and clear the list, or go.
+    DETAIL::HeldDragTargets observers(DETAIL::getDragState().observers);
+    for (EventTarget* observer : observers.get()) {
+        if (observer)
+            observer->sendNotification(eventId, data);
+    }
     return answer;
 }
 
@@ -39,7 +79,7 @@ bool isOfferedTo(void* nativeWindow, DragData* drag) {
 
 bool dispatchDragOver(void* nativeWindow, DragEventData& record, EventTarget* owner) {
     DETAIL::DragState& state = DETAIL::getDragState();
-    EventTarget* previous = state.currentTarget;
+    DETAIL::HeldDragTargets previous(state.currentTarget);
     state.currentTarget = nullptr;
     state.currentEffect = DropEffect::kNone;
 
@@ -55,8 +95,8 @@ bool dispatchDragOver(void* nativeWindow, DragEventData& record, EventTarget* ow
             state.currentEffect = DropEffect::kNone;
         }
     }
-    if (previous && previous != state.currentTarget)
-        previous->sendEvent(EventId::kDragLeave, &record);
+    if (previous.front() && previous.front() != state.currentTarget)
+        previous.front()->sendEvent(EventId::kDragLeave, &record);
     state.observers = record.observers;
     return handled;
 }

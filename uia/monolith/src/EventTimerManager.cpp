@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "uia/DragDrop.h"
 #include "uia/EventIds.h"
 #include "uia/EventTarget.h"
 #include "uia/WindowImpl.h"
@@ -191,6 +192,7 @@ void EventTimerManager::fireTimersIfLate() {
 EventTarget::~EventTarget() {
     for (EventTimerManager* manager : liveManagers())
         manager->removeTimersOf(*this);
+    DETAIL::forgetDragTarget(this);
 }
 
 TimerRecord* EventTarget::startTimer(std::int32_t intervalMs, std::int32_t priority) {
