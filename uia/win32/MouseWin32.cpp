@@ -80,6 +80,7 @@ LRESULT handleMouseMove(WindowImplWin32& impl, WPARAM wParam, LPARAM lParam) {
 }
 
 void endCapture(WindowImplWin32& impl) {
+    impl.removeRawMouseInput();
     impl.setCaptured(false);
     impl.setMouseOffset(POINT{});
 }

@@ -26,13 +26,17 @@ std::uint32_t modifiersOf(DWORD keyState) {
 class OleDropTargetRegistration final : public DropTargetImplWin32 {
 public:
     OleDropTargetRegistration(OleDropTargetWin32* target, HWND window) : target_(target), window_(window) {}
-    ~OleDropTargetRegistration() override {
+    ~OleDropTargetRegistration() override { revoke(); }
+    bool showDragImage(bool show) override { return target_ && target_->showDragImage(show); }
+    void revoke() override {
+        if (!target_)
+            return;
         target_->releaseDragResources();
         RevokeDragDrop(window_);
         OleUninitialize();
         target_->Release();
+        target_ = nullptr;
     }
-    bool showDragImage(bool show) override { return target_->showDragImage(show); }
 
 private:
     OleDropTargetWin32* target_;

@@ -45,10 +45,14 @@ void copyPremultiplied(const Picture& picture, std::uint8_t* target) {
 using DETAIL::WindowImplWin32;
 
 LRESULT handlePaint(WindowImplWin32& impl, WPARAM wParam, LPARAM lParam) {
+    // The paint handler may destroy the window: the implementation keeps
+    // its device context and drop target until it is deleted, but forgets
+    // its handle.
+    HWND hwnd = impl.getHandle();
     DETAIL::DropTargetImplWin32* dropTarget = impl.getDropTarget();
     const bool dragImageHidden = dropTarget != nullptr && dropTarget->showDragImage(false);
     PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(impl.getHandle(), &paint);
+    HDC dc = BeginPaint(hwnd, &paint);
     DeviceContext* context = impl.getDeviceContext();
     bool handled = false;
     if (context != nullptr) {
@@ -56,7 +60,7 @@ LRESULT handlePaint(WindowImplWin32& impl, WPARAM wParam, LPARAM lParam) {
         handled = impl.sendEvent(EventId::kWindowPaint, &context);
         context->endPainting();
     }
-    EndPaint(impl.getHandle(), &paint);
+    EndPaint(hwnd, &paint);
     const LRESULT answer = handled ? 0 : impl.callDefaultProcedure(WM_PAINT, wParam, lParam);
     if (dragImageHidden) dropTarget->showDragImage(true);
     return answer;

@@ -167,6 +167,17 @@ void StandaloneWindowImpl::leaveFullScreen() {
     setRect(savedRect_, true);
 }
 
+void StandaloneWindowImpl::setHandle(void* nativeHandle) {
+    // In full screen the menu bar is off the window, so the platform does
+    // not destroy it with the window.
+    if (nativeHandle == nullptr && fullScreen_) {
+        if (savedMenu_ != nullptr) DestroyMenu(savedMenu_);
+        savedMenu_ = nullptr;
+        fullScreen_ = false;
+    }
+    MainWindowImplWin32::setHandle(nativeHandle);
+}
+
 std::intptr_t StandaloneWindowImpl::callDefaultProcedure(std::uint32_t message, std::uintptr_t wParam,
                                                          std::intptr_t lParam) {
     if (message == WM_SIZE && wParam != SIZE_MINIMIZED &&

@@ -138,8 +138,14 @@ WindowImplWin32::~WindowImplWin32() {
 void WindowImplWin32::setHandle(void* nativeHandle) {
     HWND handle = static_cast<HWND>(nativeHandle);
     if (handle == hwnd_) return;
-    if (handle == nullptr) dropTarget_.reset();
-    deviceContext_.reset();
+    // The window may go inside its own paint handler: painting still ends
+    // with this device context and drop target, so they are kept until the
+    // deferred deletion of this implementation.
+    if (handle == nullptr && dropTarget_) {
+        dropTarget_->revoke();
+        revokedDropTarget_ = std::move(dropTarget_);
+    }
+    if (deviceContext_) detachedDeviceContext_ = std::move(deviceContext_);
     if (handle != nullptr) deviceContext_ = std::make_unique<DeviceContext>();
     hwnd_ = handle;
 }
@@ -161,17 +167,23 @@ void WindowImplWin32::detachAndDestroyNativeWindow() {
 
 void WindowImplWin32::captureMouse() {
     RAWINPUTDEVICE device{1, 2, 0, nullptr};
-    RegisterRawInputDevices(&device, 1, sizeof device);
+    if (RegisterRawInputDevices(&device, 1, sizeof device)) rawMouseInput_ = true;
     if (hwnd_ != nullptr && GetCapture() != hwnd_) SetCapture(hwnd_);
     captured_ = true;
 }
 
 void WindowImplWin32::releaseMouse() {
-    RAWINPUTDEVICE device{1, 2, RIDEV_REMOVE, nullptr};
-    RegisterRawInputDevices(&device, 1, sizeof device);
+    removeRawMouseInput();
     captured_ = false;
     mouseOffset_ = POINT{};
     if (hwnd_ != nullptr && GetCapture() == hwnd_) ReleaseCapture();
+}
+
+void WindowImplWin32::removeRawMouseInput() {
+    if (!rawMouseInput_) return;
+    RAWINPUTDEVICE device{1, 2, RIDEV_REMOVE, nullptr};
+    RegisterRawInputDevices(&device, 1, sizeof device);
+    rawMouseInput_ = false;
 }
 
 }  // namespace QX::UIA::DETAIL

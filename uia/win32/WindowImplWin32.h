@@ -16,6 +16,10 @@ public:
     virtual ~DropTargetImplWin32() = default;
     // Hides or shows the drag image while the window paints.
     virtual bool showDragImage(bool show) = 0;
+    // Ends the registration while the native window still exists; the
+    // object itself may live on (showing nothing) until its window's
+    // implementation goes.
+    virtual void revoke() = 0;
 };
 
 // The Win32 work common to every framework window.
@@ -105,6 +109,8 @@ public:
     void setNonClientMouseEvents(bool flag) override { nonClientMouse_ = flag; }
     void captureMouse() override;
     void releaseMouse() override;
+    // Ends the raw mouse input that captureMouse asked for, if it did.
+    void removeRawMouseInput();
     void setHandleSystemKeys(bool flag) override { handleSystemKeys_ = flag; }
     void setHandle(void* nativeHandle) override;
     std::intptr_t callDefaultProcedure(std::uint32_t message, std::uintptr_t wParam,
@@ -131,10 +137,15 @@ private:
     POINT lastMousePosition_{};
     bool mouseInside_ = false;
     std::unique_ptr<DropTargetImplWin32> dropTarget_;
+    // Those of the native window that is gone: a handler still running for
+    // it may use them until this implementation is deleted.
+    std::unique_ptr<DeviceContext> detachedDeviceContext_;
+    std::unique_ptr<DropTargetImplWin32> revokedDropTarget_;
     std::uint32_t lastModifiers_ = 0;
     POINT mouseOffset_{};
     bool nonClientMouse_ = false;
     bool handleSystemKeys_ = false;
+    bool rawMouseInput_ = false;
     char16_t pendingHighSurrogate_ = 0;
 };
 
@@ -152,6 +163,7 @@ public:
     void enterFullScreen() override;
     bool isFullScreen() const override { return fullScreen_; }
     void leaveFullScreen() override;
+    void setHandle(void* nativeHandle) override;
     std::intptr_t callDefaultProcedure(std::uint32_t message, std::uintptr_t wParam,
                                        std::intptr_t lParam) override;
     bool onResized(std::int32_t width, std::int32_t height) override;

@@ -44,9 +44,14 @@ void WindowBase::invalidateRegion(const GP::Region& region) {
 bool WindowBase::isVisible() const { return impl_ && impl_->isVisible(); }
 
 void WindowBase::setVisible(bool visible) {
-    if (!impl_) return;
-    if (visible && !impl_->isVisible()) sendEvent(EventId::kWindowAboutToShow, nullptr);
-    if (impl_) impl_->setVisible(visible);
+    DETAIL::WindowImpl* impl = impl_.get();
+    if (impl == nullptr) return;
+    // The about-to-show handler may destroy or even delete this window: the
+    // guard keeps the implementation until it ends, and this object is not
+    // touched after the event.
+    DETAIL::NestingGuard guard(impl);
+    if (visible && !impl->isVisible()) sendEvent(EventId::kWindowAboutToShow, nullptr);
+    if (!impl->isDestroyedPending()) impl->setVisible(visible);
 }
 
 void WindowBase::destroy() {

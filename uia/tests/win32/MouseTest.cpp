@@ -228,5 +228,51 @@ TEST_F(ScreenMouseTest, RightPressRaisesTheWindowFirst) {
     DestroyWindow(cover);
 }
 
+// Whether this process is registered for raw mouse input.
+bool rawMouseInputRegistered() {
+    UINT count = 0;
+    GetRegisteredRawInputDevices(nullptr, &count, sizeof(RAWINPUTDEVICE));
+    std::vector<RAWINPUTDEVICE> devices(count);
+    if (count != 0 && GetRegisteredRawInputDevices(devices.data(), &count, sizeof(RAWINPUTDEVICE)) == UINT(-1))
+        return false;
+    return std::any_of(devices.begin(), devices.end(),
+                       [](const RAWINPUTDEVICE& device) { return device.usUsagePage == 1 && device.usUsage == 2; });
+}
+
+class MouseCaptureTest : public WindowTest {};
+
+// The raw mouse input asked for with the capture ends with the capture,
+// whichever way the capture ends.
+TEST_F(MouseCaptureTest, RawMouseInputEndsWithTheCapture) {
+    const struct {
+        const char* way;
+        std::function<void(RecordingWindow&)> endCapture;
+    } ways[] = {
+        {"releaseMouse", [](RecordingWindow& window) { window.releaseMouse(); }},
+        {"button released",
+         [](RecordingWindow& window) { SendMessageW(window.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }},
+        {"capture taken by another window",
+         [](RecordingWindow&) {
+             HWND other = CreateWindowExW(0, u"STATIC", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                          nullptr);
+             SetCapture(other);
+             ReleaseCapture();
+             DestroyWindow(other);
+         }},
+        {"cancel mode", [](RecordingWindow& window) { SendMessageW(window.hwnd(), WM_CANCELMODE, 0, 0); }},
+    };
+    RecordingWindow window;
+    ASSERT_TRUE(window.create(clientOptions(200, 150, 300, 200)));
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        window.captureMouse();
+        ASSERT_TRUE(rawMouseInputRegistered());
+        way.endCapture(window);
+        EXPECT_FALSE(window.impl()->isCaptured());
+        EXPECT_FALSE(rawMouseInputRegistered());
+        window.releaseMouse();
+    }
+}
+
 }  // namespace
 }  // namespace QX::UIA::Test

@@ -259,5 +259,25 @@ TEST_F(WindowGeometryTest, FullScreenAndBack) {
     EXPECT_EQ(after, before);
 }
 
+// The window owns its menu bar: it goes with the window, also when the
+// window goes in full screen, where the menu bar is off the window.
+TEST_F(WindowGeometryTest, MenuBarGoesWithTheWindow) {
+    for (const bool fullScreen : {false, true}) {
+        for (const bool deleteObject : {false, true}) {
+            SCOPED_TRACE(std::string(fullScreen ? "full screen" : "normal") +
+                         (deleteObject ? ", object deleted" : ", destroyed"));
+            create();
+            HMENU menu = CreateMenu();
+            AppendMenuW(menu, MF_STRING, 100, u"&File");
+            window->impl()->setMenuBar(HMenuBar(menu));
+            if (fullScreen) window->impl()->enterFullScreen();
+            if (deleteObject) window.reset();
+            else window->destroy();
+            EXPECT_FALSE(IsMenu(menu));
+            window.reset();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace QX::UIA::Test

@@ -4,9 +4,12 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "gp/Module.h"
 #include "gp/Region.h"
+#include "FreedMemoryCheck.h"
 #include "WindowProcedureWin32.h"
 
 namespace QX::UIA::Test {
@@ -191,20 +194,27 @@ TEST_F(WindowProcedureTest, HandleChangesRenewTheDeviceContext) {
 
     class CountingDropTarget : public DETAIL::DropTargetImplWin32 {
     public:
-        explicit CountingDropTarget(int& released) : released_(released) {}
+        CountingDropTarget(int& revoked, int& released) : revoked_(revoked), released_(released) {}
         ~CountingDropTarget() override { ++released_; }
         bool showDragImage(bool) override { return false; }
+        void revoke() override { ++revoked_; }
 
     private:
+        int& revoked_;
         int& released_;
     };
+    int revoked = 0;
     int released = 0;
-    impl->setDropTarget(std::make_unique<CountingDropTarget>(released));
+    impl->setDropTarget(std::make_unique<CountingDropTarget>(revoked, released));
     impl->setHandle(nullptr);
     EXPECT_EQ(impl->getDeviceContext(), nullptr);
-    EXPECT_EQ(released, 1);
+    EXPECT_EQ(impl->getDropTarget(), nullptr);
+    EXPECT_EQ(revoked, 1);
+    EXPECT_EQ(released, 0);  // kept until the implementation goes
     impl->setHandle(hwnd);
     EXPECT_NE(impl->getDeviceContext(), nullptr);
+    window.reset();
+    EXPECT_EQ(released, 1);
 }
 
 TEST_F(WindowProcedureTest, ForeignHandleGoesToTheFallback) {
@@ -367,6 +377,80 @@ TEST_F(DestroyInHandlerTest, DeletingTheObjectInsideItsHandlerIsDeferred) {
     };
     EXPECT_EQ(SendMessageW(hwnd, WM_COMMAND, 9, 0), 0);
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// A window destroyed inside its own paint handler: painting still ends with
+// its device context and drop target, which stay until the deferred
+// deletion, and nothing is written into freed memory.
+TEST_F(DestroyInHandlerTest, WindowDestroyedWhilePaintingEndsItsPaintFirst) {
+    class LoggingDropTarget : public DETAIL::DropTargetImplWin32 {
+    public:
+        LoggingDropTarget(std::vector<std::string>& calls, bool dragImageShown)
+            : calls_(calls), dragImageShown_(dragImageShown) {}
+        ~LoggingDropTarget() override { calls_.push_back("deleted"); }
+        bool showDragImage(bool show) override {
+            calls_.push_back(show ? "show" : "hide");
+            return dragImageShown_;
+        }
+        void revoke() override { calls_.push_back("revoke"); }
+
+    private:
+        std::vector<std::string>& calls_;
+        bool dragImageShown_;
+    };
+    for (const bool dragImageShown : {false, true}) {
+        SCOPED_TRACE(dragImageShown ? "drag image shown" : "no drag image");
+        destructions = 0;
+        std::vector<std::string> dropTargetCalls;
+        dropTargetCalls.reserve(8);
+        RecordingWindow* window = createSelfDeletingWindow();
+        window->impl()->setDropTarget(std::make_unique<LoggingDropTarget>(dropTargetCalls, dragImageShown));
+        HWND hwnd = window->hwnd();
+        window->handler = [&](std::uint32_t id, void*) {
+            if (id != EventId::kWindowPaint) return false;
+            RecordingWindow* self = window;
+            self->destroy();
+            return true;
+        };
+        FreedMemoryCheck freedMemory;
+        SendMessageW(hwnd, WM_PAINT, 0, 0);
+        EXPECT_EQ(freedMemory.end(), 0u);
+        EXPECT_EQ(destructions, 1);
+        EXPECT_FALSE(IsWindow(hwnd));
+        const std::vector<std::string> expected =
+            dragImageShown ? std::vector<std::string>{"hide", "revoke", "show", "deleted"}
+                           : std::vector<std::string>{"hide", "revoke", "deleted"};
+        EXPECT_EQ(dropTargetCalls, expected);
+    }
+}
+
+// The about-to-show handler may destroy or delete the window it is asked
+// about: the window goes once showing has returned.
+TEST_F(DestroyInHandlerTest, WindowGoneBeforeItIsShownGoesAfterShowing) {
+    for (const bool deleteObject : {false, true}) {
+        SCOPED_TRACE(deleteObject ? "object deleted" : "native window destroyed");
+        destructions = 0;
+        RecordingWindow* window = createSelfDeletingWindow();
+        HWND hwnd = window->hwnd();
+        int destructionsInHandler = -1;
+        window->handler = [&](std::uint32_t id, void*) {
+            if (id != EventId::kWindowAboutToShow) return false;
+            // Read before the window goes: this handler goes with it.
+            RecordingWindow* self = window;
+            const int& counted = destructions;
+            int& countedInHandler = destructionsInHandler;
+            if (deleteObject) delete self;
+            else self->destroy();
+            countedInHandler = counted;
+            return true;
+        };
+        FreedMemoryCheck freedMemory;
+        window->setVisible(true);
+        EXPECT_EQ(freedMemory.end(), 0u);
+        EXPECT_EQ(destructionsInHandler, deleteObject ? 1 : 0);
+        EXPECT_EQ(destructions, 1);
+        EXPECT_FALSE(IsWindow(hwnd));
+    }
 }
 
 }  // namespace
