@@ -153,6 +153,23 @@ TEST_F(ManagerContainerTest, aMissingPictureIsReportedOnce)
     EXPECT_EQ(capture.messages.size(), 1u);
 }
 
+// Nothing is remembered of a picture that could not be had: one that
+// appears later (a file put into the skin folder) is found by the next draw.
+TEST_F(ManagerContainerTest, aPictureThatAppearsLaterIsFound)
+{
+    ManagerContainer container;
+    ErrorCapture capture;
+    const LazyPicture late = container.getLazyPicture("appears.tga", UIA::PictureProperties());
+    EXPECT_EQ(late.get(1.0f), nullptr);
+    EXPECT_EQ(late.get(2.0f), nullptr);
+    GP::registerResource(GP::ResourceId("APPEARS.TGA"), "PICTURE", Testing::makeTga(3, 2, 0xFF00FF00));
+    const auto picture = late.get(2.0f);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->getWidth(), 3u);
+    EXPECT_EQ(late.get(1.0f), picture);
+    EXPECT_EQ(capture.messages.size(), 1u);
+}
+
 TEST_F(ManagerContainerTest, pictureReferencesShareTheirPicturesPerScale)
 {
     GP::registerResource(GP::ResourceId("SHARED.TGA"), "PICTURE", Testing::makeTga(6, 3, 0x80FF0000));
