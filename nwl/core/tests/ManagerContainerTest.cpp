@@ -19,15 +19,19 @@ protected:
     ~ManagerContainerTest() override { setUseSkinFolder(false); }
 };
 
-// A "skin" folder in the working folder for the life of the test.
+// A "skin" folder in a folder (the working folder unless given) for the life
+// of the test; its picture holds the text `picture`.
 class SkinFolder {
 public:
-    SkinFolder() : root_(std::filesystem::current_path() / "skin")
+    explicit SkinFolder(const std::filesystem::path& folder = std::filesystem::current_path(),
+                        const std::string& picture = "skin picture")
+        : root_(folder / "skin")
     {
         std::filesystem::create_directories(root_ / "pictures" / "sub");
         std::filesystem::create_directories(root_ / "stylesheets");
-        std::ofstream(root_ / "pictures" / "sub" / "a.tga", std::ios::binary) << "skin picture";
+        std::ofstream(root_ / "pictures" / "sub" / "a.tga", std::ios::binary) << picture;
         std::ofstream(root_ / "stylesheets" / "skin.txt") << "Label { x: 7; }";
+        std::ofstream(root_ / "stylesheets" / "broken.txt") << "Label { x: 7; }\n%junk\n";
     }
     ~SkinFolder() { std::filesystem::remove_all(root_); }
     SkinFolder(const SkinFolder&) = delete;
@@ -91,6 +95,33 @@ TEST_F(ManagerContainerTest, aSkinFolderHidesTheProgramsResources)
     Testing::FakeWidget label("Label");
     label.sheet = &container.getStyleManager().getStyleSheet();
     EXPECT_NE(StyleSheet::findMatchingRules(label, qx::symbol("x")).size(), 0u);
+}
+
+// The folder next to the executable comes first, before the working folder.
+TEST_F(ManagerContainerTest, theSkinFolderNextToTheExecutableComesFirst)
+{
+    const std::filesystem::path programFolder = Testing::executableFolder();
+    ASSERT_NE(std::filesystem::canonical(programFolder), std::filesystem::canonical(std::filesystem::current_path()));
+    SkinFolder besideTheProgram(programFolder, "beside the program");
+    SkinFolder working;
+    setUseSkinFolder(true);
+    ManagerContainer container;
+    const auto stream = container.getResourceStream("sub/a.tga", ManagerContainer::ePicture, false);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(readAll(*stream), "beside the program");
+    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eSkinFolder);
+}
+
+TEST_F(ManagerContainerTest, errorsOfASkinSheetNameIt)
+{
+    SkinFolder skin;
+    setUseSkinFolder(true);
+    ManagerContainer container;
+    ErrorCapture capture;
+    container.setStylesheet("broken.txt");
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].rfind("Stylesheet error: broken.txt:2 - PARSER ERROR at line 2: ", 0), 0u)
+        << capture.messages[0];
 }
 
 TEST_F(ManagerContainerTest, aMissingStyleSheetIsReportedOnceWithItsName)
