@@ -26,11 +26,6 @@ std::shared_ptr<Widget> keepAlive(Widget* widget) {
     return widget ? widget->weak_from_this().lock() : nullptr;
 }
 
-GP::Rect moved(GP::Rect rect, GP::Point by, std::int32_t sign) {
-    rect.offset(sign * by.x, sign * by.y);
-    return rect;
-}
-
 void addRegionMoved(GP::Region& out, const GP::Region& region, GP::Point by) {
     for (const GP::RegionNode* node = region.first(); node; node = node->next) {
         GP::Rect rect = node->rect;
@@ -256,13 +251,14 @@ void Pane::forgetWidget(Widget* widget) {
 }
 
 bool Pane::ownsOverlayDirectly(const Widget& widget) const {
-    return !widget.getParent() && widget.getPane() == this;
+    return !widget.getParent() && widget.getPane() == this && &widget != root_.get();
 }
 
 void Pane::addWidget(std::shared_ptr<Widget> widget) {
     if (!widget)
         return;
-    // Added again, it only moves to the top: it stays in this pane.
+    // One added again moves to the top and stays in this pane, its roles
+    // and timer kept.
     dropOverlay(widget.get());
     const bool first = overlays_.empty();
     overlays_.push_back(widget);
@@ -284,8 +280,11 @@ void Pane::removeWidget(Widget* widget) {
                                         [widget](const auto& entry) { return entry.get() == widget; });
     if (wasOverlay && ownsOverlayDirectly(*widget)) {
         // What it covered is painted again, and the pane forgets it.
-        if (root_ && widget->isShown())
-            root_->invalidateRegion(moved(widget->getVisibleRect(), root_->getAbsolutePosition(), -1));
+        if (root_ && widget->isShown()) {
+            GP::Rect covered = widget->getVisibleRect();
+            covered.offset(-root_->getAbsolutePosition().x, -root_->getAbsolutePosition().y);
+            root_->invalidateRegion(covered);
+        }
         dropOverlay(widget);
         widget->setPane(nullptr);
         return;
