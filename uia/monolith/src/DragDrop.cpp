@@ -35,7 +35,9 @@ HeldDragTargets::~HeldDragTargets() {
     held.erase(std::find(held.begin(), held.end(), this));
 }
 
-void HeldDragTargets::forget(EventTarget* target) { std::replace(targets_.begin(), targets_.end(), target, static_cast<EventTarget*>(nullptr)); }
+void HeldDragTargets::forget(EventTarget* target) {
+    std::replace(targets_.begin(), targets_.end(), target, static_cast<EventTarget*>(nullptr));
+}
 
 void forgetDragTarget(EventTarget* target) {
     DragState& state = getDragState();
