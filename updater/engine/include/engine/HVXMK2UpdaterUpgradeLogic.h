@@ -51,6 +51,8 @@ public:
     // already in update mode (an interrupted update). After an update only
     // the updated keyboard is taken.
     bool findDevice();
+    // Both refuse a keyboard that another one in normal mode shares its
+    // serial number with: the check after the update could not tell them apart.
     bool enterUpdateMode();
     bool isDeviceReady();
     bool startUpdate(const tResultCell& result);
@@ -88,6 +90,8 @@ private:
     void narrowToSwitchedKeyboard(std::vector<tCandidate>& candidates) const;
     bool openCandidate(const tCandidate& candidate, const NHL2::USBDeviceFilter& filter);
     bool openKeyboard(const NHL2::USBDeviceFilter& filter);
+    bool openUpdatedKeyboard(const NHL2::USBDeviceFilter& filter);
+    bool hasTwinInNormalMode(const NHL2::USBDeviceInfo& keyboard, const std::u16string& ownPath) const;
     bool takeUpdateModeDevice();
     void resetDevice();
     std::int32_t downloadFirmware(const FirmwareEntry& entry);
