@@ -237,6 +237,9 @@ void HVXMK2UpdaterUpgradeLogic::runUpdate(const tResultCell& result) {
         QX::GP::traceFormat(kTraceTag, "%s: update failed: %s\n", kTraceTag, error.what());
         deviceWithWorker_ = false;
     }
+    // The trace shows when the outcome was ready, so that a wizard that
+    // never takes it is plain to see.
+    QX::GP::traceFormat(kTraceTag, "update worker done: outcome %d\n", int(outcome));
     result->store(outcome);
 }
 
