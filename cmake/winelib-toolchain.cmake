@@ -11,3 +11,9 @@ set(CMAKE_LIBRARY_ARCHITECTURE x86_64-linux-gnu)
 set(CMAKE_CXX_IMPLICIT_INCLUDE_DIRECTORIES /usr/include)
 set(CMAKE_C_IMPLICIT_INCLUDE_DIRECTORIES /usr/include)
 set(QX_WINELIB ON CACHE BOOL "Build with Winelib" FORCE)
+# For `-o NAME` the Winelib linker writes the module NAME.exe.so (and a launcher
+# script NAME.exe), never NAME itself. Naming the module as the output makes the
+# linker write just that file, so $<TARGET_FILE> names the real module and a
+# build with nothing changed finds every program up to date.
+set(CMAKE_EXECUTABLE_SUFFIX_C .exe.so)
+set(CMAKE_EXECUTABLE_SUFFIX_CXX .exe.so)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 
 #include "../src/common/Platform.h"
@@ -91,12 +92,43 @@ TEST(LanguageCode, StoredOrTakenFromTheUser)
     EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(7), "DEU");
     EXPECT_STREQ(DETAIL::languageCodeForPrimaryLanguage(0), "ENG");  // unknown languages
 
-    EXPECT_STREQ(getUserLanguageCode("FRA"), "FRA");
-    EXPECT_STREQ(getUserLanguageCode(), "FRA");
-    EXPECT_STREQ(getUserLanguageCode("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(getUserLanguageCode("FRA"), "FRA");
+    EXPECT_EQ(getUserLanguageCode(), "FRA");
+    EXPECT_EQ(getUserLanguageCode("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "ABCDEFGHIJKLMNO");
     const std::string fromUser = getUserLanguageCode("");
-    EXPECT_STREQ(getUserLanguageCode(nullptr), fromUser.c_str());
+    EXPECT_EQ(getUserLanguageCode(nullptr), fromUser);
     EXPECT_EQ(fromUser, DETAIL::languageCodeForPrimaryLanguage(DETAIL::readUserUILanguage()));
+}
+
+// What a caller was given stays as it was when another code is stored later
+// (by another thread, say): the caller holds a value, not the store's buffer.
+TEST(LanguageCode, AnswerIsNotChangedByALaterCode)
+{
+    const auto stored = getUserLanguageCode("ITA");
+    const auto read = getUserLanguageCode();
+    getUserLanguageCode("JPN");
+    EXPECT_EQ(std::string(stored), "ITA");
+    EXPECT_EQ(std::string(read), "ITA");
+}
+
+// Readers on other threads see whole codes, never a mixture of two.
+TEST(LanguageCode, ReadersSeeWholeCodes)
+{
+    getUserLanguageCode("DEU");
+    std::atomic<bool> done{false};
+    Thread writer;
+    writer.start([&] {
+        for (int round = 0; round < 2000; ++round)
+            getUserLanguageCode(round % 2 ? "DEU" : "SPANISH-LONGER");
+        done = true;
+    });
+    std::string torn;
+    while (!done && torn.empty()) {
+        const std::string code = getUserLanguageCode();
+        if (code != "DEU" && code != "SPANISH-LONGER") torn = code;
+    }
+    writer.join();
+    EXPECT_EQ(torn, "");
 }
 
 class MapStore : public IPreferenceStore {

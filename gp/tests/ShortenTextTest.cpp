@@ -48,4 +48,17 @@ TEST(ShortenText, MeasureAloneAndCache)
     EXPECT_EQ(shortenText(state, "text", 1, nullptr, nullptr), "text");
 }
 
+// Cached answers belong to the measure they were found with.
+TEST(ShortenText, CacheIsKeptApartByMeasure)
+{
+    NamedStringMap state;
+    auto doubleWidth = [](std::string_view text) { return 2 * measure(text); };
+    EXPECT_EQ(shortenText(state, "Keyboard", 80, measure, nullptr, "narrow"), "Keyboard");
+    EXPECT_EQ(shortenText(state, "Keyboard", 80, doubleWidth, nullptr, "wide"), "Ke..");
+    EXPECT_EQ(shortenText(state, "Keyboard", 80, measure, nullptr, "narrow"), "Keyboard");
+    // A key that ends in digits does not run into the width.
+    EXPECT_EQ(shortenText(state, "Keyboard", 0, measure, nullptr, "wide8"), "");
+    EXPECT_EQ(shortenText(state, "Keyboard", 80, doubleWidth, nullptr, "wide"), "Ke..");
+}
+
 }  // namespace

@@ -126,7 +126,7 @@ DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
         auto result = sendBlock(block, data);
         if (!isFailure(result)) result = pollUntilSettled(false, deadline);
         if (isFailure(result)) {
-            QX::GP::traceFormat(kTraceTag, "%s: download failed at block %u: %s\n", kTraceTag,
+            QX::GP::traceFormat(kTraceTag, "download failed at block %u: %s\n",
                                 static_cast<unsigned>(block), getDownloadResultName(result).data());
             return result;
         }
@@ -135,7 +135,7 @@ DownloadResult DFUDevice::download(std::span<const std::uint8_t> image) {
     auto result = sendBlock(block, {});
     if (!isFailure(result)) result = pollUntilSettled(true, deadline + kMaxBusyPhaseMs);
     if (isFailure(result)) {
-        QX::GP::traceFormat(kTraceTag, "%s: manifestation failed: %s\n", kTraceTag,
+        QX::GP::traceFormat(kTraceTag, "manifestation failed: %s\n",
                             getDownloadResultName(result).data());
     }
     return result;

@@ -12,7 +12,7 @@ std::shared_ptr<IUSBDriver> createUSBDriver(const std::shared_ptr<IClock>& clock
     std::string error;
     const auto description = loadKeyboardDescription(fileName, error);
     if (!description) {
-        QX::GP::traceFormat("USBDriver", "%s: %s: %s; using the real devices\n", "USBDriver",
+        QX::GP::traceFormat("USBDriver", "%s: %s; using the real devices\n",
                             kSimulatedKeyboardVariable, error.c_str());
         return createPlatformUSBDriver();
     }

@@ -61,7 +61,7 @@ tIoResult USBDevice::deviceIoControl(std::uint32_t code, std::span<const std::ui
     if (!connection_) return {};
     const tIoResult result = connection_->deviceIoControl(code, input, output, timeoutMs);
     if (result.status == IoStatus::TimedOut) {
-        QX::GP::traceFormat(kTraceTag, "%s: deviceIoControl timed out after %d ms)\n", kTraceTag,
+        QX::GP::traceFormat(kTraceTag, "deviceIoControl timed out after %d ms)\n",
                             static_cast<int>(timeoutMs));
     }
     if (result.bytesReturned > output.size()) return {};  // a driver that overran our buffer

@@ -139,10 +139,12 @@ TEST(DFUDevice, ARequestThatNeverCompletesIsCancelledAndTraced) {
     EXPECT_TRUE(run.log.back().cancelled);
     EXPECT_EQ(run.log.back().status, IoStatus::TimedOut);
     EXPECT_GE(run.elapsedMs, USBDevice::kDefaultRequestTimeoutMs);
-    bool traced = false;
-    for (const auto& line : lines)
-        traced = traced || line.find("deviceIoControl timed out after 5000 ms)") != std::string::npos;
-    EXPECT_TRUE(traced);
+    // Each line carries its tag once.
+    const auto traced = [&lines](const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    EXPECT_TRUE(traced("USBDevice: deviceIoControl timed out after 5000 ms)"));
+    EXPECT_TRUE(traced("DFUDevice: download failed at block 2: request failed"));
 }
 
 TEST(DFUDevice, TracesEachRequestTheKeyboardAnswersWhenAsked) {

@@ -138,7 +138,7 @@ TEST_F(AppModuleTest, InitializeModuleHandsTheLocaleToTheFoundation) {
     theModule.initAnswer = true;
     theModule.initializeModule();
     EXPECT_TRUE(theModule.getInitResult());
-    EXPECT_STREQ(QX::GP::getUserLanguageCode(), "FRA");
+    EXPECT_EQ(QX::GP::getUserLanguageCode(), "FRA");
     EXPECT_TRUE(QX::GP::hasThreadLocalSlot());
 }
 

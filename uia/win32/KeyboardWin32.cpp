@@ -75,10 +75,6 @@ bool sendKeyEvent(WindowImplWin32& impl, std::uint32_t event, void* data) {
     return impl.sendEvent(event, data, true);
 }
 
-LRESULT defaultAnswer(WindowImplWin32& impl, UINT message, WPARAM wParam, LPARAM lParam) {
-    return impl.callDefaultProcedure(message, wParam, lParam);
-}
-
 bool reportKeyReleased(WindowImplWin32& impl, WPARAM wParam, LPARAM lParam) {
     KeyReleaseEvent event;
     event.code = translateKey(UINT(wParam), lParam, event.keyId, true);
@@ -106,7 +102,7 @@ LRESULT handleKeyUp(WindowImplWin32& impl, UINT message, WPARAM wParam, LPARAM l
     const bool ours = message != WM_SYSKEYUP || isSystemKeyForUs(wParam, lParam);
     const bool handled = ours && reportKeyReleased(impl, wParam, lParam);
     reportModifierChange(impl);
-    return handled ? 0 : defaultAnswer(impl, message, wParam, lParam);
+    return handledOrDefault(handled, impl, message, wParam, lParam);
 }
 
 bool sendText(WindowImplWin32& impl, std::uint32_t event, std::u16string_view units) {
@@ -130,8 +126,8 @@ LRESULT handleChar(WindowImplWin32& impl, UINT message, WPARAM wParam, LPARAM lP
     if (isLowSurrogate(unit)) {
         if (pendingHigh == 0) return 0;
         const char16_t pair[2] = {pendingHigh, unit};
-        return sendText(impl, EventId::kTextTyped, std::u16string_view(pair, 2))
-                   ? 0 : defaultAnswer(impl, message, wParam, lParam);
+        return handledOrDefault(sendText(impl, EventId::kTextTyped, std::u16string_view(pair, 2)), impl,
+                                message, wParam, lParam);
     }
     if (unit >= 0x20 && sendText(impl, EventId::kTextTyped, std::u16string_view(&unit, 1))) return 0;
     return defaultAnswer(impl, message, wParam, lParam);

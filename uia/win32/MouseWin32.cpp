@@ -14,10 +14,6 @@ using DETAIL::WindowImplWin32;
 
 POINT pointOf(LPARAM lParam) { return POINT{short(LOWORD(lParam)), short(HIWORD(lParam))}; }
 
-LRESULT handledOrDefault(bool handled, WindowImplWin32& impl, UINT message, WPARAM wParam, LPARAM lParam) {
-    return handled ? 0 : impl.callDefaultProcedure(message, wParam, lParam);
-}
-
 std::uint32_t buttonOf(UINT message) {
     switch (message) {
     case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP:

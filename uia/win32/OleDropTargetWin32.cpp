@@ -2,23 +2,20 @@
 
 #include "uia/EventIds.h"
 #include "uia/EventTarget.h"
+#include "uia/KeyCodes.h"
 #include "uia/WindowBase.h"
 
 namespace QX::UIA::DETAIL {
 namespace {
 
-constexpr std::uint32_t kShiftModifier = 0x10000000;
-constexpr std::uint32_t kControlModifier = 0x20000000;
-constexpr std::uint32_t kAltModifier = 0x40000000;
-
 std::uint32_t modifiersOf(DWORD keyState) {
     std::uint32_t modifiers = 0;
     if (keyState & MK_SHIFT)
-        modifiers |= kShiftModifier;
+        modifiers |= Key::kShift;
     if (keyState & MK_CONTROL)
-        modifiers |= kControlModifier;
+        modifiers |= Key::kControl;
     if (keyState & MK_ALT)
-        modifiers |= kAltModifier;
+        modifiers |= Key::kAlt;
     return modifiers;
 }
 

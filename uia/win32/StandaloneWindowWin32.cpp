@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gp/Module.h"
 #include "gp/Text.h"
 #include "uia/WindowBase.h"
 #include "WindowMonitorsWin32.h"
@@ -16,8 +15,6 @@ constexpr DWORD kFixedSizeStyle = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS
 constexpr DWORD kSizableStyle = kFixedSizeStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
 
 DropTargetFactory gDropTargetFactory = nullptr;
-
-HINSTANCE frameworkInstance() { return static_cast<HINSTANCE>(GP::getModuleHandle()); }
 
 struct Geometry {
     int x = CW_USEDEFAULT;

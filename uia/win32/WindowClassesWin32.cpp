@@ -27,8 +27,6 @@ const ClassDescription kClasses[kWindowClassCount] = {
 std::u16string gClassNames[kWindowClassCount];
 bool gClassesRegistered = false;
 
-HINSTANCE frameworkInstance() { return static_cast<HINSTANCE>(GP::getModuleHandle()); }
-
 // The pattern followed by the module handle as the platform's wide printf
 // writes a pointer: upper-case hexadecimal digits, zero-padded.
 std::u16string formatClassName(const char* pattern) {
@@ -44,6 +42,8 @@ void unregisterFirst(int count) {
 }
 
 }  // namespace
+
+HINSTANCE frameworkInstance() { return static_cast<HINSTANCE>(GP::getModuleHandle()); }
 
 const char16_t* getWindowClassName(int classIndex) {
     if (classIndex < 0 || classIndex >= kWindowClassCount) classIndex = 0;

@@ -7,7 +7,6 @@
 #include "WindowProcedureWin32.h"
 
 namespace QX::UIA {
-namespace {
 
 using DETAIL::WindowImplWin32;
 
@@ -15,11 +14,12 @@ LRESULT defaultAnswer(WindowImplWin32& impl, UINT message, WPARAM wParam, LPARAM
     return impl.callDefaultProcedure(message, wParam, lParam);
 }
 
-// Answers 0 when the event was handled, else what the default procedure says.
 LRESULT handledOrDefault(bool handled, WindowImplWin32& impl, UINT message, WPARAM wParam,
                          LPARAM lParam) {
     return handled ? 0 : defaultAnswer(impl, message, wParam, lParam);
 }
+
+namespace {
 
 LRESULT notifyThenDefault(WindowImplWin32& impl, std::uint32_t event, UINT message, WPARAM wParam,
                           LPARAM lParam) {

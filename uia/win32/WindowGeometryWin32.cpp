@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "MonitorsWin32.h"
 #include "WindowMonitorsWin32.h"
 #include "WindowImplWin32.h"
 #include "WindowProcedureWin32.h"
@@ -9,7 +10,6 @@
 namespace QX::UIA::DETAIL {
 namespace {
 
-GP::Rect toRect(const RECT& r) { return GP::Rect{r.left, r.top, r.right, r.bottom}; }
 RECT toRECT(const GP::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 GP::Rect widen(const GP::Rect& r, const GP::Rect& margins) {

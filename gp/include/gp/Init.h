@@ -43,12 +43,13 @@ bool hasThreadLocalSlot();
 void* getThreadLocalValue();
 void setThreadLocalValue(void* value);
 
-// Stores the given language code (at most 15 characters) and returns it; a
-// null or empty code takes the user's default UI language: "DEU", "SPA",
-// "FRA", "ITA", "JPN" or otherwise "ENG".
-const char* getUserLanguageCode(const char* code);
-// The stored code, "ENG" until one was set.
-const char* getUserLanguageCode();
+// Stores the given language code (at most 15 characters) and returns a copy
+// of it; a null or empty code takes the user's default UI language: "DEU",
+// "SPA", "FRA", "ITA", "JPN" or otherwise "ENG".
+std::string getUserLanguageCode(const char* code);
+// A copy of the stored code, "ENG" until one was set. A copy, because another
+// thread may store a new code at any time.
+std::string getUserLanguageCode();
 
 // Preferences: the program keeps none, but a store can be installed.
 inline constexpr int kPreferenceText = 2;

@@ -24,7 +24,9 @@ int getTraceLevel();
 void writeTrace(std::string_view channel, std::string_view text);
 void writeTrace(int level, std::string_view channel, std::string_view text);
 
-// printf-style: traceFormat("DFUDevice", "%s: deviceIoControl timed out after %d ms)\n", ...).
+// printf-style writeTrace: the channel is written before the text as above, so
+// the format does not repeat it; a trailing newline is dropped.
+// traceFormat("USBDevice", "deviceIoControl timed out after %d ms)\n", timeoutMs).
 void traceFormat(const char* channel, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Receives every line that passes the filters, in addition to the platform's

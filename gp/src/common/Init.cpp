@@ -23,7 +23,7 @@ struct InitState {
     bool initialized = false;
     std::uint32_t applicationCode = 0;
     std::string title;
-    char languageCode[16] = "ENG";
+    std::string languageCode = "ENG";  // guarded by `mutex`
     // Its own lock: `init` allocates the slot while holding `mutex`. The flag
     // is read without a lock by every thread that uses the slot.
     std::mutex slotMutex;
@@ -136,19 +136,23 @@ void setThreadLocalValue(void* value)
         DETAIL::writeThreadSlot(value);
 }
 
-const char* getUserLanguageCode(const char* code)
+std::string getUserLanguageCode(const char* code)
 {
-    InitState& s = state();
-    std::lock_guard lock(s.mutex);
     if (!code || !*code)
         code = DETAIL::languageCodeForPrimaryLanguage(DETAIL::readUserUILanguage());
-    const std::size_t length = std::min<std::size_t>(std::char_traits<char>::length(code), 15);
-    std::copy_n(code, length, s.languageCode);
-    s.languageCode[length] = '\0';
+    constexpr std::size_t kMaxLength = 15;
+    InitState& s = state();
+    std::lock_guard lock(s.mutex);
+    s.languageCode.assign(code, std::min(std::char_traits<char>::length(code), kMaxLength));
     return s.languageCode;
 }
 
-const char* getUserLanguageCode() { return state().languageCode; }
+std::string getUserLanguageCode()
+{
+    InitState& s = state();
+    std::lock_guard lock(s.mutex);
+    return s.languageCode;
+}
 
 std::shared_ptr<IPreferenceStore> installPreferenceStore(std::shared_ptr<IPreferenceStore> store)
 {

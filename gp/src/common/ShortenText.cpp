@@ -54,7 +54,7 @@ std::string shortenByPrefix(std::string_view text, int width, const TextFits& fi
 }  // namespace
 
 std::string shortenText(NamedStringMap& state, std::string_view text, int width, const MeasureText& measure,
-                        const TextFits& fits)
+                        const TextFits& fits, std::string_view measureKey)
 {
     if (!fits && !measure)
         return std::string(text);
@@ -62,7 +62,10 @@ std::string shortenText(NamedStringMap& state, std::string_view text, int width,
         return measure(candidate) <= w;
     };
 
-    const std::string key = std::to_string(width) + ":" + std::string(text);
+    // The measure key goes first with its length, so that no measure key,
+    // width and text run together into another's.
+    std::string key = std::to_string(measureKey.size()) + ":";
+    key.append(measureKey).append(std::to_string(width)).append(":").append(text);
     if (auto cached = state.map.find(key); cached != state.map.end())
         return cached->second;
 

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "gp/CpuFeatures.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define QX_RESIZE_X86 1
@@ -61,11 +63,6 @@ void filterMixedPortable(const std::uint32_t* mixed, std::int32_t firstColumn, c
 #ifdef QX_RESIZE_X86
 
 #define QX_AVX2 __attribute__((target("avx2")))
-
-bool hasAvx2() {
-    static const bool supported = __builtin_cpu_supports("avx2");
-    return supported;
-}
 
 inline std::uint32_t loadPixel(const std::uint8_t* row, std::int32_t index) {
     std::uint32_t pixel;
@@ -182,7 +179,7 @@ QX_AVX2 void filterMixedAvx2(const std::uint32_t* mixed, std::int32_t firstColum
 void mixSourceRows(const std::uint8_t* upper, const std::uint8_t* lower, std::uint32_t weight, std::size_t count,
                    std::uint32_t* out) {
 #ifdef QX_RESIZE_X86
-    if (hasAvx2()) {
+    if (GP::hasAvx2()) {
         mixSourceAvx2(upper, lower, weight, count, out);
         return;
     }
@@ -193,7 +190,7 @@ void mixSourceRows(const std::uint8_t* upper, const std::uint8_t* lower, std::ui
 void filterMixedRow(const std::uint32_t* mixed, std::int32_t firstColumn, const tLinearTap* columns,
                     std::size_t width, std::uint8_t* out) {
 #ifdef QX_RESIZE_X86
-    if (hasAvx2()) {
+    if (GP::hasAvx2()) {
         filterMixedAvx2(mixed, firstColumn, columns, width, out);
         return;
     }
@@ -203,7 +200,7 @@ void filterMixedRow(const std::uint32_t* mixed, std::int32_t firstColumn, const 
 
 void filterRow(const std::uint8_t* sourceRow, const tLinearTap* columns, std::size_t width, std::uint32_t* out) {
 #ifdef QX_RESIZE_X86
-    if (hasAvx2()) {
+    if (GP::hasAvx2()) {
         filterAvx2(sourceRow, columns, width, out);
         return;
     }
@@ -214,7 +211,7 @@ void filterRow(const std::uint8_t* sourceRow, const tLinearTap* columns, std::si
 void mixRows(const std::uint32_t* upper, const std::uint32_t* lower, std::uint32_t weight, std::size_t count,
              std::uint8_t* out) {
 #ifdef QX_RESIZE_X86
-    if (hasAvx2()) {
+    if (GP::hasAvx2()) {
         mixAvx2(upper, lower, weight, count, out);
         return;
     }

@@ -91,6 +91,7 @@ void Pane::render(Canvas& canvas, const GP::Region& region, int mode) {
             if (meets(paintRegion, overlay->getAbsoluteRect())) paintWidget(*overlay, canvas, paintRegion, scale);
     }
     notifyGeometryChanges(*root);
+    for (const auto& overlay : overlaysOwnedDirectly()) notifyGeometryChanges(*overlay);
 }
 
 }  // namespace QX::NWL

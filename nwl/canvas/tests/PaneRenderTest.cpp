@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,6 +102,39 @@ TEST_F(PaneRender, PaintsInOrderWithinTheRegion) {
     log.clear();
     pane.render(canvas, GP::Region(), 3);
     EXPECT_EQ(log, (std::vector<std::string>{"root", "a", "b"}));
+}
+
+// An overlay outside the tree is laid out by the passes and painted over
+// the tree; taken off, it is painted no more.
+TEST_F(PaneRender, OverlaysOutsideTheTreeArePaintedOverIt) {
+    buildTree();
+    auto veil = make("veil", {20, 10, 60, 40}, 0xFFFF0000);
+    pane.addWidget(veil);
+    settle();
+    const struct {
+        int mode;
+        std::vector<std::string> painted;
+    } cases[] = {
+        {3, {"root", "a", "b", "c", "d", "c/fg", "veil"}},
+        {2, {"veil"}},
+        {1, {"root", "a", "b", "c", "d", "c/fg"}},
+    };
+    for (const auto& test : cases) {
+        log.clear();
+        pane.render(canvas, GP::Region(), test.mode);
+        EXPECT_EQ(log, test.painted) << "mode " << test.mode;
+    }
+    pane.render(canvas, GP::Region(), 3);
+    EXPECT_EQ(Testing::pixelAt(canvas.getBuffer(), 59, 39), 0xFFFF0000u);
+
+    pane.removeWidget(veil.get());
+    GP::Region damage;
+    pane.getDirtyRegion(damage);
+    EXPECT_TRUE(damage.contains({59, 39}));
+    log.clear();
+    pane.render(canvas, damage, 3);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "veil"), 0);
+    EXPECT_EQ(Testing::pixelAt(canvas.getBuffer(), 59, 39), 0xFF808080u);
 }
 
 // The program's root is a pixel larger than its window: repaints keep to

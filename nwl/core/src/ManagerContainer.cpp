@@ -139,10 +139,16 @@ std::unique_ptr<UIA::Font> ManagerContainer::makeFont(const FontDescription& des
     if (description.name.empty() || (description.styleFlags & kFontFamilyName) != 0)
         return std::make_unique<UIA::Font>(description);
     // A named font is its own face, never the default one of the same id.
+    // A missing one is reported by the stream's opening; one whose file
+    // FreeType cannot use (truncated, no font at all) is reported here. Both
+    // fall back to the default face, so that text still shows.
     if (const auto stream = getResourceStream(description.name, eFont, true)) {
         FontDescription named = description;
         named.resourceId = 0;
-        return std::make_unique<UIA::Font>(stream, named);
+        auto font = std::make_unique<UIA::Font>(stream, named);
+        if (font->isUsable())
+            return font;
+        reportError(fmt::format("NWL::ManagerContainer::getFont - can't use font {}", description.name));
     }
     FontDescription fallback = description;
     fallback.name.clear();

@@ -22,40 +22,22 @@ bool sameProperties(const UIA::PictureProperties& a, const UIA::PicturePropertie
 
 // One named picture with its properties; its pictures per scale are made on
 // first use and shared by every copy of the references to it.
-class ManagerContainer::PictureSource : public LazyPicture::ISource {
+class ManagerContainer::PictureSource : public DETAIL::LoaderPictureSource {
 public:
-    using tLoader = std::function<std::shared_ptr<const UIA::Picture>(float scale)>;
-
-    PictureSource(std::string name, const UIA::PictureProperties& properties, tLoader loader)
-        : name_(std::move(name)), loader_(std::move(loader))
+    PictureSource(std::string name, const UIA::PictureProperties& properties, LazyPicture::tLoader loader)
+        : LoaderPictureSource(std::move(name), std::move(loader))
     {
         properties_.copyPropertiesFrom(properties);
-    }
-
-    const std::string& getName() const override { return name_; }
-
-    std::shared_ptr<const UIA::Picture> get(float scale) const override
-    {
-        auto found = pictures_.find(scale);
-        // A picture that could not be had is remembered as missing too.
-        if (found == pictures_.end())
-            found = pictures_.emplace(scale, loader_(scale)).first;
-        if (!found->second && scale != 1.0f)
-            return get(1.0f);
-        return found->second;
     }
 
     bool equals(const ISource& other) const override
     {
         const auto* source = dynamic_cast<const PictureSource*>(&other);
-        return source && source->name_ == name_ && sameProperties(source->properties_, properties_);
+        return source && source->getName() == getName() && sameProperties(source->properties_, properties_);
     }
 
 private:
-    std::string name_;
     UIA::PictureProperties properties_;
-    tLoader loader_;
-    mutable std::map<float, std::shared_ptr<const UIA::Picture>> pictures_;
 };
 
 LazyPicture ManagerContainer::getLazyPicture(const std::string& name, const UIA::PictureProperties& properties)

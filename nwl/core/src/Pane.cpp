@@ -150,18 +150,26 @@ const std::string* HelpProvider::findEntry(std::int32_t helpId) const {
 Pane::Pane() { livePanes().push_back(this); }
 
 Pane::~Pane() {
-    // The tree goes without telling this half-destroyed pane anything.
-    if (root_) {
-        std::vector<Widget*> pending{root_.get()};
-        while (!pending.empty()) {
-            Widget* widget = pending.back();
-            pending.pop_back();
-            widget->pane_ = nullptr;
-            for (const auto& child : widget->children_)
-                pending.push_back(child.get());
-        }
+    // The tree and the overlays go without telling this half-destroyed pane
+    // anything.
+    if (root_)
+        clearPaneSilently(*root_);
+    for (const auto& overlay : overlays_) {
+        if (overlay->pane_ == this)
+            clearPaneSilently(*overlay);
     }
     std::erase(livePanes(), this);
+}
+
+void Pane::clearPaneSilently(Widget& top) {
+    std::vector<Widget*> pending{&top};
+    while (!pending.empty()) {
+        Widget* widget = pending.back();
+        pending.pop_back();
+        widget->pane_ = nullptr;
+        for (const auto& child : widget->children_)
+            pending.push_back(child.get());
+    }
 }
 
 const std::vector<Pane*>& Pane::getLivePanes() { return livePanes(); }
@@ -234,7 +242,7 @@ void Pane::forgetWidget(Widget* widget) {
     }
     if (key_ == widget)
         key_ = nullptr;
-    removeWidget(widget);
+    dropOverlay(widget);
     stopWidgetTimer(widget);
     if (filterOwner_ == widget) {
         mouseFilter_ = nullptr;
@@ -242,17 +250,49 @@ void Pane::forgetWidget(Widget* widget) {
     }
 }
 
+bool Pane::ownsOverlayDirectly(const Widget& widget) const {
+    return !widget.getParent() && widget.getPane() == this && &widget != root_.get();
+}
+
 void Pane::addWidget(std::shared_ptr<Widget> widget) {
     if (!widget)
         return;
-    removeWidget(widget.get());
+    // One added again moves to the top and stays in this pane, its roles
+    // and timer kept.
+    dropOverlay(widget.get());
     const bool first = overlays_.empty();
-    overlays_.push_back(std::move(widget));
+    overlays_.push_back(widget);
+    // An overlay outside the tree belongs to the pane itself: it gets the
+    // pane, a style and geometry from the passes that walk the overlays.
+    if (!widget->getParent() && widget->getPane() != this) {
+        widget->setPane(this);
+        widget->markStyleDirty();
+    }
     if (first)
         overlaySignal_(true);
 }
 
 void Pane::removeWidget(Widget* widget) {
+    if (!widget)
+        return;
+    const std::shared_ptr<Widget> keep = keepAlive(widget);
+    const bool wasOverlay = std::any_of(overlays_.begin(), overlays_.end(),
+                                        [widget](const auto& entry) { return entry.get() == widget; });
+    if (wasOverlay && ownsOverlayDirectly(*widget)) {
+        // What it covered is painted again, and the pane forgets it.
+        if (root_ && widget->isShown()) {
+            GP::Rect covered = widget->getVisibleRect();
+            covered.offset(-root_->getAbsolutePosition().x, -root_->getAbsolutePosition().y);
+            root_->invalidateRegion(covered);
+        }
+        dropOverlay(widget);
+        widget->setPane(nullptr);
+        return;
+    }
+    dropOverlay(widget);
+}
+
+void Pane::dropOverlay(Widget* widget) {
     auto found = std::find_if(overlays_.begin(), overlays_.end(),
                               [widget](const auto& entry) { return entry.get() == widget; });
     if (found == overlays_.end())
@@ -261,6 +301,15 @@ void Pane::removeWidget(Widget* widget) {
     overlays_.erase(found);
     if (overlays_.empty())
         overlaySignal_(false);
+}
+
+std::vector<std::shared_ptr<Widget>> Pane::overlaysOwnedDirectly() const {
+    std::vector<std::shared_ptr<Widget>> owned;
+    for (const auto& overlay : overlays_) {
+        if (ownsOverlayDirectly(*overlay))
+            owned.push_back(overlay);
+    }
+    return owned;
 }
 
 // ---------------------------------------------------------------- passes
@@ -296,6 +345,9 @@ std::uint32_t Pane::runLayoutPasses(const GP::Rect& clip, GP::Region& damage) {
             break;
         std::shared_ptr<Widget> root = root_;
         root->update(*this, clip, damage);
+        // Overlays in the tree were updated with it; the others stand alone.
+        for (const auto& overlay : overlaysOwnedDirectly())
+            overlay->update(*this, clip, damage);
         result &= ~kLayoutBit;
     }
     return result;

@@ -22,6 +22,7 @@ RecordingWidget#wide { margin: 2; image: url("p30x20.tga"); fixed-left: 1; }
 RecordingWidget#placed { x: 15; }
 RecordingWidget#raised { z-index: 2; }
 RecordingWidget[state=big] { height: 44; }
+RecordingWidget#holder[state=big] RecordingWidget#held { height: 33; }
 )";
 
 struct tStyleCase {
@@ -108,6 +109,20 @@ TEST_F(ApplyStyleTest, AttributeChangeRestylesTheWidget) {
     settle(pane);
     EXPECT_EQ(widget->getMinimumSize().height, 44);
     EXPECT_EQ(widget->getSize().height, 44);
+}
+
+// A rule that asks for an attribute of an ancestor restyles the children
+// when that attribute changes, once the pane settles.
+TEST_F(ApplyStyleTest, AttributeChangeRestylesTheChildren) {
+    auto holder = styled("holder");
+    auto held = std::make_shared<RecordingWidget>();
+    holder->addChild(held, "held");
+    settle(pane);
+    ASSERT_NE(held->getMinimumSize().height, 33);
+    holder->setAttribute("state", "big");
+    settle(pane);
+    EXPECT_EQ(held->getMinimumSize().height, 33);
+    EXPECT_EQ(held->getSize().height, 33);
 }
 
 }  // namespace

@@ -67,6 +67,12 @@ inline std::shared_ptr<RecordingWidget> makeWidget(std::int32_t x, std::int32_t 
     return widget;
 }
 
+#ifdef QX_TEST_PROGRAM_DIR
+// The folder of the test program, where the resource manager looks for a
+// skin folder first.
+inline std::string executableFolder() { return QX_TEST_PROGRAM_DIR; }
+#endif
+
 // Runs the update pass the way a window's tick does; answers the damage.
 GP::Region settle(Pane& pane);
 

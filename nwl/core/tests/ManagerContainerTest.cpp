@@ -19,15 +19,19 @@ protected:
     ~ManagerContainerTest() override { setUseSkinFolder(false); }
 };
 
-// A "skin" folder in the working folder for the life of the test.
+// A "skin" folder in a folder (the working folder unless given) for the life
+// of the test; its picture holds the text `picture`.
 class SkinFolder {
 public:
-    SkinFolder() : root_(std::filesystem::current_path() / "skin")
+    explicit SkinFolder(const std::filesystem::path& folder = std::filesystem::current_path(),
+                        const std::string& picture = "skin picture")
+        : root_(folder / "skin")
     {
         std::filesystem::create_directories(root_ / "pictures" / "sub");
         std::filesystem::create_directories(root_ / "stylesheets");
-        std::ofstream(root_ / "pictures" / "sub" / "a.tga", std::ios::binary) << "skin picture";
+        std::ofstream(root_ / "pictures" / "sub" / "a.tga", std::ios::binary) << picture;
         std::ofstream(root_ / "stylesheets" / "skin.txt") << "Label { x: 7; }";
+        std::ofstream(root_ / "stylesheets" / "broken.txt") << "Label { x: 7; }\n%junk\n";
     }
     ~SkinFolder() { std::filesystem::remove_all(root_); }
     SkinFolder(const SkinFolder&) = delete;
@@ -93,6 +97,33 @@ TEST_F(ManagerContainerTest, aSkinFolderHidesTheProgramsResources)
     EXPECT_NE(StyleSheet::findMatchingRules(label, qx::symbol("x")).size(), 0u);
 }
 
+// The folder next to the executable comes first, before the working folder.
+TEST_F(ManagerContainerTest, theSkinFolderNextToTheExecutableComesFirst)
+{
+    const std::filesystem::path programFolder = Testing::executableFolder();
+    ASSERT_NE(std::filesystem::canonical(programFolder), std::filesystem::canonical(std::filesystem::current_path()));
+    SkinFolder besideTheProgram(programFolder, "beside the program");
+    SkinFolder working;
+    setUseSkinFolder(true);
+    ManagerContainer container;
+    const auto stream = container.getResourceStream("sub/a.tga", ManagerContainer::ePicture, false);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(readAll(*stream), "beside the program");
+    EXPECT_EQ(container.getResourceMode(), ManagerContainer::eSkinFolder);
+}
+
+TEST_F(ManagerContainerTest, errorsOfASkinSheetNameIt)
+{
+    SkinFolder skin;
+    setUseSkinFolder(true);
+    ManagerContainer container;
+    ErrorCapture capture;
+    container.setStylesheet("broken.txt");
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0].rfind("Stylesheet error: broken.txt:2 - PARSER ERROR at line 2: ", 0), 0u)
+        << capture.messages[0];
+}
+
 TEST_F(ManagerContainerTest, aMissingStyleSheetIsReportedOnceWithItsName)
 {
     ManagerContainer container;
@@ -150,6 +181,23 @@ TEST_F(ManagerContainerTest, aMissingPictureIsReportedOnce)
         EXPECT_EQ(first.get(1.0f), nullptr);
         EXPECT_EQ(second.get(2.0f), nullptr);
     }
+    EXPECT_EQ(capture.messages.size(), 1u);
+}
+
+// Nothing is remembered of a picture that could not be had: one that
+// appears later (a file put into the skin folder) is found by the next draw.
+TEST_F(ManagerContainerTest, aPictureThatAppearsLaterIsFound)
+{
+    ManagerContainer container;
+    ErrorCapture capture;
+    const LazyPicture late = container.getLazyPicture("appears.tga", UIA::PictureProperties());
+    EXPECT_EQ(late.get(1.0f), nullptr);
+    EXPECT_EQ(late.get(2.0f), nullptr);
+    GP::registerResource(GP::ResourceId("APPEARS.TGA"), "PICTURE", Testing::makeTga(3, 2, 0xFF00FF00));
+    const auto picture = late.get(2.0f);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->getWidth(), 3u);
+    EXPECT_EQ(late.get(1.0f), picture);
     EXPECT_EQ(capture.messages.size(), 1u);
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
+#include "nwl/style/StyleParser2.h"
+#include "nwl/style/StyleSheet.h"
+#include "uia/EventIds.h"
 
 namespace QX::NWL::Testing {
 namespace {
@@ -142,6 +145,54 @@ TEST(PaneUpdateTest, NewRootTakesOverlaysOutOfTheirParents) {
     EXPECT_EQ(overlayA->getParent(), nullptr);
     EXPECT_EQ(overlayB->getParent(), nullptr);
     EXPECT_TRUE(pane.getOverlayWidgets().empty());
+}
+
+// An overlay outside the tree belongs to the pane: the passes style it, lay
+// it out and show it, and it is hit first. Taken off again, the pane forgets
+// it and repaints what it covered.
+TEST(PaneUpdateTest, AnOverlayOutsideTheTreeTakesPartInThePasses) {
+    Pane pane;
+    pane.setSize(100, 100);
+    auto sheet = std::make_shared<StyleSheet>();
+    ASSERT_TRUE(StyleParser2::processString(*sheet, "RecordingWidget#veil { width: 30; height: 20; x: 10; y: 5; }"));
+    pane.setStyleSheet(sheet);
+    pane.setRootWidget(std::make_shared<RecordingWidget>());
+    settle(pane);
+
+    auto veil = std::make_shared<RecordingWidget>();
+    veil->setName("veil");
+    veil->setTimerInterval(2);
+    pane.addWidget(veil);
+    const GP::Region shown = settle(pane);
+    EXPECT_EQ(veil->getPane(), &pane);
+    EXPECT_TRUE(veil->isShown());
+    EXPECT_EQ(veil->getVisibleRect(), (GP::Rect{10, 5, 40, 25}));
+    EXPECT_TRUE(shown.contains({10, 5}));
+    EXPECT_TRUE(shown.contains({39, 24}));
+    EXPECT_EQ(pane.getWidgetTimerCount(veil.get()), 2);
+    const Pane::tHit hit = pane.widgetAt(UIA::EventId::kMouseMove, {20, 10});
+    EXPECT_EQ(hit.widget, veil.get());
+    EXPECT_TRUE(hit.overlay);
+
+    pane.setHoverWidget(veil.get());
+    pane.removeWidget(veil.get());
+    EXPECT_EQ(veil->getPane(), nullptr);
+    EXPECT_FALSE(veil->isShown());
+    EXPECT_EQ(pane.getHoverWidget(), nullptr);
+    EXPECT_EQ(pane.getWidgetTimerCount(veil.get()), 0);
+    EXPECT_TRUE(pane.getOverlayWidgets().empty());
+    const GP::Region uncovered = settle(pane);
+    EXPECT_TRUE(uncovered.contains({10, 5}));
+    EXPECT_TRUE(uncovered.contains({39, 24}));
+    EXPECT_NE(pane.widgetAt(UIA::EventId::kMouseMove, {20, 10}).widget, veil.get());
+
+    // A pane that goes first leaves it no pointer to itself.
+    {
+        Pane shortLived;
+        shortLived.addWidget(veil);
+        EXPECT_EQ(veil->getPane(), &shortLived);
+    }
+    EXPECT_EQ(veil->getPane(), nullptr);
 }
 
 TEST(PaneUpdateTest, DestroyingThePaneDetachesItsTree) {

@@ -116,13 +116,18 @@ struct FontCase {
     const char* declarations;
     const char* name;
     std::int32_t size;
-    bool bold, italic, underline;
+    std::uint32_t flags;
+    std::int32_t resourceId = 1;
 };
+
+void PrintTo(const FontCase& c, std::ostream* out) { *out << c.declarations; }
 
 class FontRowTest : public StyleResourcesTest, public ::testing::WithParamInterface<FontCase> {};
 
 TEST_P(FontRowTest, foldsIntoTheFontDescription)
 {
+    // A second face under its own resource id, so that "font-resid" names a usable font.
+    GP::registerResource(GP::ResourceId(2), UIA::kFontResourceType, Testing::readFontFile("virid.ttf"));
     ASSERT_TRUE(loadSheet(container, std::string("@define $face url(\"virid.ttf\");\nLabel { ") +
                                          GetParam().declarations + " }"));
     FakeWidget label("Label");
@@ -131,19 +136,31 @@ TEST_P(FontRowTest, foldsIntoTheFontDescription)
     FontDescription expected;
     expected.name = GetParam().name;
     expected.baseSize = GetParam().size;
-    expected.styleFlags = (GetParam().bold ? UIA::kFontBold : 0) | (GetParam().italic ? UIA::kFontItalic : 0) |
-                          (GetParam().underline ? UIA::kFontUnderline : 0);
+    expected.styleFlags = GetParam().flags;
+    expected.resourceId = GetParam().resourceId;
     EXPECT_EQ(std::get<const UIA::Font*>(font->value), container.getFont(expected));
 }
 
+constexpr std::uint32_t kBold = UIA::kFontBold;
+constexpr std::uint32_t kItalic = UIA::kFontItalic;
+constexpr std::uint32_t kUnderline = UIA::kFontUnderline;
+constexpr std::uint32_t kHinting = UIA::kFontHinting;
+
 INSTANTIATE_TEST_SUITE_P(
     StyleResources, FontRowTest,
-    ::testing::Values(FontCase{"font-name: $face; font-size: 13;", "virid.ttf", 13, false, false, false},
-                      FontCase{"font-size: 14px; font-style: bold; font-style: italic;", "", 14, true, true, false},
-                      FontCase{"font-style: underline; font-style: heavy;", "", 12, false, false, true},
+    ::testing::Values(FontCase{"font-name: $face; font-size: 13;", "virid.ttf", 13, 0},
+                      FontCase{"font-size: 14px; font-style: bold; font-style: italic;", "", 14, kBold | kItalic},
+                      FontCase{"font-style: underline; font-style: heavy;", "", 12, kUnderline},
                       // The default description still derives the (default) font.
-                      FontCase{"font-size: 12;", "", 12, false, false, false},
-                      FontCase{"font-size: 12.5; font-size: 15;", "", 15, false, false, false}));
+                      FontCase{"font-size: 12;", "", 12, 0},
+                      FontCase{"font-size: 12.5; font-size: 15;", "", 15, 0},
+                      FontCase{"font-hinting: true;", "", 12, kHinting},
+                      FontCase{"font-hinting: true; font-style: bold; font-hinting: false;", "", 12, kBold},
+                      FontCase{"font-resid: 2;", "", 12, 0, 2},
+                      FontCase{"font-resid: 2px; font-size: 13;", "", 13, 0},
+                      // A family is named by a word, never by a url.
+                      FontCase{"font-family: Serif;", "Serif", 12, kFontFamilyName},
+                      FontCase{"font-family: $face; font-size: 13;", "", 13, 0}));
 
 TEST_F(StyleResourcesTest, aMoreSpecificDefaultFontBeatsALessSpecificFont)
 {

@@ -47,7 +47,9 @@ bool StyleParser2::loadStylesheet(StyleSheet& sheet, const std::shared_ptr<GP::S
     if (!stream)
         return false;
     StyleParser2 parser(sheet);
-    if (!parser.parseOpenSheet(*stream, importKey(GP::Path(name)), name))
+    // The sheet's own reports name it, as those of an imported file do.
+    parser.currentPath_ = GP::Path(name);
+    if (!parser.parseOpenSheet(*stream, importKey(parser.currentPath_), name))
         return false;
     sheet.buildRuleIndex(parser.styles_, derive);
     sheet.setImported(parser.imported_);

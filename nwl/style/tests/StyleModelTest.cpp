@@ -110,7 +110,7 @@ TEST(StyleRuleIndex, failedParseLeavesTheRules)
     EXPECT_FALSE(StyleParser2::loadStylesheet(sheet, stream, "wide.txt"));
     EXPECT_EQ(ruleSelectorsOf(sheet, "x"), (Texts{"A#@0=1"}));
     ASSERT_EQ(capture.messages.size(), 1u);
-    EXPECT_EQ(capture.messages[0], "Stylesheet error: :0 - Unsupported buffer encoding");
+    EXPECT_EQ(capture.messages[0], "Stylesheet error: wide.txt:0 - Unsupported buffer encoding");
 }
 
 TEST(StyleCandidateCache, clearedAfterEveryLoad)

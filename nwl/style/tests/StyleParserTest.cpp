@@ -203,7 +203,7 @@ TEST_F(ImportTest, missingImportIsReportedAndTheSheetStillApplies)
     EXPECT_TRUE(loaded.ok);
     ASSERT_EQ(loaded.messages.size(), 1u);
     EXPECT_EQ(loaded.messages[0],
-              "Stylesheet error: :2 - PARSER ERROR at line 2: Failed to import stylesheet qx_style_missing.txt");
+              "Stylesheet error: main.txt:2 - PARSER ERROR at line 2: Failed to import stylesheet qx_style_missing.txt");
     EXPECT_NE(sheet.findRules(qx::symbol("x")), nullptr);
     EXPECT_TRUE(sheet.getImported().empty());
 }
@@ -218,12 +218,24 @@ TEST_F(ImportTest, selfImportIsRecursive)
                                   "import of stylesheet qx_style_self.txt");
 }
 
+// A loaded sheet names itself in its reports: its syntax errors and its
+// import of itself.
+TEST_F(ImportTest, aLoadedSheetNamesItselfInItsReports)
+{
+    const auto loaded = load("A { x: 1; }\n@import url(\"main.txt\");\n%junk\nB { x: 2; }");
+    ASSERT_EQ(loaded.messages.size(), 2u);
+    EXPECT_EQ(loaded.messages[0], "Stylesheet error: main.txt:2 - PARSER ERROR at line 2: recursive import of "
+                                  "stylesheet main.txt");
+    EXPECT_EQ(loaded.messages[1].rfind("Stylesheet error: main.txt:3 - PARSER ERROR at line 3: ", 0), 0u)
+        << loaded.messages[1];
+}
+
 TEST_F(ImportTest, secondImportOfTheSameFileIsRefused)
 {
     write("qx_style_twice.txt", "B { x: 2; }\n");
     const auto loaded = load("@import url(\"qx_style_twice.txt\");\n@import url(\"qx_style_twice.txt\");");
     ASSERT_EQ(loaded.messages.size(), 1u);
-    EXPECT_EQ(loaded.messages[0], "Stylesheet error: :2 - PARSER ERROR at line 2: recursive import of stylesheet "
+    EXPECT_EQ(loaded.messages[0], "Stylesheet error: main.txt:2 - PARSER ERROR at line 2: recursive import of stylesheet "
                                   "qx_style_twice.txt");
     EXPECT_EQ(sheet.findRules(qx::symbol("x"))->size(), 1u);
 }
@@ -235,9 +247,9 @@ TEST_F(ImportTest, refusedImportIsTriedAgainLater)
     ASSERT_EQ(loaded.messages.size(), 4u);
     EXPECT_EQ(loaded.messages[0], "Stylesheet error: qx_style_wide.txt:0 - Unsupported buffer encoding");
     EXPECT_EQ(loaded.messages[1],
-              "Stylesheet error: :1 - PARSER ERROR at line 1: Failed to import stylesheet qx_style_wide.txt");
+              "Stylesheet error: main.txt:1 - PARSER ERROR at line 1: Failed to import stylesheet qx_style_wide.txt");
     EXPECT_EQ(loaded.messages[3],
-              "Stylesheet error: :2 - PARSER ERROR at line 2: Failed to import stylesheet qx_style_wide.txt");
+              "Stylesheet error: main.txt:2 - PARSER ERROR at line 2: Failed to import stylesheet qx_style_wide.txt");
 }
 
 }  // namespace

@@ -2,14 +2,12 @@
 // the build tree for a person to look at, and the text of every
 // aligned label is checked to stay inside its panel.
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PngTestSupport.h"
 #include "nwl/canvas/BackgroundDrawingCanvas.h"
 #include "nwl/widgets/Bar.h"
 #include "nwl/widgets/Button.h"
@@ -42,41 +40,6 @@ std::shared_ptr<W> sized(std::shared_ptr<W> widget, std::int32_t height, std::in
     }
     widget->setMargins(margin, margin, margin, margin);
     return widget;
-}
-
-bool writePng(const UIA::Picture& picture, const std::string& path)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    const std::uint32_t width = picture.getWidth();
-    const std::uint32_t height = picture.getHeight();
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<std::uint8_t> row(std::size_t(width) * 4);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        const std::uint32_t* pixels = picture.getRow(y);
-        for (std::uint32_t x = 0; x < width; ++x) {
-            row[x * 4 + 0] = std::uint8_t(pixels[x] >> 16);
-            row[x * 4 + 1] = std::uint8_t(pixels[x] >> 8);
-            row[x * 4 + 2] = std::uint8_t(pixels[x]);
-            row[x * 4 + 3] = std::uint8_t(pixels[x] >> 24);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
 }
 
 // The columns of the widget's rectangle where a dark text pixel lies.
@@ -130,7 +93,7 @@ TEST(WidgetsRender, AlignedTextStaysInsideItsPanel)
     BackgroundDrawingCanvas canvas;
     canvas.setSize(260, 240);
     pane.render(canvas, GP::Region(), 1);
-    EXPECT_TRUE(writePng(canvas.getBuffer(), QX_TEST_RENDER_DIR "/widgets_render.png"));
+    EXPECT_TRUE(UIA::Test::writePng(canvas.getBuffer(), QX_TEST_RENDER_DIR "/widgets_render.png"));
 
     const UIA::Picture& picture = canvas.getBuffer();
     for (const auto& label : labels) {

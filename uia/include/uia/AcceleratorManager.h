@@ -3,22 +3,12 @@
 #include <map>
 #include <memory>
 
+#include "uia/KeyCodes.h"
+
 namespace QX::UIA {
 
-// Key word bits as the keyboard handling builds them: the low 16 bits are
-// the upper-case character or a special key code.
-namespace KeyBits {
-inline constexpr std::uint32_t kKeyMask = 0xFFFF;
-inline constexpr std::uint32_t kFunctionKey = 0x10000;  // F1..F12 are 0x10001..0x1000C
-inline constexpr std::uint32_t kKeypad = 0x800000;
-inline constexpr std::uint32_t kWindowsKey = 0x1000000;
-inline constexpr std::uint32_t kCapsLock = 0x2000000;
-inline constexpr std::uint32_t kShift = 0x10000000;
-inline constexpr std::uint32_t kControl = 0x20000000;
-inline constexpr std::uint32_t kAlt = 0x40000000;
-// Variant bits (17 to 23) that a lookup may ignore.
-inline constexpr std::uint32_t kVariantMask = 0xFE0000;
-}  // namespace KeyBits
+// The table's key words are the key codes of the keyboard handling.
+namespace KeyBits = Key;
 
 // The application's table from key words to command numbers.
 class AcceleratorManagerImpl {

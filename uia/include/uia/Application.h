@@ -77,7 +77,16 @@ protected:
     bool onEvent(std::uint32_t eventId, void* data) override;
 
 private:
+    // Owns the internal window through a deleter that the platform fixes
+    // where it makes the window, so that this side never needs its type.
+    using InternalWindowOwner = std::unique_ptr<InternalWindow, void (*)(InternalWindow*)>;
+
     bool handleQuitCommand();
+
+    // The platform's part: makes the internal window (null when it cannot be
+    // made) and posts a command to the main window's native window through it.
+    static InternalWindowOwner makeInternalWindow(Application& application);
+    void postCommandToMainWindow(std::uint32_t command);
 
     AppModule* module_ = nullptr;
     std::string title_;
@@ -88,7 +97,7 @@ private:
     std::unique_ptr<AcceleratorManagerImpl> acceleratorManager_;
     EventTimerManager timerManager_;
     // Made last and destroyed first: its window may still carry calls.
-    std::unique_ptr<InternalWindow> internalWindow_;
+    InternalWindowOwner internalWindow_{nullptr, nullptr};
 };
 
 // The framework's host mode word: 0 for a standalone program, never changed

@@ -62,10 +62,19 @@ namespace QX::UIA::CommandId {
 // Command numbers carried by EventId::kCommand that the framework itself
 // gives meaning to; programs add their own.
 inline constexpr std::uint32_t kQuit = 30002;
-inline constexpr std::uint32_t kToggleFullScreen = 30301;
-inline constexpr std::uint32_t kToolBar = 30311;
 
 }  // namespace QX::UIA::CommandId
+
+namespace QX::UIA::SystemMenuCommand {
+
+// The two items that creation options can add to a window's system menu,
+// also framework commands: the zoom item applies the window's default size
+// (as an accelerator it switches full screen); the tool bar item comes back
+// as EventId::kCommand.
+inline constexpr std::uint32_t kZoomWindow = 30301;
+inline constexpr std::uint32_t kShowToolbar = 30311;
+
+}  // namespace QX::UIA::SystemMenuCommand
 
 namespace QX::UIA {
 

@@ -2,8 +2,10 @@
 #include <array>
 #include <cstdint>
 
-// Key codes of the key events: the low 16 bits hold the key's upper-case
-// character or a special code, the high bits the keypad mark and modifiers.
+// Key codes of the key events, which are also the key words of the
+// accelerator table: the low 16 bits hold the key's upper-case character or
+// a special code, the high bits the function-key and keypad marks and the
+// modifiers.
 namespace QX::UIA::Key {
 
 inline constexpr std::uint32_t kEscape = 1;
@@ -21,7 +23,10 @@ inline constexpr std::uint32_t kDown = 15;
 inline constexpr std::uint32_t kLeft = 16;
 inline constexpr std::uint32_t kRight = 17;
 inline constexpr std::uint32_t kNumLock = 18;
-inline constexpr std::uint32_t kF1 = 0x10001;  // up to F12 = 0x1000C
+
+inline constexpr std::uint32_t kKeyMask = 0xFFFF;
+inline constexpr std::uint32_t kFunctionKey = 0x10000;
+inline constexpr std::uint32_t kF1 = kFunctionKey | 1;  // up to F12 = 0x1000C
 
 inline constexpr std::uint32_t kKeypad = 0x00800000;
 inline constexpr std::uint32_t kWindowsKey = 0x01000000;
@@ -30,6 +35,9 @@ inline constexpr std::uint32_t kShift = 0x10000000;
 inline constexpr std::uint32_t kControl = 0x20000000;
 inline constexpr std::uint32_t kAlt = 0x40000000;
 inline constexpr std::uint32_t kModifierMask = kWindowsKey | kCapsLock | kShift | kControl | kAlt;
+// Variant bits (17 to 23) that an accelerator lookup may ignore, so that a
+// keypad key finds its main-keyboard twin.
+inline constexpr std::uint32_t kVariantMask = 0xFE0000;
 
 // A table entry with all bits set: no key id, or not yet known.
 inline constexpr std::uint32_t kUnknown = 0xFFFFFFFF;

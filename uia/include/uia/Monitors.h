@@ -18,7 +18,7 @@ struct MonitorInfo {
 // left edges, or by their top edges when the monitors stand one above the
 // other.
 
-// Refills the cache from the system (program build).
+// Refills the cache from the system (the native build has no monitors).
 void refreshMonitorCache();
 // Fills the cache unless it is valid; answers whether it holds a monitor.
 bool ensureMonitorCache();

@@ -10,12 +10,6 @@ namespace QX::UIA {
 
 class HMenu;
 
-// The two items that creation options can add to a window's system menu.
-namespace SystemMenuCommand {
-inline constexpr std::uint32_t kZoomWindow = 30301;
-inline constexpr std::uint32_t kShowToolbar = 30311;
-}  // namespace SystemMenuCommand
-
 struct WindowSize {
     std::int32_t width = 0;
     std::int32_t height = 0;

@@ -4,6 +4,8 @@
 // gives the same results.
 #include "BlendRows.h"
 
+#include "gp/CpuFeatures.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #define QX_BLEND_X86 1
@@ -140,7 +142,7 @@ __attribute__((target("avx2"))) void mixAvx2(std::uint32_t* __restrict d, const 
 
 template <bool kDye>
 void mix(std::uint32_t* d, const std::uint32_t* s, std::size_t count, std::uint32_t dye) {
-    if (hasAvx2()) {
+    if (GP::hasAvx2()) {
         mixAvx2<kDye>(d, s, count, dye);
     } else {
         mixSse2<kDye>(d, s, count, dye);
@@ -157,13 +159,6 @@ void mix(std::uint32_t* d, const std::uint32_t* s, std::size_t count, std::uint3
 #endif
 
 }  // namespace
-
-#ifdef QX_BLEND_X86
-bool hasAvx2() {
-    static const bool supported = __builtin_cpu_supports("avx2");
-    return supported;
-}
-#endif
 
 void blendRow(std::uint32_t* dest, const std::uint32_t* source, std::size_t count) {
     mix<false>(dest, source, count, 0);

@@ -9,9 +9,4 @@ void blendRow(std::uint32_t* dest, const std::uint32_t* source, std::size_t coun
 // The same with the colour of `dye` and w = mul(mask.a, dye.a).
 void dyeRow(std::uint32_t* dest, const std::uint32_t* mask, std::size_t count, std::uint32_t dye);
 
-#if defined(__x86_64__) || defined(__i386__)
-// Whether the processor runs AVX2, asked once.
-bool hasAvx2();
-#endif
-
 }  // namespace QX::UIA::DETAIL

@@ -3,8 +3,8 @@
 // portable loop, which gives the same results.
 #include "CopyRows.h"
 
-#include "BlendRows.h"
 #include "ColourBlend.h"
+#include "gp/CpuFeatures.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -171,7 +171,7 @@ QX_AVX2 void colourOnlyAvx2(std::uint32_t* __restrict d, const std::uint32_t* __
 
 void copySourceOverRow(std::uint32_t* dest, const std::uint32_t* source, std::size_t count) {
 #ifdef QX_COPY_X86
-    if (hasAvx2()) {
+    if (GP::hasAvx2()) {
         sourceOverAvx2(dest, source, count);
         return;
     }
@@ -181,7 +181,7 @@ void copySourceOverRow(std::uint32_t* dest, const std::uint32_t* source, std::si
 
 void copyColourOnlyRow(std::uint32_t* dest, const std::uint32_t* source, std::size_t count) {
 #ifdef QX_COPY_X86
-    if (hasAvx2()) {
+    if (GP::hasAvx2()) {
         colourOnlyAvx2(dest, source, count);
         return;
     }

@@ -5,6 +5,27 @@
 namespace QX::UIA::DETAIL {
 namespace {
 
+// Whether the bytes make a face that can draw text: FreeType opens them as a
+// scalable face with a Unicode map, and some printable ASCII glyph has an
+// outline. A truncated file often opens with every glyph empty: its fonts
+// would measure text and draw none of it.
+bool isDrawableFace(FT_Library library, const std::vector<std::uint8_t>& bytes)
+{
+    FT_Face face = nullptr;
+    if (!library || FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
+        return false;
+    bool drawable = false;
+    if (FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
+        for (char32_t codePoint = U'!'; codePoint <= U'~' && !drawable; ++codePoint) {
+            const FT_UInt index = FT_Get_Char_Index(face, codePoint);
+            drawable = index != 0 && FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE) == 0 &&
+                       face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_contours > 0;
+        }
+    }
+    FT_Done_Face(face);
+    return drawable;
+}
+
 FreeTypeLibrary initFreeType()
 {
     FT_Library library = nullptr;
@@ -58,7 +79,9 @@ std::shared_ptr<FaceHolder> FaceCache::getFaceHolder(const FaceKey& key, std::ve
 {
     const auto found = holders_.find(key);
     if (found != holders_.end()) return found->second;
-    if (bytes.empty()) return nullptr;
+    // Unusable bytes get no holder, so that a later font of the same key may
+    // still bring usable ones.
+    if (bytes.empty() || !isDrawableFace(library_.get(), bytes)) return nullptr;
     auto holder = std::make_shared<FaceHolder>(std::move(bytes));
     holders_.emplace(key, holder);
     return holder;

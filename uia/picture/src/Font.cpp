@@ -48,8 +48,9 @@ void Font::initialise(const FontDescription& description,
     underline_ = (description.styleFlags & kFontUnderline) != 0;
     hinting_ = (description.styleFlags & kFontHinting) != 0;
     scale_ = 1.0f;
-    // A font known by id is looked up by id alone; its bytes are read for
-    // the first font of that id only.
+    // A font is looked up by its id (or, without one, its name) alone; its
+    // bytes are read only while no font of that key has brought a face that
+    // draws.
     auto holder = findFaceHolder();
     if (!holder) holder = findFaceHolder(readBytes());
     if (!holder) return;
@@ -66,6 +67,8 @@ std::shared_ptr<DETAIL::FaceHolder> Font::findFaceHolder(std::vector<std::uint8_
         resourceId_ != 0 ? DETAIL::FaceKey(resourceId_) : DETAIL::FaceKey(name_);
     return faceCache_->getFaceHolder(key, std::move(bytes));
 }
+
+bool Font::isUsable() const { return faceCache_ && findFaceHolder(); }
 
 void Font::setScale(float scale)
 {

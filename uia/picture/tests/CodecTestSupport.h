@@ -8,24 +8,10 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include "PngTestSupport.h"
 #include "uia/picture/Picture.h"
 
 namespace QX::UIA::Test {
-
-using Bytes = std::vector<std::uint8_t>;
-
-struct tPngImage {
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    int colourType = 6;  // PNG_COLOR_TYPE_*
-    int bitDepth = 8;
-    bool interlaced = false;
-    Bytes rows;  // packed rows as the PNG stores them (16-bit samples big-endian)
-    std::vector<std::uint8_t> palette;  // RGB triples
-    Bytes transparency;                 // tRNS entries (palette) or one colour (grey, RGB)
-};
-
-Bytes encodePng(const tPngImage& image);
 
 struct tJpegImage {
     std::uint32_t width = 0;

@@ -10,6 +10,13 @@ namespace {
 
 using namespace QX::UIA::Test;
 
+// The first half of a font file: FreeType still opens it, but the glyph
+// table runs past the end, so every glyph is empty.
+std::vector<std::uint8_t> truncated(std::vector<std::uint8_t> bytes)
+{
+    bytes.resize(bytes.size() / 2);
+    return bytes;
+}
 
 class FontCache : public ::testing::Test {
 protected:
@@ -132,9 +139,9 @@ TEST_F(FontCache, FontByNameFromStream)
     EXPECT_EQ(unread->tell(), 0);
 }
 
-// A font that cannot be read, a bitmap-only font (no font units to take the
-// metrics from) and a missing resource all give an empty font that measures
-// nothing.
+// A font that cannot be read, a truncated font (FreeType opens it, but its
+// glyphs are empty), a bitmap-only font (no font units to take the metrics
+// from) and a missing resource all give an empty font that measures nothing.
 TEST_F(FontCache, UnusableFontsAreEmpty)
 {
     std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
@@ -146,6 +153,7 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
     bitmapFont += "ENDCHAR\nENDFONT\n";
     const std::pair<const char*, std::vector<std::uint8_t>> files[] = {
         {"broken", std::vector<std::uint8_t>(100, 7)},
+        {"truncated", truncated(readFontFile("virid.ttf"))},
         {"bitmap.bdf", std::vector<std::uint8_t>(bitmapFont.begin(), bitmapFont.end())},
     };
     std::vector<std::unique_ptr<Font>> fonts;
@@ -157,11 +165,32 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
     }
     fonts.push_back(std::make_unique<Font>(makeDescription(12, 0, 4711)));
     for (const auto& font : fonts) {
+        EXPECT_FALSE(font->isUsable());
         EXPECT_FALSE(font->getRenderCache());
         EXPECT_EQ(font->getLineHeight(), 10);
         EXPECT_EQ(font->getGlyphAdvance(U'A'), 0);
         EXPECT_EQ(font->getTextWidth("ABC"), 0);
     }
+}
+
+// Unusable bytes do not take the name: a later font of that name with a
+// usable file gets its face.
+TEST_F(FontCache, UnusableBytesLeaveTheNameFree)
+{
+    auto description = makeDescription(12);
+    description.resourceId = 0;
+    description.name = "skin.ttf";
+    for (const auto& bytes : {truncated(readFontFile("virid.ttf")), std::vector<std::uint8_t>(4096, 0xA5)}) {
+        const Font unusable(std::make_shared<GP::MemoryStream>(bytes), description);
+        EXPECT_FALSE(unusable.isUsable());
+        EXPECT_FALSE(description.faceCache->getFaceHolder(DETAIL::FaceKey(description.name)));
+    }
+    const Font usable(std::make_shared<GP::MemoryStream>(readFontFile("virid.ttf")), description);
+    EXPECT_TRUE(usable.isUsable());
+    ASSERT_TRUE(usable.getRenderCache());
+    const DETAIL::tGlyph* glyph = usable.getRenderCache()->getGlyph(U'A');
+    ASSERT_NE(glyph, nullptr);
+    EXPECT_GT(glyph->width, 0);
 }
 
 TEST_F(FontCache, RenderCacheOutlivesFontsAndFaceCache)

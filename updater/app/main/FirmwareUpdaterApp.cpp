@@ -33,7 +33,7 @@ FirmwareUpdaterApp::FirmwareUpdaterApp(UpdaterDescription* description) : descri
 FirmwareUpdaterApp::~FirmwareUpdaterApp() = default;
 
 bool FirmwareUpdaterApp::failStart(const char* cause) {
-    GP::traceFormat(kTraceTag, "%s: start failed: %s\n", kTraceTag, cause);
+    GP::traceFormat(kTraceTag, "start failed: %s\n", cause);
     startFailed_ = true;
     return false;
 }
@@ -43,7 +43,7 @@ bool FirmwareUpdaterApp::initialize() {
     if (!Application::initialize())
         return failStart("the application did not initialise");
     if (UIA::forwardToRunningInstance(description_->singleInstanceId.c_str(), 0)) {
-        GP::traceFormat(kTraceTag, "%s: another instance runs; it has been brought to the front\n", kTraceTag);
+        GP::traceFormat(kTraceTag, "another instance runs; it has been brought to the front\n");
         return false;
     }
     if (NWL::ManagerContainer* manager = NWL::getManagerContainer())
@@ -115,15 +115,15 @@ bool FirmwareUpdaterApp::answerCommand(std::uint32_t command) {
 }
 
 void FirmwareUpdaterApp::answerQuitRequest(UIA::Answer& answer) {
-    GP::traceFormat(kTraceTag, "%s: quit requested while an update runs\n", kTraceTag);
+    GP::traceFormat(kTraceTag, "quit requested while an update runs\n");
     const int choice = GP::showMessageBox(kQuitQuestion, std::strlen(kQuitQuestion), GP::kButtonsYesNo,
                                           GP::kResultNo, GP::kIconQuestion, nullptr);
     if (choice != GP::kResultYes) {
-        GP::traceFormat(kTraceTag, "%s: quitting refused; the update goes on\n", kTraceTag);
+        GP::traceFormat(kTraceTag, "quitting refused; the update goes on\n");
         answer = UIA::kVetoed;
         return;
     }
-    GP::traceFormat(kTraceTag, "%s: quitting during the update\n", kTraceTag);
+    GP::traceFormat(kTraceTag, "quitting during the update\n");
     const auto stopWorker = description_->stopWorker;
     stopWorker();
 }

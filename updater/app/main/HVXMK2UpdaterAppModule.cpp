@@ -26,7 +26,7 @@ HVXMK2UpdaterAppModule::HVXMK2UpdaterAppModule() = default;
 HVXMK2UpdaterAppModule::~HVXMK2UpdaterAppModule() = default;
 
 void HVXMK2UpdaterAppModule::failStart(const char* what, const char* cause) {
-    GP::traceFormat(kTraceTag, "%s: start failed: %s: %s\n", kTraceTag, what, cause);
+    GP::traceFormat(kTraceTag, "start failed: %s: %s\n", what, cause);
     exitCode_ = kExitStartFailed;
 }
 

@@ -37,16 +37,16 @@ void UpdateWizardMainWidget::start(const UpdaterCallbacks& callbacks) {
 }
 
 void UpdateWizardMainWidget::setState(eState state) {
-    if (state != state_) GP::traceFormat(kTraceTag, "%s: state %d -> %d\n", kTraceTag, int(state_), int(state));
+    if (state != state_) GP::traceFormat(kTraceTag, "state %d -> %d\n", int(state_), int(state));
     state_ = state;
 }
 
 void UpdateWizardMainWidget::tracePage(const char* page) const {
-    GP::traceFormat(kTraceTag, "%s: page: %s\n", kTraceTag, page);
+    GP::traceFormat(kTraceTag, "page: %s\n", page);
 }
 
 void UpdateWizardMainWidget::step() {
-    GP::traceFormat(kTraceTag, "%s: step in state %d\n", kTraceTag, int(state_));
+    GP::traceFormat(kTraceTag, "step in state %d\n", int(state_));
     switch (state_) {
     case eLookingForDevice:
         probe();

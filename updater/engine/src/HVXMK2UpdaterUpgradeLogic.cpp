@@ -119,7 +119,7 @@ bool HVXMK2UpdaterUpgradeLogic::hasTwinInNormalMode(const NHL2::USBDeviceInfo& k
 
 bool HVXMK2UpdaterUpgradeLogic::takeUpdateModeDevice() {
     if (device_.getTransferSize() == 0) {
-        QX::GP::traceFormat(kTraceTag, "%s: the device in update mode reports no transfer size\n", kTraceTag);
+        QX::GP::traceFormat(kTraceTag, "the device in update mode reports no transfer size\n");
         resetDevice();
         return false;
     }
@@ -170,7 +170,7 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
     auto candidates = listKeyboards(filter);
     narrowToSwitchedKeyboard(candidates);
     if (candidates.size() > 1) {
-        QX::GP::traceFormat(kTraceTag, "%s: %zu keyboards in update mode cannot be told apart\n", kTraceTag,
+        QX::GP::traceFormat(kTraceTag, "%zu keyboards in update mode cannot be told apart\n",
                             candidates.size());
         resetDevice();
         return Attach::Unusable;
@@ -234,7 +234,7 @@ void HVXMK2UpdaterUpgradeLogic::runUpdate(const tResultCell& result) {
     try {
         outcome = performUpdate();
     } catch (const std::exception& error) {
-        QX::GP::traceFormat(kTraceTag, "%s: update failed: %s\n", kTraceTag, error.what());
+        QX::GP::traceFormat(kTraceTag, "update failed: %s\n", error.what());
         deviceWithWorker_ = false;
     }
     // The trace shows when the outcome was ready, so that a wizard that
@@ -264,7 +264,7 @@ std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
 std::int32_t HVXMK2UpdaterUpgradeLogic::downloadFirmware(const FirmwareEntry& entry) {
     const auto result = device_.download(entry.images[0].getBytes());
     if (result == NHL2::DFUDevice::DownloadResult::Success) return kResultSuccess;
-    QX::GP::traceFormat(kTraceTag, "%s: firmware download failed: %s\n", kTraceTag,
+    QX::GP::traceFormat(kTraceTag, "firmware download failed: %s\n",
                         NHL2::getDownloadResultName(result).data());
     device_.abort();  // the closing request follows either way
     return kResultDownloadFailed;

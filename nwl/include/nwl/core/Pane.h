@@ -183,7 +183,15 @@ public:
     // Every pane that exists, in order of construction.
     static const std::vector<Pane*>& getLivePanes();
 
+    // The overlays that are not part of the tree: the passes walk them
+    // besides the root.
+    std::vector<std::shared_ptr<Widget>> overlaysOwnedDirectly() const;
+
 private:
+    bool ownsOverlayDirectly(const Widget& widget) const;
+    // Takes the widget off the overlay list, nothing more.
+    void dropOverlay(Widget* widget);
+    static void clearPaneSilently(Widget& top);
     void takeOverlaysOutOfParents();
     void updateHover(Widget* underPointer);
     void handleRelease(const UIA::MouseButtonEvent& event, Widget* underPointer);

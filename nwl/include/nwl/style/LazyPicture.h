@@ -65,6 +65,8 @@ private:
 namespace DETAIL {
 
 // A named loader with the per-scale cache and the fallback to scale 1.0.
+// Only pictures are kept: a scale whose loader gave nothing asks again next
+// time, so that a picture that appears later (a skin file) is found.
 class LoaderPictureSource : public LazyPicture::ISource {
 public:
     LoaderPictureSource(std::string name, LazyPicture::tLoader loader)
@@ -74,10 +76,13 @@ public:
     const std::string& getName() const override { return name_; }
     std::shared_ptr<const UIA::Picture> get(float scale) const override
     {
-        auto found = pictures_.find(scale);
-        if (found == pictures_.end())
-            found = pictures_.emplace(scale, loader_ ? loader_(scale) : nullptr).first;
-        return !found->second && scale != 1.0f ? get(1.0f) : found->second;
+        if (const auto found = pictures_.find(scale); found != pictures_.end())
+            return found->second;
+        if (auto picture = loader_ ? loader_(scale) : nullptr) {
+            pictures_.emplace(scale, picture);
+            return picture;
+        }
+        return scale != 1.0f ? get(1.0f) : nullptr;
     }
     bool equals(const ISource& other) const override { return other.getName() == name_; }
 

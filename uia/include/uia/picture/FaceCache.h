@@ -48,7 +48,7 @@ public:
     static const std::shared_ptr<FaceCache>& getProcessCache();
 
     // The holder of the key; a new one taking over `bytes` when there is none
-    // and bytes are given; else null.
+    // and the bytes make a face that draws text; else null.
     std::shared_ptr<FaceHolder> getFaceHolder(const FaceKey& key, std::vector<std::uint8_t> bytes = {});
     const FreeTypeLibrary& getLibrary() const { return library_; }
 

@@ -63,9 +63,14 @@ public:
 
     void setScale(float scale);
     float getScale() const { return scale_; }
-    // The cache of the current scale (or, lacking one, the first the font
-    // holds); null for a font that could not be opened.
+    // The cache of the current scale, made now when the font holds none for
+    // it; null for a font that could not be opened and for a scale too small
+    // for any glyph.
     const std::shared_ptr<DETAIL::FTRenderCache>& getRenderCache() const;
+    // Whether the font's file made a face that draws text. A font without
+    // one (missing, unreadable, truncated or no font at all) measures and
+    // draws nothing.
+    bool isUsable() const;
 
     std::int32_t getResourceId() const { return resourceId_; }
     const std::string& getName() const { return name_; }
@@ -85,7 +90,8 @@ public:
     std::int32_t getHorizontalAlignmentOffset(std::string_view text, std::uint32_t flags, std::int32_t width) const;
     // Bytes of the first line's prefix that fit `maxWidth`.
     std::int32_t getFittingLength(std::string_view text, std::int32_t maxWidth, int mode) const;
-    // The text shortened to `width` by the foundation's shortening.
+    // The text shortened to `width` by the foundation's shortening. One
+    // `state` may serve several fonts: its results are kept apart by font.
     std::string shortenText(GP::NamedStringMap& state, std::string_view text, std::int32_t width) const;
 
     // Draws the lines of the text into `rect`, aligned by `flags`, in
@@ -94,7 +100,7 @@ public:
                   std::uint32_t flags, std::int32_t lineSpacing) const;
 
 private:
-    // `readBytes` is called only when no font of the same file came first.
+    // `readBytes` is called only when no usable font of the same key came first.
     void initialise(const FontDescription& description,
                     const std::function<std::vector<std::uint8_t>()>& readBytes);
     std::shared_ptr<DETAIL::FaceHolder> findFaceHolder(std::vector<std::uint8_t> bytes = {}) const;

@@ -18,9 +18,9 @@ namespace QX::UIA {
 
 // The one pixel container of the user interface: 32-bit pixels, bytes blue,
 // green, red, alpha in memory (0xAARRGGBB as a u32), straight alpha, rows
-// contiguous with a stride of width pixels. A reserved header area of
-// kHeaderSize bytes sits in front of the pixels in the same block, for the
-// painting code to put a bitmap header there.
+// contiguous with a stride of width pixels. A header area of kHeaderSize
+// bytes sits in front of the pixels in the same block: it is kept free (room
+// for a bitmap header) and nothing writes it.
 //
 // Drawing operations take logical coordinates: the origin is added to them,
 // and they are limited to getDrawingBounds().

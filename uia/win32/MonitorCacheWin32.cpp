@@ -6,11 +6,13 @@
 #include "uia/Application.h"
 #include "uia/Monitors.h"
 
+// Fills the monitor cache from the system, and finds the scale factor of a
+// window's monitor.
 namespace QX::UIA {
 
 namespace {
 
-GP::Rect toRect(const RECT& rect) { return GP::Rect{rect.left, rect.top, rect.right, rect.bottom}; }
+using DETAIL::toRect;
 
 BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM context) {
     MONITORINFO info = {};
@@ -74,14 +76,6 @@ void refreshMonitorCache() {
         monitors.push_back(entry);
     }
     DETAIL::storeMonitors(std::move(monitors));
-}
-
-bool ensureMonitorCache() {
-    if (!isMonitorCacheValid()) {
-        DETAIL::setMonitorCacheValid(true);
-        refreshMonitorCache();
-    }
-    return !getMonitors().empty();
 }
 
 float DETAIL::getWindowScaleFactorWith(HWND window,

@@ -3,6 +3,9 @@
 
 #include "uia/Monitors.h"
 
+// The process-wide monitor cache: storing, arranging and bounding the
+// entries, and the work area of the entry made up when the system reports no
+// monitor. Filling it from the system is the platform's part.
 namespace QX::UIA {
 
 namespace {
@@ -65,6 +68,14 @@ void invalidateMonitorCache() {
         return;
     c.valid = false;
     c.entries.clear();
+}
+
+bool ensureMonitorCache() {
+    if (!isMonitorCacheValid()) {
+        DETAIL::setMonitorCacheValid(true);
+        refreshMonitorCache();
+    }
+    return !getMonitors().empty();
 }
 
 bool isMonitorCacheValid() { return cache().valid; }

@@ -1,26 +1,14 @@
-#include <windows.h>
-
-#include "InternalWindow.h"
-#include "uia/AppModule.h"
 #include "uia/Application.h"
+
+#include "uia/AppModule.h"
 #include "uia/DragDropDelegate.h"
 #include "uia/EventIds.h"
 #include "uia/MainWindowLink.h"
 #include "uia/Monitors.h"
 
+// The application's decisions (quit command, veto, quit flag) are portable;
+// the message loop and the internal window are the platform's part.
 namespace QX::UIA {
-
-namespace {
-
-std::unique_ptr<InternalWindow> makeInternalWindow(Application& application) {
-    auto window = std::make_unique<InternalWindow>(application);
-    // Without its native window the queue could never run: treat it as absent.
-    if (!window->isCreated())
-        window.reset();
-    return window;
-}
-
-}  // namespace
 
 Application::Application()
     : acceleratorManager_(AcceleratorManagerImplMap::create()) {
@@ -35,25 +23,6 @@ Application* Application::getInstance() {
     return module ? dynamic_cast<Application*>(module->getApplication()) : nullptr;
 }
 
-int Application::runMessageLoop() {
-    MSG message = {};
-    for (;;) {
-        const BOOL result = GetMessageW(&message, nullptr, 0, 0);
-        if (result == 0)
-            break;
-        // A failed get leaves the record undefined: nothing to handle then.
-        if (result != -1) {
-            if (DETAIL::isProgramMessage(message.message))
-                timerManager_.fireTimersIfLate();
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (quitting_)
-            PostQuitMessage(0);
-    }
-    return 0;
-}
-
 bool Application::initialize() {
     ensureMonitorCache();
     return true;
@@ -63,14 +32,8 @@ void Application::shutdown(int) { invalidateMonitorCache(); }
 
 bool Application::requestQuit() {
     quitting_ = true;
-    if (internalWindow_)
-        internalWindow_->postCommand(CommandId::kQuit);
+    postCommandToMainWindow(CommandId::kQuit);
     return true;
-}
-
-void Application::postToMainThread(std::function<void()> callback) {
-    if (internalWindow_)
-        internalWindow_->post(std::move(callback));
 }
 
 bool Application::sendEvent(std::uint32_t eventId, void* data) {
