@@ -86,7 +86,8 @@ bool HVXMK2UpdaterUpgradeLogic::openUpdatedKeyboard(const NHL2::USBDeviceFilter&
     auto candidates = listKeyboards(filter);
     std::erase_if(candidates, [&](const tCandidate& candidate) { return candidate.serialNumber != *updatedSerial_; });
     if (candidates.size() > 1) {
-        QX::GP::traceFormat(kTraceTag, "%zu keyboards tell the updated keyboard's serial number \"%s\": none is taken\n",
+        QX::GP::traceFormat(kTraceTag,
+                            "%zu keyboards tell the updated keyboard's serial number \"%s\": none is taken\n",
                             candidates.size(), updatedSerial_->c_str());
     }
     if (candidates.size() != 1 || !openCandidate(candidates.front(), filter)) {
