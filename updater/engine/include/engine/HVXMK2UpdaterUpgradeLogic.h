@@ -51,8 +51,9 @@ public:
     // already in update mode (an interrupted update). After an update only
     // the updated keyboard is taken.
     bool findDevice();
-    // Both refuse a keyboard that another one in normal mode shares its
-    // serial number with: the check after the update could not tell them apart.
+    // enterUpdateMode (before the switch) and startUpdate refuse a keyboard
+    // whose serial number another one in normal mode tells too: the check
+    // after the update could not tell the two apart.
     bool enterUpdateMode();
     bool isDeviceReady();
     bool startUpdate(const tResultCell& result);
