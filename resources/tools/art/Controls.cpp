@@ -46,18 +46,21 @@ Image drawStatusIcons() {
 }
 
 // Frame k has its darkest spoke k steps of 30 degrees clockwise from the top
-// and a fading tail behind it.
+// and a fading tail behind it. The wheel stands in the status icon's place:
+// with the style sheet's margins (one pixel right, two less on top) a frame
+// one pixel narrower and four taller than the icon keeps the message where it
+// is and the wheel centred on the icon.
 Image drawBusyWheel() {
     std::vector<Image> frames;
-    const double cx = 13.5, cy = 14.5;
+    const double cx = 12.0, cy = 14.5;
     for (int frame = 0; frame < 12; ++frame) {
-        Canvas canvas(27, 29);
+        Canvas canvas(24, 29);
         for (int spoke = 0; spoke < 12; ++spoke) {
             const double angle = spoke * kPi / 6;
             const double dx = std::sin(angle), dy = -std::cos(angle);
             const int behind = (frame - spoke + 12) % 12;
             const double strength = 1.0 - behind * 0.075;
-            canvas.fill(capsule(cx + 6.0 * dx, cy + 6.0 * dy, cx + 10.8 * dx, cy + 10.8 * dy, 1.55),
+            canvas.fill(capsule(cx + 5.8 * dx, cy + 5.8 * dy, cx + 10.4 * dx, cy + 10.4 * dy, 1.5),
                         withAlpha(rgb(34, 62, 84), strength));
         }
         frames.push_back(canvas.resolve());

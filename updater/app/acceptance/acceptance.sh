@@ -6,7 +6,13 @@
 # counting windows), and judges by golden screenshots of the 627x335 client
 # (golden/*.png), the program's trace and the keyboard's request trace.
 #
+# A scenario ends at its first failure that leaves nothing to wait for (no
+# window, a page that cannot come, a program that does not end), and each has
+# a time limit, so that a broken program fails the run in minutes.
+#
 # Usage: acceptance.sh <HVXMK2Updater.exe.so> <acceptance_probe.exe.so> <work dir>
+#                      <pictures dir> <style sheet>
+#   (the pictures and the style sheet the program embeds, for a skin folder)
 #   QX_REWRITE_GOLDENS=1      write the goldens anew from this run (look at each!)
 #   QX_ACCEPTANCE_ONLY=regex  run only the scenarios whose name matches
 set -uo pipefail
@@ -14,6 +20,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 program=$1
 probe=$2
 work=$3
+pictures=$4
+stylesheet=$5
 goldens=$here/golden
 keyboards=$here/keyboards
 caption="HARMOVA VI2 FIRMWARE UPDATER"
@@ -38,8 +46,17 @@ about_logo="594 28"
 # The spinning wheel's place on the stand-by page: masked when comparing.
 wheel_area="40,195 80,250"
 
+# How long a scenario may take; how long the wizard may stay silent off the
+# stand-by page, or leave the update worker's outcome unread, before the page
+# a scenario waits for is taken to be out of reach.
+scenario_limit=150
+idle_limit=15
+outcome_limit=15
+
 failures=()
 scenario=""
+scenario_deadline=0
+stopped=""
 pid=""
 window=""
 client_x=0
@@ -50,38 +67,74 @@ log=""
 keyboard_file=""
 
 fail() {
+  [ -n "$stopped" ] && return 1
   echo "FAIL [$scenario]: $*"
   failures+=("$scenario: $*")
 }
 
+# A failure after which the scenario has nothing left to check: every later
+# step of it returns at once.
+fail_and_stop() {
+  fail "$@"
+  stopped=1
+}
+
+is_stopped() { [ -n "$stopped" ]; }
+
+# deadline_in <seconds>: that many seconds from now, or the scenario's end
+# when it comes first.
+deadline_in() {
+  local deadline=$((SECONDS + $1))
+  echo $((deadline < scenario_deadline ? deadline : scenario_deadline))
+}
+
+# Said of a wait that ran out: whose time it was.
+time_spent() {
+  [ $SECONDS -ge $scenario_deadline ] && echo " (the scenario's ${scenario_limit} s are spent)"
+}
+
 note() { echo "  [$scenario] $*"; }
 
-# start_program <keyboard> [log name]: starts the updater in the background.
+# start_program <keyboard> [log name] [program]: starts the updater (or a
+# copy of it) in the background.
 start_program() {
   keyboard_file=$keyboards/$1.txt
   log=$work/${2:-$scenario}.log
   HVX_SIMULATED_KEYBOARD=$keyboard_file WINEDEBUG=-all,warn+debugstr \
-    wine64 "$program" </dev/null >"$log" 2>&1 &
+    wine64 "${3:-$program}" </dev/null >"$log" 2>&1 &
   pid=$!
   window=""
 }
 
-# The program's visible main window (waits up to 40 s) and where its client
-# area lies in the X window (Wine may draw the frame into it).
+# The program's visible main window (waits up to 40 s, while the program
+# runs) and where its client area lies in the X window (Wine may draw the
+# frame into it).
 wait_window() {
-  window=$(timeout 40 xdotool search --sync --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1)
-  if [ -z "$window" ]; then
-    fail "no window appeared"
-    return 1
-  fi
-  local deadline=$((SECONDS + 10))
+  is_stopped && return 1
+  local deadline
+  deadline=$(deadline_in 40)
+  window=""
+  while [ -z "$window" ]; do
+    window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    if ! kill -0 "$pid" 2>/dev/null; then
+      fail_and_stop "the program ended without showing its window"
+      return 1
+    fi
+    if [ $SECONDS -ge $deadline ]; then
+      fail_and_stop "no window appeared$(time_spent)"
+      return 1
+    fi
+    sleep 0.2
+  done
+  deadline=$(deadline_in 10)
   while :; do
     read -r client_x client_y client_width client_height < <(probe client "$caption")
     [ "${client_width:-0}x${client_height:-0}" = 627x335 ] || [ $SECONDS -ge $deadline ] && break
     sleep 0.1
   done
   if [ "${client_width:-0}x${client_height:-0}" != 627x335 ]; then
-    fail "the client area is ${client_width:-?}x${client_height:-?}, not 627x335"
+    fail_and_stop "the client area is ${client_width:-?}x${client_height:-?}, not 627x335"
     return 1
   fi
 }
@@ -95,6 +148,7 @@ pointer_away() {
 
 # click <x> <y>: a click at client coordinates.
 click() {
+  is_stopped && return 1
   xdotool mousemove --window "$window" $(($1 + client_x)) $(($2 + client_y)) click 1
   pointer_away
 }
@@ -120,9 +174,11 @@ differing_pixels() { compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1; }
 # golden (outside the masked rectangle) or 20 s pass. In rewrite mode it
 # waits until two captures in a row agree and stores that as the golden.
 expect_screen() {
+  is_stopped && return 1
   local name=$1 area0=${2:-} area1=${3:-}
   local shot=$work/$scenario.$name.png previous=$work/$scenario.$name.previous.png
-  local deadline=$((SECONDS + 20)) pixels=""
+  local deadline pixels=""
+  deadline=$(deadline_in 20)
   pointer_away
   rm -f "$previous"
   while :; do
@@ -148,16 +204,19 @@ expect_screen() {
       return 1
     fi
     if [ $SECONDS -ge $deadline ]; then
-      fail "screen differs from $name.png (${pixels:-?} pixels); see $shot"
+      fail "screen differs from $name.png (${pixels:-?} pixels); see $shot$(time_spent)"
       return 1
     fi
     sleep 0.1
   done
 }
 
-# The two captures of the wheel's area differ while it spins.
+# The two captures of the wheel's area differ while it spins; a wheel that
+# stands still is a wizard whose tick has stopped.
 expect_wheel_turning() {
-  local deadline=$((SECONDS + 10))
+  is_stopped && return 1
+  local deadline
+  deadline=$(deadline_in 10)
   capture "$work/wheel0.png"
   convert "$work/wheel0.png" -crop 40x55+40+195 "$work/wheel0.crop.png"
   while [ $SECONDS -lt $deadline ]; do
@@ -166,15 +225,80 @@ expect_wheel_turning() {
     [ "$(differing_pixels "$work/wheel0.crop.png" "$work/wheel1.crop.png")" != 0 ] && return 0
     sleep 0.05
   done
-  fail "the wheel does not turn"
+  fail_and_stop "the wheel does not turn$(time_spent)"
 }
 
-# expect_trace <text> [seconds]: waits until the log holds the text.
+# The wizard's trace: its last page and state, and the worker's outcome.
+wizard_trace() { grep -oE "UpdateWizardMainWidget: .*" "$log" | sed -E 's/(\\n)?"?$//'; }
+last_page() { wizard_trace | grep -oE 'page: .*' | tail -n 1 | sed 's/^page: //'; }
+last_state() { wizard_trace | grep -oE 'state [0-9-]+ -> [0-9-]+' | tail -n 1 | sed -E 's/.*-> //'; }
+
+# page_out_of_reach: while a scenario waits for a page, sets `reason` to why
+# that page cannot come any more, or empties it while it still may. The
+# wizard moves only on a button or, on the stand-by page, on the worker's
+# outcome; the pages of the final states are never left. Keeps its watch in
+# wait_lines, quiet_since and outcome_since (reset for each wait).
+page_out_of_reach() {
+  reason=""
+  if ! kill -0 "$pid" 2>/dev/null; then
+    reason="the program has ended"
+    return
+  fi
+  local lines page state
+  lines=$(grep -c "UpdateWizardMainWidget: " "$log")
+  if [ "$lines" != "$wait_lines" ]; then
+    wait_lines=$lines
+    quiet_since=$SECONDS
+  fi
+  page=$(last_page)
+  case $page in
+    "no update" | success | error*)
+      reason="the wizard rests on the page \"$page\" of a final state"
+      return ;;
+  esac
+  state=$(last_state)
+  if [ "$state" = 3 ]; then
+    if [ -z "$outcome_since" ] && grep -qF "update worker done: outcome" "$log"; then outcome_since=$SECONDS; fi
+    if [ -n "$outcome_since" ] && [ $((SECONDS - outcome_since)) -ge $outcome_limit ]; then
+      reason="the update worker ended ${outcome_limit} s ago, and the wizard still shows \"$page\""
+    fi
+  elif [ $((SECONDS - quiet_since)) -ge $idle_limit ]; then
+    reason="the wizard has waited for a button on the page \"$page\" for ${idle_limit} s"
+  fi
+}
+
+# expect_trace <text> [seconds]: waits until the log holds the text. A wait
+# for a page ("page: ...") ends as soon as the page is out of reach.
 expect_trace() {
-  local deadline=$((SECONDS + ${2:-30}))
-  until grep -qF -- "$1" "$log"; do
+  is_stopped && return 1
+  local text=$1 deadline
+  deadline=$(deadline_in "${2:-30}")
+  wait_lines="" quiet_since=$SECONDS outcome_since=""
+  until grep -qF -- "$text" "$log"; do
+    if [[ $text == "page: "* ]]; then
+      page_out_of_reach
+      if [ -n "$reason" ]; then
+        fail_and_stop "no trace \"$text\": $reason"
+        return 1
+      fi
+    fi
     if [ $SECONDS -ge $deadline ]; then
-      fail "no trace \"$1\""
+      fail_and_stop "no trace \"$text\"$(time_spent)"
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+# expect_trace_times <text> <count> [seconds]: waits until the log holds the
+# text that many times.
+expect_trace_times() {
+  is_stopped && return 1
+  local deadline
+  deadline=$(deadline_in "${3:-30}")
+  until [ "$(count_trace "$1")" -ge "$2" ]; do
+    if [ $SECONDS -ge $deadline ]; then
+      fail_and_stop "the trace holds \"$1\" $(count_trace "$1") times, not $2$(time_spent)"
       return 1
     fi
     sleep 0.1
@@ -184,15 +308,18 @@ expect_trace() {
 count_trace() { grep -cF -- "$1" "$log"; }
 
 expect_no_trace() {
+  is_stopped && return 1
   if grep -qF -- "$1" "$log"; then fail "unexpected trace \"$1\""; fi
 }
 
 # expect_exit <code> [seconds]: waits for the program's end and checks its code.
 expect_exit() {
-  local deadline=$((SECONDS + ${2:-30}))
+  is_stopped && return 1
+  local deadline
+  deadline=$(deadline_in "${2:-30}")
   while kill -0 "$pid" 2>/dev/null; do
     if [ $SECONDS -ge $deadline ]; then
-      fail "the program did not end"
+      fail_and_stop "the program did not end$(time_spent)"
       kill "$pid" 2>/dev/null
       wait "$pid" 2>/dev/null
       pid=""
@@ -215,7 +342,10 @@ end_program() {
   fi
 }
 
-probe() { wine64 "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+probe() {
+  is_stopped && return 1
+  wine64 "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'
+}
 
 # The keyboard's request trace: the numbers of the DNLOAD blocks with data
 # that it accepted, in order, one a line.
@@ -225,6 +355,7 @@ downloaded_blocks() {
 }
 
 expect_whole_image() {
+  is_stopped && return 1
   local count=$1
   if [ "$(downloaded_blocks | tr '\n' ' ')" != "$(seq -s ' ' 0 $((count - 1))) " ]; then
     fail "the keyboard did not receive the image block for block ($count blocks)"
@@ -236,6 +367,7 @@ expect_whole_image() {
 # The image never ended (no closing DNLOAD without data was accepted), so the
 # keyboard keeps its revision.
 expect_image_unfinished() {
+  is_stopped && return 1
   if grep -qE 'SimulatedKeyboard: keyboard 1: DNLOAD block [0-9]+ length 0: ok' "$log"; then
     fail "the keyboard received a whole image"
   fi
@@ -244,10 +376,12 @@ expect_image_unfinished() {
 # click_until <x> <y> <trace> <seconds>: clicks once a second until the trace
 # shows the text (a keyboard that arrives late).
 click_until() {
-  local deadline=$((SECONDS + $4))
+  is_stopped && return 1
+  local deadline
+  deadline=$(deadline_in "$4")
   while ! grep -qF -- "$3" "$log"; do
     if [ $SECONDS -ge $deadline ]; then
-      fail "no trace \"$3\" after clicking"
+      fail_and_stop "no trace \"$3\" after clicking$(time_spent)"
       return 1
     fi
     click "$1" "$2"
@@ -259,8 +393,12 @@ run() {
   scenario=$1
   if [ -n "$only" ] && ! [[ $scenario =~ $only ]]; then return; fi
   echo "scenario $scenario"
+  stopped=""
+  scenario_deadline=$((SECONDS + scenario_limit))
+  local started=$SECONDS
   "scenario_$1"
   end_program
+  echo "  [$scenario] $((SECONDS - started)) s"
 }
 
 # ---------------------------------------------------------------- scenarios
@@ -476,9 +614,48 @@ scenario_no_display() {
   expect_trace "start failed" 1
 }
 
+# 11. An unusable font: a skin folder beside (a copy of) the program, with
+# the program's pictures and style sheet and a "virid.ttf" that is no font.
+# The text shows in the default face, which is the style sheet's face too, so
+# the page looks as usual; the fault is in the trace.
+scenario_unusable_font() {
+  local folder=$work/unusable-font
+  mkdir -p "$folder/skin/fonts" "$folder/skin/pictures" "$folder/skin/stylesheets"
+  cp "$program" "$folder/"
+  cp "$pictures"/*.png "$folder/skin/pictures/"
+  cp "$stylesheet" "$folder/skin/stylesheets/"
+  printf 'no font at all, only text\n' >"$folder/skin/fonts/virid.ttf"
+  start_program update-49 "" "$folder/$(basename "$program")"
+  wait_window || return
+  expect_trace "page: update available"
+  expect_screen update-49
+  expect_trace "can't use font virid.ttf" 1
+  click $quit_beside_action
+  expect_exit 0
+}
+
+# 12. Two keyboards that tell one serial number: after an update either
+# might be read back as the updated one, so neither is switched; the wizard
+# shows the page of a refused switch (never success), also on RETRY.
+scenario_same_serial() {
+  start_program same-serial
+  wait_window || return
+  expect_trace "page: update available"
+  click $action_button
+  expect_trace "page: update mode failed"
+  expect_screen retry
+  click $action_button
+  expect_trace_times "the updated one could not be told from it" 2
+  expect_screen retry
+  expect_no_trace "page: updating"
+  expect_no_trace "switch to update mode"
+  click $quit_beside_action
+  expect_exit 0
+}
+
 for each in update_49 update_61 update_88 no_keyboard late_keyboard switch_refused back_for_retry \
             never_back rejected_block removed error_state short_status old_revision gone_after \
-            late_after quit_no quit_yes no_update about second_start no_display; do
+            late_after quit_no quit_yes no_update about second_start no_display unusable_font same_serial; do
   run "$each"
 done
 

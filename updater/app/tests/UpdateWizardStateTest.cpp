@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "WizardTestSupport.h"
+#include "nwl/core/Pane.h"
 
 namespace QX {
 namespace {
@@ -123,6 +124,36 @@ TEST(UpdateWizard, WorkerMayWriteAfterTheWizardIsGone) {
     }
     wizardGone.set_value();
     worker.join();
+}
+
+// In the window the pane runs the wizard's tick, one-shot: while the worker
+// runs each tick must arm the next, or its outcome is never read and the
+// stand-by page stays for good.
+TEST(UpdateWizard, InAPaneTheTickPollsUntilTheWorkerEnds) {
+    FakeController controller;
+    controller.installed = "0.5.9";
+    WizardUnderTest wizard;
+    wizard->start(controller.callbacks());
+    NWL::Pane pane;
+    pane.setSize(627, 335);
+    pane.setRootWidget(wizard.wizard, "FirmwareUpdaterMainWidget");
+    wizard->step();
+    ASSERT_EQ(wizard->getState(), State::eUpdating);
+
+    const NWL::Widget* const wizardWidget = wizard.wizard.get();
+    std::vector<std::string> wheelSteps;
+    for (int pass = 1; pass <= 6; ++pass) {
+        ASSERT_EQ(pane.getWidgetTimerCount(wizardWidget), 1) << "before pass " << pass;
+        pane.dispatchTimers();
+        wheelSteps.push_back(Testing::attribute(*wizard.widgets().wheel, "step"));
+    }
+    EXPECT_EQ(wheelSteps, (std::vector<std::string>{"", "S1", "S1", "S2", "S2", "S3"}));
+    EXPECT_EQ(wizard->getState(), State::eUpdating);
+
+    controller.cell->store(HVXMK2UpdaterUpgradeLogic::kResultSuccess);
+    pane.dispatchTimers();
+    EXPECT_EQ(wizard->getState(), State::eUpdateDone);
+    EXPECT_EQ(pane.getWidgetTimerCount(wizardWidget), 0);
 }
 
 TEST(UpdateWizard, DevicePictureFollowsTheModelOfTheProductId) {

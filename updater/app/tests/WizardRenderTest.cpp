@@ -122,6 +122,34 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     EXPECT_TRUE(texts.shortened.empty()) << texts.shortened.front();
 }
 
+// On the stand-by page the wheel takes the status icon's place: the message
+// stays where the update page had it, and the wheel is centred on the icon's
+// row, so nothing jumps when the update starts.
+TEST(WizardLayout, TheWheelTakesTheIconsPlaceWithoutMovingTheMessage) {
+    ASSERT_TRUE(NWL::getManagerContainer()->loadStylesheet("FirmwareUpdaterStyles.txt"));
+    FakeController controller;
+    WizardUnderTest wizard;
+    wizard->start(controller.callbacks());
+    NWL::Pane pane;
+    pane.setSize(kClientWidth, kClientHeight);
+    pane.setRootWidget(wizard.wizard, "FirmwareUpdaterMainWidget");
+    GP::Region damage;
+    pane.getDirtyRegion(damage);
+    const auto& w = wizard.widgets();
+    const GP::Rect icon = w.iconLabel->getAbsoluteRect();
+    const GP::Rect messageBefore = w.messageLabel->getAbsoluteRect();
+    ASSERT_GT(icon.right, icon.left);
+
+    wizard->step();
+    ASSERT_EQ(wizard->getState(), UpdateWizardMainWidget::eUpdating);
+    pane.getDirtyRegion(damage);
+    const GP::Rect wheel = w.wheel->getAbsoluteRect();
+    const GP::Rect messageAfter = w.messageLabel->getAbsoluteRect();
+    EXPECT_EQ(messageAfter.left, messageBefore.left);
+    EXPECT_EQ(wheel.left, icon.left);
+    EXPECT_EQ(wheel.top + wheel.bottom, icon.top + icon.bottom);
+}
+
 INSTANTIATE_TEST_SUITE_P(Screens, WizardRender, ::testing::ValuesIn(kScreens),
                          [](const ::testing::TestParamInfo<tScreen>& info) { return std::string(info.param.name); });
 

@@ -6,6 +6,7 @@
 #include "engine/FirmwareEntry.h"
 #include "gp/Trace.h"
 #include "nhl2/ProductDataBase.h"
+#include "nhl2/USBDevice.h"
 #include "nhl2/USBDeviceFactory.h"
 
 namespace QX {
@@ -67,14 +68,53 @@ bool HVXMK2UpdaterUpgradeLogic::findDevice() {
 }
 
 bool HVXMK2UpdaterUpgradeLogic::openKeyboard(const NHL2::USBDeviceFilter& filter) {
+    if (updatedSerial_) return openUpdatedKeyboard(filter);
     const NHL2::USBDeviceFactory factory(driver_);
     for (const auto& handle : factory.enumerateDevices(filter)) {
         if (!device_.open(handle)) continue;
         const auto& info = device_.getInfo();
-        const bool wanted = !updatedSerial_ || updatedSerial_->empty() || info.serialNumber == *updatedSerial_;
-        if (filter.matches(info.vendorId, info.productId) && wanted) return true;
+        if (filter.matches(info.vendorId, info.productId)) return true;
     }
     device_.close();
+    return false;
+}
+
+// The updated keyboard is known by its serial number (or by telling none, as
+// it did): a keyboard that tells another is not it, and of two that tell it
+// neither can be taken for it.
+bool HVXMK2UpdaterUpgradeLogic::openUpdatedKeyboard(const NHL2::USBDeviceFilter& filter) {
+    auto candidates = listKeyboards(filter);
+    std::erase_if(candidates, [&](const tCandidate& candidate) { return candidate.serialNumber != *updatedSerial_; });
+    if (candidates.size() > 1) {
+        QX::GP::traceFormat(kTraceTag,
+                            "%zu keyboards tell the updated keyboard's serial number \"%s\": none is taken\n",
+                            candidates.size(), updatedSerial_->c_str());
+    }
+    if (candidates.size() != 1 || !openCandidate(candidates.front(), filter)) {
+        device_.close();
+        return false;
+    }
+    return true;
+}
+
+// Another keyboard in normal mode that tells the same serial number (or none,
+// like this one) could not be told from this one once it is back from the
+// update: either might then be read as the updated one.
+bool HVXMK2UpdaterUpgradeLogic::hasTwinInNormalMode(const NHL2::USBDeviceInfo& keyboard,
+                                                    const std::u16string& ownPath) const {
+    const auto filter = makeKeyboardFilter();
+    NHL2::USBDevice other(driver_, clock_);
+    for (const auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(filter)) {
+        if (handle.devicePath == ownPath || !other.open(handle)) continue;
+        const auto& info = other.getInfo();
+        if (filter.matches(info.vendorId, info.productId) && info.serialNumber == keyboard.serialNumber) {
+            QX::GP::traceFormat(kTraceTag,
+                                "another keyboard tells the serial number \"%s\": the updated one could not be "
+                                "told from it; no update\n",
+                                keyboard.serialNumber.c_str());
+            return true;
+        }
+    }
     return false;
 }
 
@@ -146,6 +186,7 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
 bool HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
     if (deviceWithWorker_ || !device_.isOpen()) return false;
     if (mode_ == kModeUpdate) return true;
+    if (hasTwinInNormalMode(device_.getInfo(), device_.getHandle().devicePath)) return false;
     tSwitchedKeyboard switched{device_.getInfo().serialNumber, {}};
     for (auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(makeUpdateModeFilter()))
         switched.pathsBefore.push_back(std::move(handle.devicePath));
@@ -172,7 +213,9 @@ bool HVXMK2UpdaterUpgradeLogic::startUpdate(const tResultCell& result) {
     if (!result) throw std::invalid_argument("startUpdate needs a result cell");
     // The one worker of an earlier update must have ended: it used the device.
     const bool earlierWorkerRunning = worker_.joinable() && !worker_.timedJoin(0);
-    if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate) {
+    // A keyboard found already in update mode was never checked for a twin.
+    if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate ||
+        hasTwinInNormalMode(device_.getInfo(), device_.getHandle().devicePath)) {
         result->store(kResultNoDevice);
         return false;
     }
@@ -195,6 +238,9 @@ void HVXMK2UpdaterUpgradeLogic::runUpdate(const tResultCell& result) {
         QX::GP::traceFormat(kTraceTag, "update failed: %s\n", error.what());
         deviceWithWorker_ = false;
     }
+    // The trace shows when the outcome was ready, so that a wizard that
+    // never takes it is plain to see.
+    QX::GP::traceFormat(kTraceTag, "update worker done: outcome %d\n", int(outcome));
     result->store(outcome);
 }
 

@@ -65,6 +65,27 @@ protected:
         EXPECT_EQ(result->load(), Logic::kResultNoDevice);
     }
 
+    // Brings another keyboard to the carried revision, as a second updater
+    // would: switch, download, close, and back in normal mode.
+    void updateElsewhere(std::size_t index, bool waitForItsReturn = true) {
+        NHL2::SimulatedKeyboard& other = driver->getKeyboard(index);
+        NHL2::DFUDevice device(driver, clock);
+        if (other.getPhase() == NHL2::SimulatedKeyboard::Phase::Normal) {
+            ASSERT_TRUE(device.open({NHL2::USBDeviceKind::HID, other.getDevicePath()}));
+            ASSERT_TRUE(device.switchToUpdateMode());
+            clock->advance(1000);
+        }
+        ASSERT_TRUE(device.open({NHL2::USBDeviceKind::DriverInterface, other.getDevicePath()}));
+        ASSERT_EQ(device.download(findFirmwareEntry(NHL2::kHVX49MK2)->images[0].getBytes()),
+                  NHL2::DFUDevice::DownloadResult::Success);
+        ASSERT_TRUE(device.sendClosingRequest());
+        device.close();
+        if (!waitForItsReturn) return;
+        clock->advance(20000);
+        ASSERT_EQ(other.getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
+        ASSERT_EQ(other.getReleaseNumber(), 0x0059);
+    }
+
     std::vector<std::uint32_t> requestCodes() {
         std::vector<std::uint32_t> codes;
         for (const auto& entry : keyboard().getRequestLog()) codes.push_back(entry.code);
@@ -360,23 +381,75 @@ TEST_F(UpgradeLogicTest, TheSwitchedKeyboardIsTheOneUpdated) {
     }
 }
 
+// Two keyboards that tell the same serial number, or none: after the update
+// either might be read back as the updated one. Whether the other one goes
+// into update mode at the same time or stays in normal mode (perhaps already
+// with the carried revision, while the user's keyboard would come back late),
+// no update starts, and nothing is sent to either.
 TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
-    for (const bool sameSerial : {true, false}) {
+    enum class Other { SwitchedToo, StaysWithItsRevision, StaysWithTheNewRevision };
+    struct tCase {
+        const char* name;
+        bool sameSerial;  // else neither tells a serial number
+        Other other;
+        std::function<void(tKeyboardDescription&)> adapt;
+    };
+    const tCase cases[] = {
+        {"same serial, both switched", true, Other::SwitchedToo, [](auto&) {}},
+        {"no serials, both switched", false, Other::SwitchedToo, [](auto&) {}},
+        {"same serial, twin in normal mode", true, Other::StaysWithItsRevision, [](auto&) {}},
+        {"same serial, updated twin, back late", true, Other::StaysWithTheNewRevision,
+         [](auto& d) { d.returnMs = 7000; }},
+        {"no serials, updated twin, back late", false, Other::StaysWithTheNewRevision,
+         [](auto& d) { d.returnMs = 7000; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         tKeyboardDescription description;
         description.keyboardCount = 2;
-        description.sameSerial = sameSerial;
-        description.strings = sameSerial ? tKeyboardDescription::Strings::Normal
-                                         : tKeyboardDescription::Strings::Failing;
+        description.sameSerial = c.sameSerial;
+        if (!c.sameSerial) description.strings = tKeyboardDescription::Strings::Failing;
+        c.adapt(description);
         prepare(description);
+        if (c.other == Other::StaysWithTheNewRevision) updateElsewhere(1);
+        const auto otherRequests = driver->getKeyboard(1).getRequestLog().size();
         ASSERT_TRUE(logic->findDevice());
-        // The other keyboard goes into update mode at the same time.
-        NHL2::DFUDevice other(driver, clock);
-        ASSERT_TRUE(other.open({NHL2::USBDeviceKind::HID, driver->getKeyboard(1).getDevicePath()}));
-        ASSERT_TRUE(other.switchToUpdateMode());
+        ASSERT_EQ(readDeviceInfo().installed, "0.5.8");
+        if (c.other == Other::SwitchedToo) {
+            NHL2::DFUDevice other(driver, clock);
+            ASSERT_TRUE(other.open({NHL2::USBDeviceKind::HID, driver->getKeyboard(1).getDevicePath()}));
+            ASSERT_TRUE(other.switchToUpdateMode());
+        }
         EXPECT_FALSE(logic->enterUpdateMode());
         EXPECT_FALSE(logic->isDeviceReady());
         expectStartRefused();
+        if (c.other != Other::SwitchedToo) {
+            EXPECT_TRUE(keyboard().getRequestLog().empty());
+            EXPECT_EQ(driver->getKeyboard(1).getRequestLog().size(), otherRequests);
+            // What the user may try next is refused the same way.
+            ASSERT_TRUE(logic->findDevice());
+            EXPECT_FALSE(logic->enterUpdateMode());
+            EXPECT_TRUE(keyboard().getRequestLog().empty());
+        }
     }
+}
+
+// A keyboard found already in update mode (an interrupted update) while its
+// twin was away: when the twin is back in normal mode, the update does not
+// start.
+TEST_F(UpgradeLogicTest, AnInterruptedUpdateWithATwinInNormalModeDoesNotStart) {
+    tKeyboardDescription description;
+    description.keyboardCount = 2;
+    description.keyboardsInUpdateMode = 1;
+    description.sameSerial = true;
+    prepare(description);
+    updateElsewhere(0, false);  // away until it restarts with the carried revision
+    ASSERT_TRUE(logic->findDevice());
+    ASSERT_EQ(logic->getMode(), Logic::kModeUpdate);
+    clock->advance(1000);
+    ASSERT_EQ(keyboard().getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
+    expectStartRefused();
+    EXPECT_TRUE(driver->getKeyboard(1).getReceivedImage().empty());
 }
 
 // After the update the check looks at the updated keyboard only, even when
@@ -394,11 +467,17 @@ TEST_F(UpgradeLogicTest, TheCheckAfterTheUpdateLooksAtTheUpdatedKeyboard) {
     EXPECT_EQ(probe.info.serialNumber, "HVX49-000001");
     EXPECT_EQ(probe.installed, "0.5.9");
 
-    description.strings = tKeyboardDescription::Strings::Failing;
+    // A twin that was in update mode at the switch, and so was told apart,
+    // comes back in normal mode from an update of its own: which one is ours?
+    description = {};
+    description.keyboardCount = 2;
+    description.keyboardsInUpdateMode = 1;
+    description.sameSerial = true;
     prepare(description);
     ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
-    clock->advance(5000);
-    EXPECT_FALSE(logic->findDevice());  // two keyboards without serial numbers: which one?
+    updateElsewhere(1);
+    EXPECT_EQ(keyboard().getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
+    EXPECT_FALSE(logic->findDevice());
 }
 
 TEST_F(UpgradeLogicTest, WhatHappensAfterTheClosingRequest) {

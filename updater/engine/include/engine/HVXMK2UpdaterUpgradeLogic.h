@@ -51,6 +51,9 @@ public:
     // already in update mode (an interrupted update). After an update only
     // the updated keyboard is taken.
     bool findDevice();
+    // enterUpdateMode (before the switch) and startUpdate refuse a keyboard
+    // whose serial number another one in normal mode tells too: the check
+    // after the update could not tell the two apart.
     bool enterUpdateMode();
     bool isDeviceReady();
     bool startUpdate(const tResultCell& result);
@@ -88,6 +91,8 @@ private:
     void narrowToSwitchedKeyboard(std::vector<tCandidate>& candidates) const;
     bool openCandidate(const tCandidate& candidate, const NHL2::USBDeviceFilter& filter);
     bool openKeyboard(const NHL2::USBDeviceFilter& filter);
+    bool openUpdatedKeyboard(const NHL2::USBDeviceFilter& filter);
+    bool hasTwinInNormalMode(const NHL2::USBDeviceInfo& keyboard, const std::u16string& ownPath) const;
     bool takeUpdateModeDevice();
     void resetDevice();
     std::int32_t downloadFirmware(const FirmwareEntry& entry);
