@@ -141,15 +141,19 @@ std::unique_ptr<UIA::Font> ManagerContainer::makeFont(const FontDescription& des
     // A named font is its own face, never the default one of the same id.
     // A missing one is reported by the stream's opening; one whose file
     // FreeType cannot use (truncated, no font at all) is reported here. Both
-    // fall back to the default face, so that text still shows.
-    if (const auto stream = getResourceStream(description.name, eFont, true)) {
+    // fall back to the default face, so that text still shows, and are
+    // reported once per name however many sizes the style asks for.
+    const bool report = !failedFonts_.contains(description.name);
+    if (const auto stream = getResourceStream(description.name, eFont, report)) {
         FontDescription named = description;
         named.resourceId = 0;
         auto font = std::make_unique<UIA::Font>(stream, named);
         if (font->isUsable())
             return font;
-        reportError(fmt::format("NWL::ManagerContainer::getFont - can't use font {}", description.name));
+        if (report)
+            reportError(fmt::format("NWL::ManagerContainer::getFont - can't use font {}", description.name));
     }
+    failedFonts_.insert(description.name);
     FontDescription fallback = description;
     fallback.name.clear();
     fallback.resourceId = getDefaultFontDescription().resourceId;

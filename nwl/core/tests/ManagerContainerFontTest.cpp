@@ -90,6 +90,10 @@ TEST(ManagerContainerFonts, unusableFontFallsBackToTheDefaultWithOneReport)
         EXPECT_GT(inkOf(*font, "Firmware"), 0);
         EXPECT_EQ(font->getTextWidth("Firmware"), container.getFont(plain)->getTextWidth("Firmware"));
         EXPECT_EQ(container.getFont(description), font);
+        // The same file at another size falls back too, without a second report.
+        FontDescription larger = description;
+        larger.baseSize = 20;
+        EXPECT_GT(inkOf(*container.getFont(larger), "Firmware"), 0);
         // Not the report of a missing file: this one was found, and refused.
         EXPECT_EQ(capture.messages, std::vector<std::string>{"NWL::ManagerContainer::getFont - can't use font " + name});
     }

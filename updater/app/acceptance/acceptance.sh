@@ -630,6 +630,10 @@ scenario_unusable_font() {
   expect_trace "page: update available"
   expect_screen update-49
   expect_trace "can't use font virid.ttf" 1
+  # Once for the font, whatever sizes the page asks of it.
+  local reports
+  reports=$(count_trace "can't use font virid.ttf")
+  [ "$reports" = 1 ] || fail "the unusable font is reported $reports times, not once"
   click $quit_beside_action
   expect_exit 0
 }

@@ -59,7 +59,8 @@ public:
 
     // The font of a description, made on first use and kept for the life of
     // the container. A named font is the font resource of that name; one
-    // that cannot be found falls back to the default face (reported once).
+    // that cannot be found or used falls back to the default face (reported
+    // once per name).
     const UIA::Font* getFont(const FontDescription& description);
     // A reference to the named picture with these properties; the picture is
     // loaded when it is first drawn. References with equal name and
@@ -86,6 +87,8 @@ private:
     std::map<FontDescription, std::unique_ptr<UIA::Font>, FontDescriptionLess> fonts_;
     std::map<tPictureKey, std::shared_ptr<PictureSource>> pictures_;
     std::set<std::string> missingPictures_;
+    // Named fonts found missing or unusable, each reported once.
+    std::set<std::string> failedFonts_;
     // Watched by the picture references, which may outlive the container.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
