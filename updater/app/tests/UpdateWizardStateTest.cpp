@@ -135,8 +135,7 @@ TEST(UpdateWizard, InAPaneTheTickPollsUntilTheWorkerEnds) {
     WizardUnderTest wizard;
     wizard->start(controller.callbacks());
     NWL::Pane pane;
-    pane.setSize(627, 335);
-    pane.setRootWidget(wizard.wizard, "FirmwareUpdaterMainWidget");
+    wizard.showIn(pane);
     wizard->step();
     ASSERT_EQ(wizard->getState(), State::eUpdating);
 

@@ -19,8 +19,8 @@ namespace {
 using Testing::FakeController;
 using Testing::WizardUnderTest;
 
-constexpr std::int32_t kClientWidth = 627;
-constexpr std::int32_t kClientHeight = 335;
+using Testing::kClientHeight;
+using Testing::kClientWidth;
 
 struct tScreen {
     const char* name;
@@ -88,8 +88,7 @@ TEST_P(WizardRender, PageFitsTheWindowWithEveryTextWhole) {
     wizard->start(controller.callbacks());
 
     NWL::Pane pane;
-    pane.setSize(kClientWidth, kClientHeight);
-    pane.setRootWidget(wizard.wizard, "FirmwareUpdaterMainWidget");
+    wizard.showIn(pane);
     GP::Region damage;
     pane.getDirtyRegion(damage);
     Testing::act(*wizard.wizard, controller, screen.actions);
@@ -131,8 +130,7 @@ TEST(WizardLayout, TheWheelTakesTheIconsPlaceWithoutMovingTheMessage) {
     WizardUnderTest wizard;
     wizard->start(controller.callbacks());
     NWL::Pane pane;
-    pane.setSize(kClientWidth, kClientHeight);
-    pane.setRootWidget(wizard.wizard, "FirmwareUpdaterMainWidget");
+    wizard.showIn(pane);
     GP::Region damage;
     pane.getDirtyRegion(damage);
     const auto& w = wizard.widgets();

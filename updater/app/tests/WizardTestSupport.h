@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "nwl/core/Pane.h"
 #include "nwl/style/ErrorHandlers.h"
 #include "updater/app/UpdateWizardMainWidget.h"
 #include "updater/app/UpdaterDescription.h"
@@ -18,6 +19,10 @@ class Canvas;
 }
 
 namespace QX::Testing {
+
+// The main window's client size.
+inline constexpr std::int32_t kClientWidth = 627;
+inline constexpr std::int32_t kClientHeight = 335;
 
 inline std::vector<std::uint8_t> readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -99,6 +104,12 @@ struct WizardUnderTest {
         : wizard(std::make_shared<UpdateWizardMainWidget>(productName, std::move(texts))) {
         wizard->setPause([this](std::chrono::milliseconds delay) { pauses.push_back(delay); });
         wizard->setQuitRequest([this] { ++quitRequests; });
+    }
+
+    // Makes the wizard the root of a pane of the main window's client size.
+    void showIn(NWL::Pane& pane) const {
+        pane.setSize(kClientWidth, kClientHeight);
+        pane.setRootWidget(wizard, "FirmwareUpdaterMainWidget");
     }
 
     UpdateWizardMainWidget* operator->() const { return wizard.get(); }
