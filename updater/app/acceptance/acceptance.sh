@@ -48,10 +48,13 @@ wheel_area="40,195 80,250"
 
 # How long a scenario may take; how long the wizard may stay silent off the
 # stand-by page, or leave the update worker's outcome unread, before the page
-# a scenario waits for is taken to be out of reach.
+# a scenario waits for is taken to be out of reach. The wizard itself is
+# silent for up to about 10 s (a keyboard that does not come back in update
+# mode) and takes up to about 5 s to judge the outcome (its second look):
+# the limits leave room for a busy machine.
 scenario_limit=150
-idle_limit=15
-outcome_limit=15
+idle_limit=25
+outcome_limit=25
 
 failures=()
 scenario=""
@@ -65,6 +68,9 @@ client_width=0
 client_height=0
 log=""
 keyboard_file=""
+reading=$work/reading.log
+reading_alive=""
+reading_time=0
 
 fail() {
   [ -n "$stopped" ] && return 1
@@ -115,13 +121,17 @@ wait_window() {
   deadline=$(deadline_in 40)
   window=""
   while [ -z "$window" ]; do
+    # Whether it ran and the time are taken before the search: a window
+    # found is found, however late the search.
+    local alive="" now=$SECONDS
+    kill -0 "$pid" 2>/dev/null && alive=1
     window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
-    if ! kill -0 "$pid" 2>/dev/null; then
+    if [ -z "$alive" ]; then
       fail_and_stop "the program ended without showing its window"
       return 1
     fi
-    if [ $SECONDS -ge $deadline ]; then
+    if [ $now -ge $deadline ]; then
       fail_and_stop "no window appeared$(time_spent)"
       return 1
     fi
@@ -228,27 +238,55 @@ expect_wheel_turning() {
   fail_and_stop "the wheel does not turn$(time_spent)"
 }
 
-# The wizard's trace: its last page and state, and the worker's outcome.
-wizard_trace() { grep -oE "UpdateWizardMainWidget: .*" "$log" | sed -E 's/(\\n)?"?$//'; }
+# take_reading: one reading of what a wait decides from, into $reading (the
+# log's complete lines), reading_alive (the program still ran) and
+# reading_time. Each poll of a wait takes one reading and draws every
+# conclusion from it alone: a line written between two looks at the log
+# could otherwise be missed by the first look and taken as the end of all
+# hope by the second. Whether the program ran and the time are taken first,
+# so that the log of a program that had ended is its whole log, and a text
+# found is found, however late the reading.
+take_reading() {
+  reading_alive=""
+  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && reading_alive=1
+  reading_time=$SECONDS
+  local text
+  text=$(cat -- "$log" 2>/dev/null; printf x)
+  text=${text%x}
+  # A line still being written is left for the next reading.
+  if [ -n "$reading_alive" ]; then
+    case $text in
+      *$'\n') ;;
+      *$'\n'*) text=${text%$'\n'*}$'\n' ;;
+      *) text="" ;;
+    esac
+  fi
+  printf '%s' "$text" >"$reading"
+}
+
+reading_count() { grep -cF -- "$1" "$reading"; }
+
+# The wizard's trace in the reading: its last page and state.
+wizard_trace() { grep -oE "UpdateWizardMainWidget: .*" "$reading" | sed -E 's/(\\n)?"?$//'; }
 last_page() { wizard_trace | grep -oE 'page: .*' | tail -n 1 | sed 's/^page: //'; }
 last_state() { wizard_trace | grep -oE 'state [0-9-]+ -> [0-9-]+' | tail -n 1 | sed -E 's/.*-> //'; }
 
-# page_out_of_reach: while a scenario waits for a page, sets `reason` to why
-# that page cannot come any more, or empties it while it still may. The
-# wizard moves only on a button or, on the stand-by page, on the worker's
-# outcome; the pages of the final states are never left. Keeps its watch in
-# wait_lines, quiet_since and outcome_since (reset for each wait).
+# watch_wizard: starts the watch that page_out_of_reach keeps (wait_lines,
+# quiet_since and outcome_since), once for each wait.
+watch_wizard() { wait_lines="" quiet_since=$SECONDS outcome_since=""; }
+
+# page_out_of_reach: while a scenario waits for a page that the reading does
+# not hold, sets `reason` to why that page cannot come any more by the same
+# reading, or empties it while it still may. The wizard moves only on a
+# button or, on the stand-by page, on the worker's outcome; the pages of the
+# final states are never left.
 page_out_of_reach() {
   reason=""
-  if ! kill -0 "$pid" 2>/dev/null; then
-    reason="the program has ended"
-    return
-  fi
   local lines page state
-  lines=$(grep -c "UpdateWizardMainWidget: " "$log")
+  lines=$(grep -c "UpdateWizardMainWidget: " "$reading")
   if [ "$lines" != "$wait_lines" ]; then
     wait_lines=$lines
-    quiet_since=$SECONDS
+    quiet_since=$reading_time
   fi
   page=$(last_page)
   case $page in
@@ -258,12 +296,29 @@ page_out_of_reach() {
   esac
   state=$(last_state)
   if [ "$state" = 3 ]; then
-    if [ -z "$outcome_since" ] && grep -qF "update worker done: outcome" "$log"; then outcome_since=$SECONDS; fi
-    if [ -n "$outcome_since" ] && [ $((SECONDS - outcome_since)) -ge $outcome_limit ]; then
+    if [ -z "$outcome_since" ] && grep -qF "update worker done: outcome" "$reading"; then
+      outcome_since=$reading_time
+    fi
+    if [ -n "$outcome_since" ] && [ $((reading_time - outcome_since)) -ge $outcome_limit ]; then
       reason="the update worker ended ${outcome_limit} s ago, and the wizard still shows \"$page\""
     fi
-  elif [ $((SECONDS - quiet_since)) -ge $idle_limit ]; then
+  elif [ $((reading_time - quiet_since)) -ge $idle_limit ]; then
     reason="the wizard has waited for a button on the page \"$page\" for ${idle_limit} s"
+  fi
+}
+
+# why_not_yet <text> <deadline>: after a reading without the text, sets
+# `reason` to why the text cannot come any more (empty while it may): the
+# program has ended, a page waited for is out of reach, or the time is up.
+why_not_yet() {
+  reason=""
+  if [ -z "$reading_alive" ]; then
+    reason=": the program has ended"
+  elif [[ $1 == "page: "* ]] && page_out_of_reach && [ -n "$reason" ]; then
+    reason=": $reason"
+  elif [ "$reading_time" -ge "$2" ]; then
+    reason=$(time_spent)
+    [ -n "$reason" ] || reason=" within the wait's time"
   fi
 }
 
@@ -273,17 +328,13 @@ expect_trace() {
   is_stopped && return 1
   local text=$1 deadline
   deadline=$(deadline_in "${2:-30}")
-  wait_lines="" quiet_since=$SECONDS outcome_since=""
-  until grep -qF -- "$text" "$log"; do
-    if [[ $text == "page: "* ]]; then
-      page_out_of_reach
-      if [ -n "$reason" ]; then
-        fail_and_stop "no trace \"$text\": $reason"
-        return 1
-      fi
-    fi
-    if [ $SECONDS -ge $deadline ]; then
-      fail_and_stop "no trace \"$text\"$(time_spent)"
+  watch_wizard
+  while :; do
+    take_reading
+    [ "$(reading_count "$text")" -gt 0 ] && return 0
+    why_not_yet "$text" "$deadline"
+    if [ -n "$reason" ]; then
+      fail_and_stop "no trace \"$text\"$reason"
       return 1
     fi
     sleep 0.1
@@ -294,11 +345,15 @@ expect_trace() {
 # text that many times.
 expect_trace_times() {
   is_stopped && return 1
-  local deadline
+  local deadline count
   deadline=$(deadline_in "${3:-30}")
-  until [ "$(count_trace "$1")" -ge "$2" ]; do
-    if [ $SECONDS -ge $deadline ]; then
-      fail_and_stop "the trace holds \"$1\" $(count_trace "$1") times, not $2$(time_spent)"
+  while :; do
+    take_reading
+    count=$(reading_count "$1")
+    [ "$count" -ge "$2" ] && return 0
+    why_not_yet "$1" "$deadline"
+    if [ -n "$reason" ]; then
+      fail_and_stop "the trace holds \"$1\" $count times, not $2$reason"
       return 1
     fi
     sleep 0.1
@@ -306,6 +361,25 @@ expect_trace_times() {
 }
 
 count_trace() { grep -cF -- "$1" "$log"; }
+
+# expect_window_state <state> <complaint>: polls the probe's "state" of the
+# window until it reads so, or 10 s pass (the window manager's part of a
+# restore may come after the call that asked for it).
+expect_window_state() {
+  is_stopped && return 1
+  local deadline state now
+  deadline=$(deadline_in 10)
+  while :; do
+    now=$SECONDS
+    state=$(probe state "$caption")
+    [ "$state" = "$1" ] && return 0
+    if [ $now -ge $deadline ]; then
+      fail "$2: $state"
+      return 1
+    fi
+    sleep 0.1
+  done
+}
 
 expect_no_trace() {
   is_stopped && return 1
@@ -315,10 +389,12 @@ expect_no_trace() {
 # expect_exit <code> [seconds]: waits for the program's end and checks its code.
 expect_exit() {
   is_stopped && return 1
-  local deadline
+  local deadline now
   deadline=$(deadline_in "${2:-30}")
-  while kill -0 "$pid" 2>/dev/null; do
-    if [ $SECONDS -ge $deadline ]; then
+  while :; do
+    now=$SECONDS
+    kill -0 "$pid" 2>/dev/null || break
+    if [ $now -ge $deadline ]; then
       fail_and_stop "the program did not end$(time_spent)"
       kill "$pid" 2>/dev/null
       wait "$pid" 2>/dev/null
@@ -379,9 +455,13 @@ click_until() {
   is_stopped && return 1
   local deadline
   deadline=$(deadline_in "$4")
-  while ! grep -qF -- "$3" "$log"; do
-    if [ $SECONDS -ge $deadline ]; then
-      fail_and_stop "no trace \"$3\" after clicking$(time_spent)"
+  watch_wizard
+  while :; do
+    take_reading
+    [ "$(reading_count "$3")" -gt 0 ] && return 0
+    why_not_yet "$3" "$deadline"
+    if [ -n "$reason" ]; then
+      fail_and_stop "no trace \"$3\" after clicking$reason"
       return 1
     fi
     click "$1" "$2"
@@ -586,9 +666,7 @@ scenario_second_start() {
   expect_trace "another instance runs"
   expect_no_trace "page:"
   [ "$(probe count "$caption")" = 1 ] || fail "more than one window"
-  local state
-  state=$(probe state "$caption")
-  [ "$state" = "visible=1 iconic=0 foreground=1" ] || fail "the first window is not restored in front: $state"
+  expect_window_state "visible=1 iconic=0 foreground=1" "the first window is not restored in front"
   pid=$first log=$first_log
   wait_window || return
   click $quit_beside_action
