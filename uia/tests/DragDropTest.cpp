@@ -23,12 +23,15 @@ public:
     tLog log;
     std::uint32_t lastResult = 0;
     std::function<void()> onNotified;  // runs after each notification
+    std::function<void()> onEventSent;  // runs after each event
 
 protected:
     bool onEvent(std::uint32_t id, void* data) override {
         log.emplace_back('e', id);
         if (id == EventId::kOwnDragEnded)
             lastResult = *static_cast<std::uint32_t*>(data);
+        if (onEventSent)
+            onEventSent();
         return answer_;
     }
     void onNotification(std::uint32_t id, void*) override {
@@ -187,6 +190,25 @@ TEST_F(DragDispatch, PreviousTargetThatGoesMeanwhileHearsNothing) {
     EXPECT_TRUE(dragOver());
     EXPECT_EQ(DETAIL::getDragState().currentTarget, &next);
     EXPECT_TRUE(next.log.empty());
+}
+
+TEST_F(DragDispatch, ObserverThatTheDragLeaveTakesAwayIsNotKept) {
+    RecordingTarget previous;
+    RecordingTarget next;
+    auto gone = std::make_unique<RecordingTarget>();
+    RecordingTarget kept;
+    DETAIL::getDragState().currentTarget = &previous;
+    previous.onEventSent = [&] { gone.reset(); };
+    owner.target = &next;
+    owner.effect = DropEffect::kMove;
+    owner.observers = {gone.get(), &kept};
+    EXPECT_TRUE(dragOver());
+    ASSERT_EQ(previous.log, (tLog{{'e', EventId::kDragLeave}}));
+    ASSERT_EQ(DETAIL::getDragState().observers, (std::vector<EventTarget*>{&kept}));
+
+    // The next step reaches the observer that is left, and no other.
+    sendEventToTargetAndObservers(&next, EventId::kDragLeave, nullptr);
+    EXPECT_EQ(kept.log, (tLog{{'n', EventId::kDragLeave}}));
 }
 
 TEST(DragDropDelegates, NullInstallsTheNoOpDelegate) {

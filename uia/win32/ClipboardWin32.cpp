@@ -10,16 +10,20 @@ namespace {
 // thread; the program's own initialisation keeps it beyond the call.
 class OleForThisCall {
 public:
-    OleForThisCall() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
+    OleForThisCall() : result_(OleInitialize(nullptr)) {}
     ~OleForThisCall() {
-        if (initialized_)
+        if (SUCCEEDED(result_))
             OleUninitialize();
     }
     OleForThisCall(const OleForThisCall&) = delete;
     OleForThisCall& operator=(const OleForThisCall&) = delete;
 
+    // Whether the thread held no OLE before: the uninitialisation at the end
+    // of the call is then its last one.
+    bool endsWithTheCall() const { return result_ == S_OK; }
+
 private:
-    bool initialized_;
+    HRESULT result_;
 };
 
 }  // namespace
@@ -50,8 +54,12 @@ bool readFormatFromDataObject(IDataObject* dataObject, ClipBoardFormat& format) 
 bool writeClipboardFormat(const ClipBoardFormat& format) {
     const OleForThisCall ole;
     IDataObject* dataObject = createDirectDataObject(format);
-    const HRESULT result = OleSetClipboard(dataObject);
+    HRESULT result = OleSetClipboard(dataObject);
     dataObject->Release();
+    // The thread's last uninitialisation takes our data object off the
+    // clipboard: the data must be in the clipboard itself before.
+    if (SUCCEEDED(result) && ole.endsWithTheCall())
+        result = OleFlushClipboard();
     return SUCCEEDED(result);
 }
 

@@ -145,6 +145,9 @@ void WindowImplWin32::setHandle(void* nativeHandle) {
         dropTarget_->revoke();
         revokedDropTarget_ = std::move(dropTarget_);
     }
+    // A window destroyed while it holds the capture hears only that the
+    // capture went nowhere; its raw mouse input would outlive it.
+    if (handle == nullptr) removeRawMouseInput();
     if (deviceContext_) detachedDeviceContext_ = std::move(deviceContext_);
     if (handle != nullptr) deviceContext_ = std::make_unique<DeviceContext>();
     hwnd_ = handle;

@@ -1,6 +1,7 @@
 #include "uia/DragDrop.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "uia/DragDropDelegate.h"
 #include "uia/EventIds.h"
@@ -88,6 +89,8 @@ bool dispatchDragOver(void* nativeWindow, DragEventData& record, EventTarget* ow
     bool handled = false;
     if (owner && isOfferedTo(nativeWindow, record.dragData))
         handled = owner->sendEvent(EventId::kDragOver, &record);
+    // The drag-leave below may take one of the named observers away.
+    DETAIL::HeldDragTargets observers(record.observers);
     if (handled) {
         if (record.target) {
             state.currentTarget = record.target;
@@ -99,7 +102,9 @@ bool dispatchDragOver(void* nativeWindow, DragEventData& record, EventTarget* ow
     }
     if (previous.front() && previous.front() != state.currentTarget)
         previous.front()->sendEvent(EventId::kDragLeave, &record);
-    state.observers = record.observers;
+    state.observers.clear();
+    std::copy_if(observers.get().begin(), observers.get().end(), std::back_inserter(state.observers),
+                 [](EventTarget* observer) { return observer != nullptr; });
     return handled;
 }
 

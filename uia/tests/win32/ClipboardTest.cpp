@@ -2,8 +2,10 @@
 
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "ChildProcess.h"
 #include "ClipboardWin32.h"
 #include "gp/Text.h"
 #include "uia/Clipboard.h"
@@ -307,6 +309,61 @@ TEST(DataObjectThreads, ReleaseOnAnotherThreadLeavesEachThreadsOleAsItWas) {
     creator.join();
     EXPECT_EQ(creatorOleAfter, S_OK);     // nothing left initialised there
     EXPECT_EQ(releaserOleAfter, S_FALSE);  // its own initialisation still stands
+}
+
+// The clipboard calls on a thread of their own, which holds no OLE.
+bool writeOnNewThread(const ClipBoardFormat& format) {
+    bool written = false;
+    QX::UIA::Test::Win32Thread writer([&] { written = writeClipboardFormat(format); });
+    writer.join();
+    return written;
+}
+
+bool readOnNewThread(ClipBoardFormat& format) {
+    bool read = false;
+    QX::UIA::Test::Win32Thread reader([&] { read = readClipboardFormat(format); });
+    reader.join();
+    return read;
+}
+
+// What a thread without OLE writes is there after that thread has ended,
+// for the writing process and for others, also once the writer has gone.
+// The writes happen in a child process that holds no OLE anywhere else.
+TEST(ClipboardWithoutOle, WriteOutlivesTheWritingThreadAndProcess) {
+    const std::string text = "written without OLE for process " + std::to_string(GetCurrentProcessId()) +
+                             " at " + std::to_string(GetTickCount64());
+    const int process = QX::UIA::Test::startTestProgram(
+        {}, {"GTEST_FILTER=ClipboardWithoutOleChild.*", "QX_CLIPBOARD_CHILD_TEXT=" + text});
+    ASSERT_GE(process, 0);
+    int exitCode = -1;
+    ASSERT_TRUE(QX::UIA::Test::pumpUntil([&] { return QX::UIA::Test::hasEnded(process, exitCode); }, 60000));
+    EXPECT_EQ(exitCode, 0) << "the child's own writes and reads";
+
+    TextClipBoardFormat read;
+    ASSERT_TRUE(readOnNewThread(read));
+    EXPECT_EQ(read.getText(), text);
+}
+
+// The child of the test above.
+TEST(ClipboardWithoutOleChild, WritesAndReadsOnThreadsWithoutOle) {
+    const char* text = std::getenv("QX_CLIPBOARD_CHILD_TEXT");
+    if (text == nullptr)
+        GTEST_SKIP() << "runs only as the child of ClipboardWithoutOle";
+
+    FileListClipBoardFormat list;
+    list.getPaths().emplace_back(std::string_view("C:\\firmware\\image.bin"));
+    ASSERT_TRUE(writeOnNewThread(list));
+    FileListClipBoardFormat readList;
+    ASSERT_TRUE(readOnNewThread(readList));
+    ASSERT_EQ(readList.getPaths().size(), 1u);
+    EXPECT_EQ(readList.getPaths()[0].toString(), "C:\\firmware\\image.bin");
+
+    TextClipBoardFormat written;
+    written.setText(text);
+    ASSERT_TRUE(writeOnNewThread(written));
+    TextClipBoardFormat read;
+    ASSERT_TRUE(readOnNewThread(read));
+    EXPECT_EQ(read.getText(), text);
 }
 
 }  // namespace

@@ -260,17 +260,22 @@ TEST_F(MouseCaptureTest, RawMouseInputEndsWithTheCapture) {
              DestroyWindow(other);
          }},
         {"cancel mode", [](RecordingWindow& window) { SendMessageW(window.hwnd(), WM_CANCELMODE, 0, 0); }},
+        // The capture ends with the window, and the window object goes too.
+        {"window destroyed", [](RecordingWindow& window) { window.destroy(); }},
     };
-    RecordingWindow window;
-    ASSERT_TRUE(window.create(clientOptions(200, 150, 300, 200)));
     for (const auto& way : ways) {
         SCOPED_TRACE(way.way);
-        window.captureMouse();
+        auto window = std::make_unique<RecordingWindow>();
+        ASSERT_TRUE(window->create(clientOptions(200, 150, 300, 200)));
+        window->captureMouse();
         ASSERT_TRUE(rawMouseInputRegistered());
-        way.endCapture(window);
-        EXPECT_FALSE(window.impl()->isCaptured());
+        way.endCapture(*window);
+        if (window->impl() != nullptr) {
+            EXPECT_FALSE(window->impl()->isCaptured());
+        }
         EXPECT_FALSE(rawMouseInputRegistered());
-        window.releaseMouse();
+        window.reset();
+        EXPECT_FALSE(rawMouseInputRegistered());
     }
 }
 
