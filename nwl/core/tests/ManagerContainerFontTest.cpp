@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 
 #include "CoreTestSupport.h"
+#include "TrueTypeTestFont.h"
 #include "uia/picture/Font.h"
 #include "uia/picture/Picture.h"
 #include "uia/picture/PictureRect.h"
@@ -54,11 +56,12 @@ int inkOf(const UIA::Font& font, const std::string& text)
     return ink;
 }
 
-// A skin font file that FreeType takes for a font but cannot draw with (a
-// truncated file opens with every glyph empty), or cannot open at all, is
-// reported once, by name, and replaced by the default face, which draws. The
-// names are the test's own: faces are shared by name in the process.
-TEST(ManagerContainerFonts, unusableFontFallsBackToTheDefaultWithOneReport)
+// A skin font that is missing, or whose file FreeType takes for a font but
+// cannot draw with (a truncated file opens with every glyph empty) or cannot
+// open at all, is reported once by name, however many sizes it is asked at,
+// and replaced by the default face, which draws. The names are the test's
+// own: faces are shared by name in the process.
+TEST(ManagerContainerFonts, missingOrUnusableFontFallsBackToTheDefaultWithOneReport)
 {
     Testing::registerProgramFonts();
     const std::vector<std::uint8_t> whole = Testing::readFontFile("virid.ttf");
@@ -67,36 +70,70 @@ TEST(ManagerContainerFonts, unusableFontFallsBackToTheDefaultWithOneReport)
     std::mt19937 random(20261207);
     for (std::uint8_t& byte : noise)
         byte = std::uint8_t(random());
-    const std::pair<std::string, std::vector<std::uint8_t>> files[] = {
-        {"truncated-virid.ttf", {whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 2)}},
-        {"random-virid.ttf", noise},
+    const std::string missing = "NWL::ManagerContainer::getResourceStream - can't find resource: ";
+    const std::string unusable = "NWL::ManagerContainer::getFont - can't use font ";
+    const struct {
+        std::string name;
+        std::optional<std::vector<std::uint8_t>> bytes;  // none: no such file
+        std::string report;                              // the report's start; it ends with the name
+    } cases[] = {
+        {"missing-virid.ttf", std::nullopt, missing},
+        {"truncated-virid.ttf", std::vector<std::uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 2)),
+         unusable},
+        {"random-virid.ttf", noise, unusable},
     };
 
     const SkinFonts skin;
-    for (const auto& [name, bytes] : files) {
-        SCOPED_TRACE(name);
-        skin.add(name, bytes);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bytes)
+            skin.add(c.name, *c.bytes);
         ManagerContainer container;
         ErrorCapture capture;
-        FontDescription description;
-        description.name = name;
-        description.baseSize = 13;
-        FontDescription plain;
-        plain.baseSize = 13;
+        for (const std::int32_t size : {13, 20, 9}) {
+            SCOPED_TRACE(size);
+            FontDescription description;
+            description.name = c.name;
+            description.baseSize = size;
+            FontDescription plain;
+            plain.baseSize = size;
 
-        const UIA::Font* font = container.getFont(description);
-        ASSERT_NE(font, nullptr);
-        EXPECT_TRUE(font->isUsable());
-        EXPECT_GT(inkOf(*font, "Firmware"), 0);
-        EXPECT_EQ(font->getTextWidth("Firmware"), container.getFont(plain)->getTextWidth("Firmware"));
-        EXPECT_EQ(container.getFont(description), font);
-        // The same file at another size falls back too, without a second report.
-        FontDescription larger = description;
-        larger.baseSize = 20;
-        EXPECT_GT(inkOf(*container.getFont(larger), "Firmware"), 0);
-        // Not the report of a missing file: this one was found, and refused.
-        EXPECT_EQ(capture.messages, std::vector<std::string>{"NWL::ManagerContainer::getFont - can't use font " + name});
+            const UIA::Font* font = container.getFont(description);
+            ASSERT_NE(font, nullptr);
+            EXPECT_TRUE(font->isUsable());
+            EXPECT_GT(inkOf(*font, "Firmware"), 0);
+            EXPECT_EQ(font->getTextWidth("Firmware"), container.getFont(plain)->getTextWidth("Firmware"));
+            EXPECT_EQ(container.getFont(description), font);
+        }
+        ASSERT_EQ(capture.messages.size(), 1u) << ::testing::PrintToString(capture.messages);
+        EXPECT_EQ(capture.messages[0].rfind(c.report, 0), 0u) << capture.messages[0];
+        EXPECT_TRUE(capture.messages[0].ends_with(c.name)) << capture.messages[0];
     }
+}
+
+// A skin font with glyphs only outside ASCII (arrows, an icon in the private
+// use area) is a face of its own, not reported and not replaced.
+TEST(ManagerContainerFonts, fontWithoutAsciiGlyphsIsUsedWithoutReport)
+{
+    Testing::registerProgramFonts();
+    const std::string name = "arrows-only.ttf";
+    const SkinFonts skin;
+    skin.add(name, UIA::Test::writeTrueTypeFont({{{{0x2192, 0xE000}, UIA::Test::arrowOutline()}}}));
+    ManagerContainer container;
+    ErrorCapture capture;
+    FontDescription description;
+    description.name = name;
+    description.baseSize = 16;
+
+    const UIA::Font* font = container.getFont(description);
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(font->isUsable());
+    // The default face would have resource id 1 and no name.
+    EXPECT_EQ(font->getResourceId(), 0);
+    EXPECT_EQ(font->getName(), name);
+    EXPECT_GT(inkOf(*font, "\u2192"), 0);
+    EXPECT_GT(inkOf(*font, "\uE000"), 0);
+    EXPECT_EQ(capture.messages, std::vector<std::string>{});
 }
 
 }  // namespace

@@ -5,23 +5,45 @@
 namespace QX::UIA::DETAIL {
 namespace {
 
+// How many mapped code points the check below looks at. In a font that
+// draws, only controls and spaces (a few dozen) come before its first
+// outlined glyph, whatever its script or use (text, CJK, icons). The bound
+// keeps a file whose glyphs are all empty (truncated, or made to draw
+// nothing, which may map every code point) from having each of them looked
+// at whenever it is opened.
+constexpr int kMaxCodePointsTried = 1024;
+
+// Whether some glyph that the Unicode map reaches has an outline. Glyph 0 is
+// not reached: FreeType answers an unmapped code point with it, and drawing
+// does not use it.
+bool mapsAnOutline(FT_Face face)
+{
+    FT_UInt index = 0;
+    FT_UInt previous = 0;
+    FT_ULong codePoint = FT_Get_First_Char(face, &index);
+    for (int tried = 0; index != 0 && tried < kMaxCodePointsTried; ++tried) {
+        // Runs of code points often share one glyph (spaces, controls).
+        if (index != previous && FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
+            face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0)
+            return true;
+        previous = index;
+        codePoint = FT_Get_Next_Char(face, codePoint, &index);
+    }
+    return false;
+}
+
 // Whether the bytes make a face that can draw text: FreeType opens them as a
-// scalable face with a Unicode map, and some printable ASCII glyph has an
-// outline. A truncated file often opens with every glyph empty: its fonts
-// would measure text and draw none of it.
+// scalable face with a Unicode map that reaches an outlined glyph, at any
+// code point (a symbol or icon font may have no ASCII glyph at all). A
+// truncated file often opens with every glyph empty: its fonts would measure
+// text and draw none of it.
 bool isDrawableFace(FT_Library library, const std::vector<std::uint8_t>& bytes)
 {
     FT_Face face = nullptr;
     if (!library || FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
         return false;
-    bool drawable = false;
-    if (FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
-        for (char32_t codePoint = U'!'; codePoint <= U'~' && !drawable; ++codePoint) {
-            const FT_UInt index = FT_Get_Char_Index(face, codePoint);
-            drawable = index != 0 && FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE) == 0 &&
-                       face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_contours > 0;
-        }
-    }
+    const bool drawable =
+        FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 && mapsAnOutline(face);
     FT_Done_Face(face);
     return drawable;
 }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "FontTestSupport.h"
+#include "TrueTypeTestFont.h"
 #include "gp/Stream.h"
+#include "uia/picture/Picture.h"
+#include "uia/picture/PictureRect.h"
 
 namespace QX::UIA {
 namespace {
@@ -16,6 +20,23 @@ std::vector<std::uint8_t> truncated(std::vector<std::uint8_t> bytes)
 {
     bytes.resize(bytes.size() / 2);
     return bytes;
+}
+
+// How many pixels the text changes when drawn in black on white.
+int inkOf(const Font& font, const std::string& text)
+{
+    Picture picture;
+    EXPECT_TRUE(picture.resize(100, 40, true));
+    picture.fill(0xFFFFFFFFu);
+    font.drawText(picture, PictureRect(0, 0, 100, 40), text, 0xFF000000u, kAlignLeft | kAlignTop, 0);
+    return int(std::count_if(picture.getPixels(), picture.getPixels() + 100 * 40,
+                             [](std::uint32_t pixel) { return pixel != 0xFFFFFFFFu; }));
+}
+
+// A font of arrows with no glyph below U+2000.
+tTestFont arrowFont(std::vector<char32_t> codePoints, std::uint16_t mapPlatform = 3, std::uint16_t mapEncoding = 1)
+{
+    return {{{std::move(codePoints), arrowOutline()}}, mapPlatform, mapEncoding};
 }
 
 class FontCache : public ::testing::Test {
@@ -139,9 +160,37 @@ TEST_F(FontCache, FontByNameFromStream)
     EXPECT_EQ(unread->tell(), 0);
 }
 
+// A font needs no ASCII glyph: an arrows or icon font whose map reaches an
+// outlined glyph anywhere draws, also when a long run of code points that
+// map to empty glyphs comes before that glyph.
+TEST_F(FontCache, FontsWithoutAsciiGlyphsDraw)
+{
+    std::vector<char32_t> spacesThenArrow;
+    for (char32_t codePoint = 0x2000; codePoint < 0x2192; ++codePoint)
+        spacesThenArrow.push_back(codePoint);
+    const std::pair<const char*, tTestFont> files[] = {
+        {"arrows.ttf", arrowFont({0x2192, 0xE000})},
+        {"spaces-then-arrow.ttf", {{{spacesThenArrow, {}}, {{0x2192}, arrowOutline()}}}},
+    };
+    for (const auto& [name, file] : files) {
+        SCOPED_TRACE(name);
+        auto description = makeDescription(16);
+        description.resourceId = 0;
+        description.name = name;
+        const Font font(std::make_shared<GP::MemoryStream>(writeTrueTypeFont(file)), description);
+        EXPECT_TRUE(font.isUsable());
+        EXPECT_TRUE(description.faceCache->getFaceHolder(DETAIL::FaceKey(description.name)));
+        ASSERT_TRUE(font.getRenderCache());
+        EXPECT_GT(inkOf(font, "\u2192"), 0);
+        EXPECT_EQ(font.getGlyphAdvance(0x2192), 16);
+    }
+}
+
 // A font that cannot be read, a truncated font (FreeType opens it, but its
-// glyphs are empty), a bitmap-only font (no font units to take the metrics
-// from) and a missing resource all give an empty font that measures nothing.
+// glyphs are empty), a font whose mapped glyphs have no outlines, fonts with
+// no Unicode map (a symbol map, a Mac Roman one), a bitmap-only font (no
+// font units to take the metrics from) and a missing resource all give an
+// empty font that measures nothing.
 TEST_F(FontCache, UnusableFontsAreEmpty)
 {
     std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
@@ -155,6 +204,9 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
         {"broken", std::vector<std::uint8_t>(100, 7)},
         {"truncated", truncated(readFontFile("virid.ttf"))},
         {"bitmap.bdf", std::vector<std::uint8_t>(bitmapFont.begin(), bitmapFont.end())},
+        {"empty-glyphs.ttf", writeTrueTypeFont({{{{0x2192, 0xE000, U'A'}, {}}, {{0x2190}, {}}}})},
+        {"symbol-map.ttf", writeTrueTypeFont(arrowFont({0xF041, 0xF0E0}, 3, 0))},
+        {"mac-map.ttf", writeTrueTypeFont(arrowFont({U'A', 0xE0}, 1, 0))},
     };
     std::vector<std::unique_ptr<Font>> fonts;
     for (const auto& [name, bytes] : files) {
@@ -165,6 +217,7 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
     }
     fonts.push_back(std::make_unique<Font>(makeDescription(12, 0, 4711)));
     for (const auto& font : fonts) {
+        SCOPED_TRACE(font->getName());
         EXPECT_FALSE(font->isUsable());
         EXPECT_FALSE(font->getRenderCache());
         EXPECT_EQ(font->getLineHeight(), 10);

@@ -69,9 +69,10 @@ TEST_P(FontMetrics, GlyphsAreFreeTypesOwn)
         ASSERT_EQ(glyph->rows, int(slot->bitmap.rows));
         ASSERT_EQ(glyph->pitch, slot->bitmap.pitch);
         ASSERT_EQ(glyph->coverage.size(), std::size_t(glyph->rows * glyph->pitch));
-        if (!glyph->coverage.empty())
+        if (!glyph->coverage.empty()) {
             EXPECT_EQ(0, std::memcmp(glyph->coverage.data(), slot->bitmap.buffer, glyph->coverage.size()))
                 << std::uint32_t(codePoint);
+        }
     }
 }
 

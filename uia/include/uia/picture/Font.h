@@ -68,8 +68,9 @@ public:
     // for any glyph.
     const std::shared_ptr<DETAIL::FTRenderCache>& getRenderCache() const;
     // Whether the font's file made a face that draws text. A font without
-    // one (missing, unreadable, truncated or no font at all) measures and
-    // draws nothing.
+    // one measures and draws nothing: its file is missing or no font at all,
+    // is bitmap-only, has no Unicode map, or its map reaches no glyph with
+    // an outline (as in a truncated file).
     bool isUsable() const;
 
     std::int32_t getResourceId() const { return resourceId_; }

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+// Small TrueType fonts made by the tests themselves: fonts with glyphs at
+// chosen code points only, or with faults a real font file rarely shows.
+namespace QX::UIA::Test {
+
+struct tFontPoint {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+};
+
+// A closed polygon of on-curve points, in font units (1000 to the em).
+using tContour = std::vector<tFontPoint>;
+
+// One glyph and the code points (all below 0x10000) that map to it. A glyph
+// without contours is empty, as a space's is.
+struct tTestGlyph {
+    std::vector<char32_t> codePoints;
+    std::vector<tContour> contours;
+};
+
+struct tTestFont {
+    // The glyphs after glyph 0, the missing glyph (a box no code point maps to).
+    std::vector<tTestGlyph> glyphs;
+    // The one character map's platform and encoding: Windows Unicode by
+    // default; (3, 0) is a Windows symbol map, (1, 0) a Mac Roman one.
+    std::uint16_t mapPlatform = 3;
+    std::uint16_t mapEncoding = 1;
+};
+
+// The font file: the tables FreeType needs to open a TrueType face (head,
+// hhea, maxp, cmap, hmtx, loca, glyf) and no others.
+std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font);
+
+// A right arrow filling most of the em.
+std::vector<tContour> arrowOutline();
+
+}  // namespace QX::UIA::Test
