@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 5: {
             std::string error;
-            parseKeyboardDescription(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                     error);
+            parseKeyboardDescriptions(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                      error);
             break;
         }
     }

@@ -4,8 +4,12 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "SimulatedSetup.h"
+#include "gp/Trace.h"
+#include "nhl2/USBDevice.h"
 #include "nhl2/USBDriver.h"
 #include "nhl2/simulated/KeyboardDescription.h"
 
@@ -87,6 +91,52 @@ TEST(KeyboardDescription, RejectsWhatItDoesNotKnow) {
     EXPECT_TRUE(parseKeyboardDescription("", error));
 }
 
+// A line "---" begins the next keyboard's description, from the defaults
+// again; a file without one is one description, as before.
+TEST(KeyboardDescription, ALineOfDashesBeginsTheNextKeyboard) {
+    struct tCase {
+        const char* text;
+        std::vector<std::string> serials;  // one for each description
+        std::vector<std::uint32_t> arrivals;
+    };
+    const tCase cases[] = {
+        {"", {"HVX49-000001"}, {0}},
+        {"serial = A\narrival-ms = 10\n", {"A"}, {10}},
+        {"serial = A\narrival-ms = 10\n---\nserial = B\n", {"A", "B"}, {10, 0}},
+        {"arrival-ms = 10\n  ---  \r\n---\narrival-ms = 30\n", {"HVX49-000001", "HVX49-000001", "HVX49-000001"},
+         {10, 0, 30}},
+        {"# ---\nserial = A\n", {"A"}, {0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string error;
+        const auto descriptions = parseKeyboardDescriptions(c.text, error);
+        ASSERT_TRUE(descriptions) << error;
+        ASSERT_EQ(descriptions->size(), c.serials.size());
+        for (std::size_t i = 0; i < c.serials.size(); ++i) {
+            EXPECT_EQ((*descriptions)[i].serialNumber, c.serials[i]);
+            EXPECT_EQ((*descriptions)[i].arrivalMs, c.arrivals[i]);
+        }
+    }
+}
+
+TEST(KeyboardDescription, ErrorsNameTheirLineAcrossDescriptions) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"serial = A\n---\n\ncolour = red\n", "line 4: unknown key 'colour'"},
+        {"---\nmodel = 25\n", "line 2: bad value '25' for 'model'"},
+        {"---\n--\n", "line 2: expected key = value"},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::string error;
+        EXPECT_FALSE(parseKeyboardDescriptions(text, error)) << text;
+        EXPECT_EQ(error, expected);
+    }
+    // Where one keyboard is asked for, a second is an error.
+    std::string error;
+    EXPECT_FALSE(parseKeyboardDescription("serial = A\n---\nserial = B\n", error));
+    EXPECT_EQ(error, "line 2: expected key = value");
+}
+
 class DriverSelection : public testing::Test {
 protected:
     void TearDown() override { unsetenv(kSimulatedKeyboardVariable); }
@@ -101,6 +151,41 @@ TEST_F(DriverSelection, TheVariableNamingADescriptionSelectsTheSimulatedKeyboard
     ASSERT_NE(simulated, nullptr);
     EXPECT_EQ(simulated->getKeyboard(0).getPhase(), SimulatedKeyboard::Phase::Normal);
     std::remove(fileName.c_str());
+}
+
+// The keyboards of the second description follow those of the first: each
+// with its own path, its number in the trace, and its own keys.
+TEST_F(DriverSelection, AFileOfTwoDescriptionsGivesTheKeyboardsOfBoth) {
+    const std::string fileName = testing::TempDir() + "nhl2_keyboards_" + std::to_string(::getpid()) + ".txt";
+    std::ofstream(fileName) << "keyboards = 2\nserial = FIRST\n---\nserial = LATE\narrival-ms = 300\n"
+                               "trace-requests = yes\n";
+    setenv(kSimulatedKeyboardVariable, fileName.c_str(), 1);
+    const auto clock = std::make_shared<VirtualClock>();
+    const auto driver = std::dynamic_pointer_cast<SimulatedDriver>(createUSBDriver(clock));
+    std::remove(fileName.c_str());
+    ASSERT_NE(driver, nullptr);
+    const USBDeviceFactory factory(driver);
+    EXPECT_EQ(factory.enumerateDevices(TEST::makeNormalFilter()).size(), 2u);
+    EXPECT_EQ(driver->getKeyboard(2).getPhase(), SimulatedKeyboard::Phase::Absent);
+    clock->advance(300);
+    const auto handles = factory.enumerateDevices(TEST::makeNormalFilter());
+    ASSERT_EQ(handles.size(), 3u);
+    std::vector<std::string> serials;
+    for (const auto& handle : handles) {
+        USBDevice device(driver, clock);
+        ASSERT_TRUE(device.open(handle));
+        serials.push_back(device.getInfo().serialNumber);
+    }
+    EXPECT_EQ(serials, (std::vector<std::string>{"FIRST", "FIRST-2", "LATE"}));
+    EXPECT_NE(handles[2].devicePath, handles[0].devicePath);
+
+    std::vector<std::string> lines;
+    const auto previous = QX::GP::setTraceSink([&](std::string_view line) { lines.emplace_back(line); });
+    DFUDevice late(driver, clock);
+    const bool switched = late.open(handles[2]) && late.switchToUpdateMode();
+    QX::GP::setTraceSink(previous);
+    EXPECT_TRUE(switched);
+    EXPECT_EQ(lines, (std::vector<std::string>{"SimulatedKeyboard: keyboard 3: switch to update mode: ok"}));
 }
 
 TEST_F(DriverSelection, WithoutAReadableDescriptionThePlatformDriverServes) {

@@ -9,6 +9,8 @@
 namespace QX::NHL2 {
 namespace {
 
+constexpr std::string_view kNextKeyboard = "---";
+
 std::string_view trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) return {};
@@ -147,10 +149,31 @@ const std::map<std::string_view, tSetter>& getSetters() {
     return kSetters;
 }
 
-}  // namespace
+// One "key = value" line into the description; false with `error` set when it is bad.
+bool parseLine(std::string_view line, tKeyboardDescription& description, const std::string& where,
+               std::string& error) {
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        error = where + "expected key = value";
+        return false;
+    }
+    const auto key = trim(line.substr(0, equals));
+    const auto value = trim(line.substr(equals + 1));
+    const auto setter = getSetters().find(key);
+    if (setter == getSetters().end()) {
+        error = where + "unknown key '" + std::string(key) + "'";
+        return false;
+    }
+    if (!setter->second(description, value)) {
+        error = where + "bad value '" + std::string(value) + "' for '" + std::string(key) + "'";
+        return false;
+    }
+    return true;
+}
 
-std::optional<tKeyboardDescription> parseKeyboardDescription(std::string_view text, std::string& error) {
-    tKeyboardDescription description;
+std::optional<std::vector<tKeyboardDescription>> parseDescriptions(std::string_view text, bool several,
+                                                                  std::string& error) {
+    std::vector<tKeyboardDescription> descriptions(1);
     int lineNumber = 0;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -160,28 +183,31 @@ std::optional<tKeyboardDescription> parseKeyboardDescription(std::string_view te
         // Device paths hold '#', so only whole lines are comments.
         line = trim(line);
         if (line.empty() || line.front() == '#') continue;
-        const auto equals = line.find('=');
         const auto where = "line " + std::to_string(lineNumber) + ": ";
-        if (equals == std::string_view::npos) {
-            error = where + "expected key = value";
-            return std::nullopt;
+        if (line == kNextKeyboard && several) {
+            descriptions.emplace_back();
+            continue;
         }
-        const auto key = trim(line.substr(0, equals));
-        const auto value = trim(line.substr(equals + 1));
-        const auto setter = getSetters().find(key);
-        if (setter == getSetters().end()) {
-            error = where + "unknown key '" + std::string(key) + "'";
-            return std::nullopt;
-        }
-        if (!setter->second(description, value)) {
-            error = where + "bad value '" + std::string(value) + "' for '" + std::string(key) + "'";
-            return std::nullopt;
-        }
+        if (!parseLine(line, descriptions.back(), where, error)) return std::nullopt;
     }
-    return description;
+    return descriptions;
 }
 
-std::optional<tKeyboardDescription> loadKeyboardDescription(const std::string& fileName, std::string& error) {
+}  // namespace
+
+std::optional<tKeyboardDescription> parseKeyboardDescription(std::string_view text, std::string& error) {
+    auto descriptions = parseDescriptions(text, false, error);
+    if (!descriptions) return std::nullopt;
+    return std::move(descriptions->front());
+}
+
+std::optional<std::vector<tKeyboardDescription>> parseKeyboardDescriptions(std::string_view text,
+                                                                           std::string& error) {
+    return parseDescriptions(text, true, error);
+}
+
+std::optional<std::vector<tKeyboardDescription>> loadKeyboardDescriptions(const std::string& fileName,
+                                                                          std::string& error) {
     std::ifstream file(fileName, std::ios::binary);
     if (!file) {
         error = "cannot read " + fileName;
@@ -189,7 +215,7 @@ std::optional<tKeyboardDescription> loadKeyboardDescription(const std::string& f
     }
     std::ostringstream text;
     text << file.rdbuf();
-    return parseKeyboardDescription(text.str(), error);
+    return parseKeyboardDescriptions(text.str(), error);
 }
 
 }  // namespace QX::NHL2

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "nhl2/simulated/SimulatedKeyboard.h"
@@ -29,10 +30,18 @@ private:
 }  // namespace
 
 SimulatedDriver::SimulatedDriver(const tKeyboardDescription& description, std::shared_ptr<IClock> clock)
-    : description_(description) {
-    const int count = description.present ? std::max(description.keyboardCount, 0) : 0;
-    for (int index = 0; index < count; ++index)
-        keyboards_.push_back(std::make_shared<SimulatedKeyboard>(description, index, clock));
+    : SimulatedDriver(std::vector<tKeyboardDescription>{description}, std::move(clock)) {}
+
+SimulatedDriver::SimulatedDriver(const std::vector<tKeyboardDescription>& descriptions,
+                                 std::shared_ptr<IClock> clock) {
+    for (const auto& description : descriptions) {
+        extraPaths_.insert(extraPaths_.end(), description.extraPaths.begin(), description.extraPaths.end());
+        const int count = description.present ? std::max(description.keyboardCount, 0) : 0;
+        for (int index = 0; index < count; ++index) {
+            const int number = static_cast<int>(keyboards_.size()) + 1;
+            keyboards_.push_back(std::make_shared<SimulatedKeyboard>(description, index, number, clock));
+        }
+    }
 }
 
 std::vector<std::u16string> SimulatedDriver::enumerateInterfacePaths(const USBDeviceFilter& filter) {
@@ -40,7 +49,7 @@ std::vector<std::u16string> SimulatedDriver::enumerateInterfacePaths(const USBDe
     const bool ours = filter.interfaceClass == kDriverInterfaceClass;
     std::vector<std::u16string> paths;
     // Other devices of the class come first, so that they are really skipped.
-    if (hid) paths = description_.extraPaths;
+    if (hid) paths = extraPaths_;
     for (const auto& keyboard : keyboards_) {
         const auto phase = keyboard->getPhase();
         if ((hid && phase == SimulatedKeyboard::Phase::Normal) || (ours && phase == SimulatedKeyboard::Phase::Update))

@@ -81,9 +81,13 @@ std::string_view describeOutcome(IoStatus status, bool hang) {
 
 }  // namespace
 
-SimulatedKeyboard::SimulatedKeyboard(const tKeyboardDescription& description, int index,
+SimulatedKeyboard::SimulatedKeyboard(const tKeyboardDescription& description, int index, int number,
                                      std::shared_ptr<IClock> clock)
-    : description_(description), index_(index), clock_(std::move(clock)), release_(description.releaseNumber) {
+    : description_(description),
+      index_(index),
+      number_(number),
+      clock_(std::move(clock)),
+      release_(description.releaseNumber) {
     if (!description_.present) return;
     const bool inUpdateMode = index_ >= description_.keyboardCount - description_.keyboardsInUpdateMode;
     leave(inUpdateMode ? Phase::Update : Phase::Normal, description_.arrivalMs);
@@ -133,7 +137,7 @@ std::u16string SimulatedKeyboard::getDevicePath() {
     std::lock_guard lock(mutex_);
     updatePhase();
     const std::string ids = "vid_" + toHex4(kHarmovaVendorId) + "&pid_" + toHex4(getProductId());
-    const std::string instance = std::to_string(index_ + 1);
+    const std::string instance = std::to_string(number_);
     switch (phase_) {
         case Phase::Normal:
             return widenAscii("\\\\?\\hid#" + ids + "&rev_" + toHex4(release_) + "#7&2f1c0a3b&" + instance +
@@ -203,7 +207,7 @@ tIoResult SimulatedKeyboard::handleRequest(std::uint32_t generation, std::uint32
         }
     }
     if (description_.traceRequests) {
-        QX::GP::traceFormat("SimulatedKeyboard", "keyboard %d: %s: %s\n", index_ + 1,
+        QX::GP::traceFormat("SimulatedKeyboard", "keyboard %d: %s: %s\n", number_,
                             describeRequest(code, input).c_str(), describeOutcome(reply.status, reply.hang).data());
     }
     if (reply.hang) {

@@ -735,9 +735,31 @@ scenario_same_serial() {
   expect_exit 0
 }
 
+# 13. A twin that arrives during the update: while the user's keyboard is
+# still in update mode, a keyboard in normal mode that tells its serial number
+# cannot be it. The user's keyboard comes back late, and the newcomer already
+# carries the new revision, but the update is not confirmed: the error page
+# (error 1), never success. Only keyboard 1 received anything.
+scenario_late_twin() {
+  start_program late-twin
+  wait_window || return
+  expect_trace "page: update available"
+  click $action_button
+  expect_trace "page: updating"
+  expect_trace "page: error (error 1)" 90
+  expect_screen error-gone
+  expect_trace "the update cannot be confirmed" 1
+  expect_no_trace "page: success"
+  click $quit_alone
+  expect_exit 0
+  expect_whole_image 40
+  expect_no_trace "SimulatedKeyboard: keyboard 2: "
+}
+
 for each in update_49 update_61 update_88 no_keyboard late_keyboard switch_refused back_for_retry \
             never_back rejected_block removed error_state short_status old_revision gone_after \
-            late_after quit_no quit_yes no_update about second_start no_display unusable_font same_serial; do
+            late_after quit_no quit_yes no_update about second_start no_display unusable_font same_serial \
+            late_twin; do
   run "$each"
 done
 

@@ -48,13 +48,9 @@ void HVXMK2UpdaterUpgradeLogic::resetDevice() {
 bool HVXMK2UpdaterUpgradeLogic::findDevice() {
     if (deviceWithWorker_) return false;
     resetDevice();
-    if (updatedSerial_ && updatedSerial_->empty()) {
-        // The updated keyboard told no serial number: it is known only while it is alone.
-        const NHL2::USBDeviceFactory factory(driver_);
-        const auto count = factory.enumerateDevices(makeKeyboardFilter()).size() +
-                           factory.enumerateDevices(makeUpdateModeFilter()).size();
-        if (count != 1) return false;
-    }
+    if (updateUnconfirmed_) return false;
+    // The updated keyboard told no serial number: it is known only while it is alone.
+    if (updatedSerial_ && updatedSerial_->empty() && countKeyboards() != 1) return false;
     if (openKeyboard(makeKeyboardFilter())) {
         mode_ = kModeNormal;
         return true;
@@ -97,25 +93,46 @@ bool HVXMK2UpdaterUpgradeLogic::openUpdatedKeyboard(const NHL2::USBDeviceFilter&
     return true;
 }
 
+// Keyboards in normal and in update mode.
+std::size_t HVXMK2UpdaterUpgradeLogic::countKeyboards() const {
+    const NHL2::USBDeviceFactory factory(driver_);
+    return factory.enumerateDevices(makeKeyboardFilter()).size() +
+           factory.enumerateDevices(makeUpdateModeFilter()).size();
+}
+
 // Another keyboard in normal mode that tells the same serial number (or none,
 // like this one) could not be told from this one once it is back from the
 // update: either might then be read as the updated one.
-bool HVXMK2UpdaterUpgradeLogic::hasTwinInNormalMode(const NHL2::USBDeviceInfo& keyboard,
+bool HVXMK2UpdaterUpgradeLogic::hasTwinInNormalMode(const std::string& serialNumber,
                                                     const std::u16string& ownPath) const {
     const auto filter = makeKeyboardFilter();
     NHL2::USBDevice other(driver_, clock_);
     for (const auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(filter)) {
         if (handle.devicePath == ownPath || !other.open(handle)) continue;
         const auto& info = other.getInfo();
-        if (filter.matches(info.vendorId, info.productId) && info.serialNumber == keyboard.serialNumber) {
-            QX::GP::traceFormat(kTraceTag,
-                                "another keyboard tells the serial number \"%s\": the updated one could not be "
-                                "told from it; no update\n",
-                                keyboard.serialNumber.c_str());
-            return true;
-        }
+        if (filter.matches(info.vendorId, info.productId) && info.serialNumber == serialNumber) return true;
     }
     return false;
+}
+
+// Decided before anything is sent to the open keyboard: after the update the
+// check must be able to tell it from every other keyboard.
+bool HVXMK2UpdaterUpgradeLogic::canBeToldApart() const {
+    const auto& serialNumber = device_.getInfo().serialNumber;
+    if (hasTwinInNormalMode(serialNumber, device_.getHandle().devicePath)) {
+        QX::GP::traceFormat(kTraceTag,
+                            "another keyboard tells the serial number \"%s\": the updated one could not be told "
+                            "from it; no update\n",
+                            serialNumber.c_str());
+        return false;
+    }
+    if (serialNumber.empty() && countKeyboards() != 1) {
+        QX::GP::traceFormat(kTraceTag,
+                            "the keyboard tells no serial number and is not the only keyboard connected: the "
+                            "updated one could not be told from the others; no update\n");
+        return false;
+    }
+    return true;
 }
 
 bool HVXMK2UpdaterUpgradeLogic::takeUpdateModeDevice() {
@@ -186,7 +203,7 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
 bool HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
     if (deviceWithWorker_ || !device_.isOpen()) return false;
     if (mode_ == kModeUpdate) return true;
-    if (hasTwinInNormalMode(device_.getInfo(), device_.getHandle().devicePath)) return false;
+    if (!canBeToldApart()) return false;
     tSwitchedKeyboard switched{device_.getInfo().serialNumber, {}};
     for (auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(makeUpdateModeFilter()))
         switched.pathsBefore.push_back(std::move(handle.devicePath));
@@ -213,9 +230,8 @@ bool HVXMK2UpdaterUpgradeLogic::startUpdate(const tResultCell& result) {
     if (!result) throw std::invalid_argument("startUpdate needs a result cell");
     // The one worker of an earlier update must have ended: it used the device.
     const bool earlierWorkerRunning = worker_.joinable() && !worker_.timedJoin(0);
-    // A keyboard found already in update mode was never checked for a twin.
-    if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate ||
-        hasTwinInNormalMode(device_.getInfo(), device_.getHandle().devicePath)) {
+    // A keyboard found already in update mode was never checked before.
+    if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate || !canBeToldApart()) {
         result->store(kResultNoDevice);
         return false;
     }
@@ -253,13 +269,29 @@ std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
     }
     // The check after the update looks for this keyboard, not for any.
     updatedSerial_ = device_.getInfo().serialNumber;
+    updateUnconfirmed_ = false;
     const std::int32_t outcome = updateAvailable_ ? downloadFirmware(*entry) : kResultSuccess;
+    if (outcome == kResultSuccess) lookForLateTwin();
     if (mode_ != kModeNormal) device_.sendClosingRequest();
     resetDevice();
     // Closed: the UI thread may take the device again while the keyboard settles.
     deviceWithWorker_ = false;
     clock_->sleepMilliseconds(kSettleTimeMs);
     return outcome;
+}
+
+// While the updated keyboard is still in update mode, a keyboard in normal mode
+// that tells its serial number cannot be it: one that arrived during the
+// update, which the check after the update would take for the updated one
+// while that one is slow to come back. The last look before the closing
+// request; one that arrives after it is not seen.
+void HVXMK2UpdaterUpgradeLogic::lookForLateTwin() {
+    if (!hasTwinInNormalMode(*updatedSerial_, device_.getHandle().devicePath)) return;
+    QX::GP::traceFormat(kTraceTag,
+                        "a keyboard in normal mode tells the updated keyboard's serial number \"%s\" while that one "
+                        "is still in update mode: the update cannot be confirmed\n",
+                        updatedSerial_->c_str());
+    updateUnconfirmed_ = true;
 }
 
 std::int32_t HVXMK2UpdaterUpgradeLogic::downloadFirmware(const FirmwareEntry& entry) {

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <unistd.h>
 
 #include "engine/FirmwareEntry.h"
 #include "engine/HVXMK2UpdaterUpgradeLogic.h"
+#include "gp/Trace.h"
 #include "nhl2/DriverRequests.h"
 #include "nhl2/simulated/SimulatedKeyboard.h"
 
@@ -25,10 +28,13 @@ Logic::tResultCell makeResultCell() {
 
 class UpgradeLogicTest : public testing::Test {
 protected:
-    void prepare(const tKeyboardDescription& description = {}) {
+    void prepare(const tKeyboardDescription& description = {}) { prepareSeveral({description}); }
+
+    // The keyboards of each description, one description after the other.
+    void prepareSeveral(const std::vector<tKeyboardDescription>& descriptions) {
         logic.reset();
         clock = std::make_shared<NHL2::VirtualClock>();
-        driver = std::make_shared<NHL2::SimulatedDriver>(description, clock);
+        driver = std::make_shared<NHL2::SimulatedDriver>(descriptions, clock);
         logic = std::make_unique<Logic>(driver, clock);
     }
 
@@ -95,6 +101,32 @@ protected:
     std::shared_ptr<NHL2::VirtualClock> clock;
     std::shared_ptr<NHL2::SimulatedDriver> driver;
     std::unique_ptr<Logic> logic;
+};
+
+// The controller's trace lines while it lives.
+class TraceLines {
+public:
+    TraceLines()
+        : previous_(QX::GP::setTraceSink([this](std::string_view line) {
+              if (line.starts_with("HVXMK2UpdaterUpgradeLogic: ")) {
+                  const std::lock_guard lock(mutex_);
+                  lines_.emplace_back(line);
+              }
+          })) {}
+    ~TraceLines() { QX::GP::setTraceSink(previous_); }
+    TraceLines(const TraceLines&) = delete;
+    TraceLines& operator=(const TraceLines&) = delete;
+
+    bool contains(std::string_view text) {
+        const std::lock_guard lock(mutex_);
+        return std::any_of(lines_.begin(), lines_.end(),
+                           [text](const std::string& line) { return line.find(text) != std::string::npos; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+    QX::GP::TraceSink previous_;
 };
 
 TEST_F(UpgradeLogicTest, ConstructionOpensNothingAndStartsNothing) {
@@ -307,12 +339,15 @@ TEST_F(UpgradeLogicTest, DownloadFaultsAreReportedAsFailures) {
         EXPECT_EQ(runUpdate(), Logic::kResultDownloadFailed);
         // Each request went out in a state that takes it.
         for (const auto& entry : keyboard().getRequestLog()) {
-            if (entry.code == NHL2::kIoctlDfuAbort || entry.code == NHL2::kIoctlDfuClearStatus)
+            if (entry.code == NHL2::kIoctlDfuAbort || entry.code == NHL2::kIoctlDfuClearStatus) {
                 EXPECT_EQ(entry.status, NHL2::IoStatus::Success);
+            }
         }
         const bool removed = description.removeAtBlock >= 0 ||
                              description.manifestationFault == tKeyboardDescription::ManifestationFault::Remove;
-        if (!removed) EXPECT_EQ(requestCodes().back(), NHL2::kIoctlCloseUpdate);
+        if (!removed) {
+            EXPECT_EQ(requestCodes().back(), NHL2::kIoctlCloseUpdate);
+        }
         clock->advance(60000);
         EXPECT_NE(keyboard().getReleaseNumber(), 0x0059);
     }
@@ -358,12 +393,11 @@ TEST_F(UpgradeLogicTest, AKeyboardAlreadyInUpdateModeIsFoundAndUpdated) {
 
 // Two keyboards, the second already in update mode: the user's keyboard (the
 // first) is switched, updated and checked, whether the two tell different
-// serial numbers, the same one, or none.
+// serial numbers or the same one.
 TEST_F(UpgradeLogicTest, TheSwitchedKeyboardIsTheOneUpdated) {
     const std::pair<const char*, std::function<void(tKeyboardDescription&)>> cases[] = {
         {"different serial numbers", [](auto&) {}},
         {"one serial number", [](auto& d) { d.sameSerial = true; }},
-        {"no serial numbers", [](auto& d) { d.strings = tKeyboardDescription::Strings::Failing; }},
     };
     for (const auto& [name, adapt] : cases) {
         SCOPED_TRACE(name);
@@ -450,6 +484,133 @@ TEST_F(UpgradeLogicTest, AnInterruptedUpdateWithATwinInNormalModeDoesNotStart) {
     ASSERT_EQ(keyboard().getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
     expectStartRefused();
     EXPECT_TRUE(driver->getKeyboard(1).getReceivedImage().empty());
+}
+
+// A keyboard that tells no serial number is known after the update only while
+// it is alone. Beside any other keyboard, in normal or in update mode, it is
+// refused before anything reaches it that changes it: before the switch, or,
+// found already in update mode, before the download. Alone it is updated.
+TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
+    enum class Outcome { Updated, RefusedBeforeTheSwitch, StartRefused };
+    struct tCase {
+        const char* name;
+        bool oursInUpdateMode;
+        std::function<void(std::vector<tKeyboardDescription>&)> addOthers;
+        Outcome outcome;
+    };
+    const auto withSerial = [](bool inUpdateMode) {
+        tKeyboardDescription other;
+        other.serialNumber = "HVX49-000777";
+        other.keyboardsInUpdateMode = inUpdateMode ? 1 : 0;
+        return other;
+    };
+    const tCase cases[] = {
+        {"alone", false, [](auto&) {}, Outcome::Updated},
+        {"alone, already in update mode", true, [](auto&) {}, Outcome::Updated},
+        {"beside a keyboard that tells one", false, [&](auto& d) { d.push_back(withSerial(false)); },
+         Outcome::RefusedBeforeTheSwitch},
+        {"beside a keyboard in update mode that tells one", false, [&](auto& d) { d.push_back(withSerial(true)); },
+         Outcome::RefusedBeforeTheSwitch},
+        {"beside a keyboard in update mode that tells none", false,
+         [](auto& d) { d.front().keyboardCount = 2; d.front().keyboardsInUpdateMode = 1; },
+         Outcome::RefusedBeforeTheSwitch},
+        {"in update mode, beside another in update mode", true, [&](auto& d) { d.push_back(withSerial(true)); },
+         Outcome::StartRefused},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<tKeyboardDescription> descriptions(1);
+        descriptions.front().strings = tKeyboardDescription::Strings::Failing;
+        descriptions.front().keyboardsInUpdateMode = c.oursInUpdateMode ? 1 : 0;
+        c.addOthers(descriptions);
+        prepareSeveral(descriptions);
+        TraceLines trace;
+        ASSERT_TRUE(logic->findDevice());
+        ASSERT_EQ(logic->getMode(), c.oursInUpdateMode ? Logic::kModeUpdate : Logic::kModeNormal);
+        ASSERT_EQ(readDeviceInfo().info.serialNumber, "");
+        if (c.outcome == Outcome::Updated) {
+            ASSERT_TRUE(logic->enterUpdateMode());
+            const auto result = makeResultCell();
+            ASSERT_TRUE(logic->startUpdate(result));
+            logic->waitForWorker();
+            EXPECT_EQ(result->load(), Logic::kResultSuccess);
+            clock->advance(1000);
+            ASSERT_TRUE(logic->findDevice());
+            EXPECT_EQ(readDeviceInfo().installed, "0.5.9");
+            continue;
+        }
+        if (c.outcome == Outcome::RefusedBeforeTheSwitch) {
+            EXPECT_FALSE(logic->enterUpdateMode());
+            EXPECT_TRUE(keyboard().getRequestLog().empty());
+        } else {
+            EXPECT_TRUE(logic->enterUpdateMode());  // already in update mode
+            expectStartRefused();
+        }
+        EXPECT_TRUE(trace.contains("tells no serial number and is not the only keyboard connected"));
+        for (std::size_t i = 0; i < 2; ++i) {
+            for (const auto& entry : driver->getKeyboard(i).getRequestLog()) {
+                EXPECT_NE(entry.code, NHL2::kIoctlSwitchToUpdateMode);
+                EXPECT_NE(entry.code, NHL2::kIoctlDfuDownload);
+            }
+        }
+    }
+}
+
+// While the updated keyboard is still in update mode, a keyboard in normal
+// mode that tells its serial number cannot be it. One that arrives during
+// the download is not taken for it when ours is slow to come back, comes back
+// with its old revision or never comes back: the download was good (the
+// outcome stays 1), but the check after the update, at once and 5 s later as
+// the wizard looks, finds no keyboard. A newcomer that tells another serial
+// number changes nothing.
+TEST_F(UpgradeLogicTest, AKeyboardThatArrivesDuringTheUpdateIsNotTakenForTheUpdatedOne) {
+    using AfterClose = tKeyboardDescription::AfterClose;
+    struct tCase {
+        const char* name;
+        AfterClose afterClose;
+        std::uint32_t returnMs;
+        const char* newcomerSerial;
+        bool confirmed;
+    };
+    const tCase cases[] = {
+        {"ours back after 7 s", AfterClose::NewRevision, 7000, "HVX49-000001", false},
+        {"ours back after 7 s with its old revision", AfterClose::OldRevision, 7000, "HVX49-000001", false},
+        {"ours never back", AfterClose::Never, 0, "HVX49-000001", false},
+        {"a newcomer with another serial number", AfterClose::NewRevision, 7000, "HVX49-000777", true},
+    };
+    const auto bytes = findFirmwareEntry(NHL2::kHVX49MK2)->images[0].getBytes();
+    const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tKeyboardDescription ours;
+        ours.busyMs = 1000;  // a block a second: the download takes about 40 s
+        ours.pollTimeoutMs = 100;
+        ours.afterClose = c.afterClose;
+        ours.returnMs = c.returnMs;
+        tKeyboardDescription newcomer;
+        newcomer.serialNumber = c.newcomerSerial;
+        newcomer.releaseNumber = 0x0059;
+        newcomer.arrivalMs = 10000;
+        prepareSeveral({ours, newcomer});
+        TraceLines trace;
+        ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
+        NHL2::SimulatedKeyboard& other = driver->getKeyboard(1);
+        ASSERT_EQ(other.getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
+        EXPECT_TRUE(other.getRequestLog().empty());
+        EXPECT_EQ(keyboard().getReceivedImage(), image);
+        EXPECT_EQ(trace.contains("the update cannot be confirmed"), !c.confirmed);
+
+        EXPECT_FALSE(logic->findDevice());  // ours is not back yet
+        clock->advance(5000);
+        if (!c.confirmed) {
+            EXPECT_FALSE(logic->findDevice());
+            continue;
+        }
+        ASSERT_TRUE(logic->findDevice());
+        const auto probe = readDeviceInfo();
+        EXPECT_EQ(probe.info.serialNumber, "HVX49-000001");
+        EXPECT_EQ(probe.installed, "0.5.9");
+    }
 }
 
 // After the update the check looks at the updated keyboard only, even when

@@ -59,8 +59,13 @@ struct tKeyboardDescription {
 };
 
 // "key = value" lines; a line that starts with '#' is a comment. Unknown keys and bad values are
-// errors (described in `error`).
+// errors (described in `error`, with the line number).
 std::optional<tKeyboardDescription> parseKeyboardDescription(std::string_view text, std::string& error);
-std::optional<tKeyboardDescription> loadKeyboardDescription(const std::string& fileName, std::string& error);
+// The same for one keyboard description or more: a line "---" begins the next
+// one, whose keys start again from the defaults.
+std::optional<std::vector<tKeyboardDescription>> parseKeyboardDescriptions(std::string_view text,
+                                                                           std::string& error);
+std::optional<std::vector<tKeyboardDescription>> loadKeyboardDescriptions(const std::string& fileName,
+                                                                          std::string& error);
 
 }  // namespace QX::NHL2

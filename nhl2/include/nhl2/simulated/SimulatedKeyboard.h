@@ -27,7 +27,10 @@ struct tLoggedRequest {
 // on the given clock, and keeps a log of every driver request.
 class SimulatedKeyboard {
 public:
-    SimulatedKeyboard(const tKeyboardDescription& description, int index, std::shared_ptr<IClock> clock);
+    // `index` counts the keyboards of its description from 0; `number` counts
+    // all keyboards of the driver from 1 (device paths and the trace).
+    SimulatedKeyboard(const tKeyboardDescription& description, int index, int number,
+                      std::shared_ptr<IClock> clock);
 
     enum class Phase { Absent, Normal, Update };
     Phase getPhase();
@@ -77,6 +80,7 @@ private:
 
     const tKeyboardDescription description_;
     const int index_;
+    const int number_;
     const std::shared_ptr<IClock> clock_;
 
     std::mutex mutex_;
@@ -98,10 +102,12 @@ private:
     std::vector<tLoggedRequest> log_;
 };
 
-// The driver of simulated keyboards: enumerates and opens them.
+// The driver of simulated keyboards: enumerates and opens them. The
+// keyboards of several descriptions follow each other in their order.
 class SimulatedDriver final : public IUSBDriver {
 public:
     SimulatedDriver(const tKeyboardDescription& description, std::shared_ptr<IClock> clock);
+    SimulatedDriver(const std::vector<tKeyboardDescription>& descriptions, std::shared_ptr<IClock> clock);
 
     std::vector<std::u16string> enumerateInterfacePaths(const USBDeviceFilter& filter) override;
     std::unique_ptr<IUSBConnection> openPath(const std::u16string& devicePath) override;
@@ -109,7 +115,7 @@ public:
     SimulatedKeyboard& getKeyboard(std::size_t index) { return *keyboards_.at(index); }
 
 private:
-    tKeyboardDescription description_;
+    std::vector<std::u16string> extraPaths_;
     std::vector<std::shared_ptr<SimulatedKeyboard>> keyboards_;
 };
 

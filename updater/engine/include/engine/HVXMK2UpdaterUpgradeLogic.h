@@ -49,11 +49,13 @@ public:
 
     // Opens a keyboard in normal mode or, when there is none, one that is
     // already in update mode (an interrupted update). After an update only
-    // the updated keyboard is taken.
+    // the updated keyboard is taken, and none when another keyboard told its
+    // serial number while it was still in update mode.
     bool findDevice();
     // enterUpdateMode (before the switch) and startUpdate refuse a keyboard
-    // whose serial number another one in normal mode tells too: the check
-    // after the update could not tell the two apart.
+    // whose serial number another one in normal mode tells too, and one that
+    // tells no serial number unless it is the only keyboard connected: the
+    // check after the update could not tell it from the others.
     bool enterUpdateMode();
     bool isDeviceReady();
     bool startUpdate(const tResultCell& result);
@@ -92,9 +94,12 @@ private:
     bool openCandidate(const tCandidate& candidate, const NHL2::USBDeviceFilter& filter);
     bool openKeyboard(const NHL2::USBDeviceFilter& filter);
     bool openUpdatedKeyboard(const NHL2::USBDeviceFilter& filter);
-    bool hasTwinInNormalMode(const NHL2::USBDeviceInfo& keyboard, const std::u16string& ownPath) const;
+    std::size_t countKeyboards() const;
+    bool hasTwinInNormalMode(const std::string& serialNumber, const std::u16string& ownPath) const;
+    bool canBeToldApart() const;
     bool takeUpdateModeDevice();
     void resetDevice();
+    void lookForLateTwin();
     std::int32_t downloadFirmware(const FirmwareEntry& entry);
     std::int32_t performUpdate();
 
@@ -112,6 +117,10 @@ private:
     // Set once an update has run: the serial number of the updated keyboard,
     // the only one the later searches take.
     std::optional<std::string> updatedSerial_;
+    // Set when a keyboard in normal mode told the updated keyboard's serial
+    // number while that one was still in update mode: the check after the
+    // update could take it for the updated one, so it takes none.
+    std::atomic<bool> updateUnconfirmed_{false};
 };
 
 }  // namespace QX
