@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <map>
+#include <string>
+#include <thread>
 
 #include "../src/common/Platform.h"
 #include "gp/Assertion.h"
@@ -111,22 +113,58 @@ TEST(LanguageCode, AnswerIsNotChangedByALaterCode)
     EXPECT_EQ(std::string(read), "ITA");
 }
 
-// Readers on other threads see whole codes, never a mixture of two.
+// Spins until `ready` answers true, giving the processor away after a while
+// so that a busy machine still gets round to the other thread.
+template <typename Ready>
+void spinUntil(Ready ready)
+{
+    for (int spins = 0; !ready(); ++spins) {
+        if (spins > 1000)
+            std::this_thread::yield();
+    }
+}
+
+// Takes a little time that the compiler cannot drop.
+void busyLoop(long steps)
+{
+    volatile long step = 0;
+    while (step < steps)
+        step = step + 1;
+}
+
+// Readers on other threads see whole codes, never a mixture of two. The two
+// codes differ in length and in every character, so any mixture shows. Only
+// a read during a write can catch one, and a write is brief: the threads meet
+// before each round, and the reader starts a little later (or earlier)
+// against the writer from round to round, so that some reads fall into it.
 TEST(LanguageCode, ReadersSeeWholeCodes)
 {
-    getUserLanguageCode("DEU");
-    std::atomic<bool> done{false};
+    const std::string codes[] = {"DEU", "SPANISH-LONGER"};
+    getUserLanguageCode(codes[0].c_str());
+    constexpr long kRounds = 50000;
+    constexpr long kMaxShift = 64;
+    // Positive: the reader waits so many steps; negative: the writer does.
+    const auto shift = [](long round) { return round % (2 * kMaxShift) - kMaxShift; };
+    std::atomic<long> readerRound{0}, writerRound{0};
     Thread writer;
     writer.start([&] {
-        for (int round = 0; round < 2000; ++round)
-            getUserLanguageCode(round % 2 ? "DEU" : "SPANISH-LONGER");
-        done = true;
+        for (long round = 1; round <= kRounds; ++round) {
+            spinUntil([&] { return readerRound >= round; });
+            writerRound = round;
+            busyLoop(-shift(round));
+            getUserLanguageCode(codes[round % 2].c_str());
+        }
     });
     std::string torn;
-    while (!done && torn.empty()) {
+    for (long round = 1; round <= kRounds && torn.empty(); ++round) {
+        readerRound = round;
+        spinUntil([&] { return writerRound >= round; });
+        busyLoop(shift(round));
         const std::string code = getUserLanguageCode();
-        if (code != "DEU" && code != "SPANISH-LONGER") torn = code;
+        if (code != codes[0] && code != codes[1])
+            torn = code;
     }
+    readerRound = kRounds;  // the writer need not wait any more
     writer.join();
     EXPECT_EQ(torn, "");
 }

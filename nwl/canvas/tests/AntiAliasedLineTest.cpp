@@ -54,7 +54,9 @@ TEST(AntiAliasedLine, KeepsToTheClipRectangle) {
     canvas->drawVerticalLine({1, 0}, 8, 0xFF0000FF);
     for (std::uint32_t y = 0; y < 16; ++y) {
         const auto [first, last] = coveredColumns(canvas->getBuffer(), y);
-        if (first >= 0) EXPECT_TRUE(first >= 8 && last < 16) << y;
+        if (first >= 0) {
+            EXPECT_TRUE(first >= 8 && last < 16) << y;
+        }
     }
     EXPECT_NE(coveredColumns(canvas->getBuffer(), 8).first, -1);
 }

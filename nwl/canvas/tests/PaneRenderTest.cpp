@@ -24,6 +24,7 @@ public:
         log_.push_back(label_ + (context.phase == PaintContext::kForeground ? "/fg" : ""));
         context.canvas.fillRectBlended(GP::Rect{0, 0, getWidth(), getHeight()}, colour_);
     }
+    void onGeometryChanged() override { log_.push_back(label_ + "/geometry"); }
 
 private:
     std::vector<std::string>& log_;
@@ -135,6 +136,40 @@ TEST_F(PaneRender, OverlaysOutsideTheTreeArePaintedOverIt) {
     pane.render(canvas, damage, 3);
     EXPECT_EQ(std::count(log.begin(), log.end(), "veil"), 0);
     EXPECT_EQ(Testing::pixelAt(canvas.getBuffer(), 59, 39), 0xFF808080u);
+}
+
+// A widget that asks to hear of its geometry hears of each change once,
+// after the paint: in the tree and in an overlay outside it alike.
+TEST_F(PaneRender, ChangedGeometryIsToldOnceAfterThePaint) {
+    buildTree();
+    auto veil = make("veil", {20, 10, 60, 40}, 0xFFFF0000);
+    d->setWantsGeometryNotifications(true);
+    veil->setWantsGeometryNotifications(true);
+    pane.addWidget(veil);
+    settle();
+    const auto told = [this] {
+        std::vector<std::string> entries;
+        for (const std::string& entry : log)
+            if (entry.ends_with("/geometry")) entries.push_back(entry);
+        log.clear();
+        return entries;
+    };
+    using Told = std::vector<std::string>;
+
+    pane.render(canvas, GP::Region(), 3);
+    EXPECT_EQ(told(), (Told{"d/geometry", "veil/geometry"}));
+    pane.render(canvas, GP::Region(), 3);
+    EXPECT_EQ(told(), Told{});
+
+    veil->setPosition(30, 20);
+    settle();
+    pane.render(canvas, GP::Region(), 3);
+    EXPECT_EQ(told(), Told{"veil/geometry"});
+
+    d->setPosition(12, 5);
+    settle();
+    pane.render(canvas, GP::Region(), 3);
+    EXPECT_EQ(told(), Told{"d/geometry"});
 }
 
 // The program's root is a pixel larger than its window: repaints keep to

@@ -110,17 +110,22 @@ TEST_F(MultilineLabelTest, PaintsInsideTheInnerRectangle)
         const char* styleClass;
         std::uint32_t horizontal;
         std::uint32_t vertical;
+        int height;  // 101: the free height below the two lines is odd
     };
-    for (const Case& c : {Case{nullptr, 4096, 256}, Case{"right", 1, 256}, Case{"centre", 0, 0},
-                          Case{"bottom", 4096, 16}, Case{"odd", 1, 256}}) {
-        auto label = makeLabel(c.styleClass, 200, 100, "one\ntwo");
+    for (const Case& c : {Case{nullptr, 4096, 256, 100}, Case{"right", 1, 256, 100}, Case{"centre", 0, 0, 100},
+                          Case{"centre", 0, 0, 101}, Case{"bottom", 4096, 16, 100}, Case{"bottom", 4096, 16, 101},
+                          Case{"odd", 1, 256, 100}}) {
+        SCOPED_TRACE(std::string(c.styleClass ? c.styleClass : "plain") + ", height " + std::to_string(c.height));
+        auto label = makeLabel(c.styleClass, 200, c.height, "one\ntwo");
         EXPECT_EQ(label->getHorizontalAlignment(), c.horizontal);
         EXPECT_EQ(label->getVerticalAlignment(), c.vertical);
         const int step = lineStep(*label);
         RecordingCanvas canvas;
         Testing::paintWidget(*label, canvas);
         ASSERT_EQ(canvas.texts.size(), 2u);
-        const int expectedTop = c.vertical == 0 ? 4 + (92 - 2 * step) / 2 : c.vertical == 16 ? 4 + 92 - 2 * step : 4;
+        const int free = c.height - 8 - 2 * step;
+        // Centred, an odd free pixel stays below the block.
+        const int expectedTop = c.vertical == 0 ? 4 + (free - free % 2) / 2 : c.vertical == 16 ? 4 + free : 4;
         for (std::size_t i = 0; i < 2; ++i) {
             const GP::Rect& rect = canvas.texts[i].rect;
             EXPECT_EQ(rect, (GP::Rect{4, expectedTop + int(i) * step, 196, expectedTop + int(i + 1) * step}));

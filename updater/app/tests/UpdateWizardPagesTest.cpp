@@ -67,7 +67,9 @@ TEST_P(WizardPage, ShowsItsTextsLooksAndButtons) {
     EXPECT_EQ(w.actionButton->isVisible(), page.actionText != nullptr);
     EXPECT_EQ(w.actionButton->getText(), page.actionText ? page.actionText : "<disabled>");
     EXPECT_EQ(w.quitButton->isVisible(), page.quitText != nullptr);
-    if (page.quitText) EXPECT_EQ(w.quitButton->getText(), page.quitText);
+    if (page.quitText) {
+        EXPECT_EQ(w.quitButton->getText(), page.quitText);
+    }
     EXPECT_EQ(attribute(*w.installedValue, "state"), page.installedState);
     EXPECT_EQ(w.iconLabel->isVisible(), page.iconShown);
     EXPECT_EQ(w.wheel->isVisible(), page.spinning);

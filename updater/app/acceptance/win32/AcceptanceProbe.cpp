@@ -174,7 +174,9 @@ int main(int argc, char** argv)
         GetClientRect(window, &client);
         POINT origin{0, 0};
         ClientToScreen(window, &origin);
-        std::printf("%ld %ld %ld %ld\n", origin.x - frame.left, origin.y - frame.top, client.right, client.bottom);
+        // LONG is int here but long on Windows: widen so one format fits both.
+        std::printf("%ld %ld %ld %ld\n", long(origin.x - frame.left), long(origin.y - frame.top), long(client.right),
+                    long(client.bottom));
         return 0;
     }
     if (command == "minimize") {
