@@ -8,13 +8,12 @@
 #include "CoreTestSupport.h"
 #include "TrueTypeTestFont.h"
 #include "uia/picture/Font.h"
-#include "uia/picture/Picture.h"
-#include "uia/picture/PictureRect.h"
 
 namespace QX::NWL {
 namespace {
 
 using Testing::ErrorCapture;
+using UIA::Test::inkOf;
 
 // A "skin/fonts" folder in the working folder for the life of the test, with
 // the skin folder switched on.
@@ -42,19 +41,6 @@ public:
 private:
     std::filesystem::path root_;
 };
-
-// How many pixels the text changes when drawn in black on white.
-int inkOf(const UIA::Font& font, const std::string& text)
-{
-    UIA::Picture picture;
-    EXPECT_TRUE(picture.resize(200, 40, true));
-    picture.fill(0xFFFFFFFFu);
-    font.drawText(picture, UIA::PictureRect(0, 0, 200, 40), text, 0xFF000000u, UIA::kAlignLeft | UIA::kAlignTop, 0);
-    int ink = 0;
-    for (std::uint32_t i = 0; i < 200u * 40u; ++i)
-        ink += picture.getPixels()[i] != 0xFFFFFFFFu;
-    return ink;
-}
 
 // A skin font that is missing, or whose file FreeType takes for a font but
 // cannot draw with (a truncated file opens with every glyph empty) or cannot

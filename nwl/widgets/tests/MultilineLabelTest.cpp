@@ -124,8 +124,8 @@ TEST_F(MultilineLabelTest, PaintsInsideTheInnerRectangle)
         Testing::paintWidget(*label, canvas);
         ASSERT_EQ(canvas.texts.size(), 2u);
         const int free = c.height - 8 - 2 * step;
-        // Centred, an odd free pixel stays below the block.
-        const int expectedTop = c.vertical == 0 ? 4 + (free - free % 2) / 2 : c.vertical == 16 ? 4 + free : 4;
+        // Centred, an odd free pixel stays below the block (division rounds down).
+        const int expectedTop = c.vertical == 0 ? 4 + free / 2 : c.vertical == 16 ? 4 + free : 4;
         for (std::size_t i = 0; i < 2; ++i) {
             const GP::Rect& rect = canvas.texts[i].rect;
             EXPECT_EQ(rect, (GP::Rect{4, expectedTop + int(i) * step, 196, expectedTop + int(i + 1) * step}));

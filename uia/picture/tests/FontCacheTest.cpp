@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "FontTestSupport.h"
 #include "TrueTypeTestFont.h"
 #include "gp/Stream.h"
-#include "uia/picture/Picture.h"
-#include "uia/picture/PictureRect.h"
 
 namespace QX::UIA {
 namespace {
@@ -20,17 +17,6 @@ std::vector<std::uint8_t> truncated(std::vector<std::uint8_t> bytes)
 {
     bytes.resize(bytes.size() / 2);
     return bytes;
-}
-
-// How many pixels the text changes when drawn in black on white.
-int inkOf(const Font& font, const std::string& text)
-{
-    Picture picture;
-    EXPECT_TRUE(picture.resize(100, 40, true));
-    picture.fill(0xFFFFFFFFu);
-    font.drawText(picture, PictureRect(0, 0, 100, 40), text, 0xFF000000u, kAlignLeft | kAlignTop, 0);
-    return int(std::count_if(picture.getPixels(), picture.getPixels() + 100 * 40,
-                             [](std::uint32_t pixel) { return pixel != 0xFFFFFFFFu; }));
 }
 
 // A font of arrows with no glyph below U+2000.

@@ -5,6 +5,10 @@
 #include <string>
 #include <utility>
 
+#include "uia/picture/Font.h"
+#include "uia/picture/Picture.h"
+#include "uia/picture/PictureRect.h"
+
 namespace QX::UIA::Test {
 namespace {
 
@@ -244,6 +248,18 @@ std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font)
                  {"hmtx", hmtx},
                  {"loca", loca},
                  {"maxp", maxp}});
+}
+
+int inkOf(const Font& font, const std::string& text)
+{
+    constexpr std::int32_t kWidth = 200, kHeight = 40;
+    Picture picture;
+    if (!picture.resize(kWidth, kHeight, true))
+        return -1;
+    picture.fill(0xFFFFFFFFu);
+    font.drawText(picture, PictureRect(0, 0, kWidth, kHeight), text, 0xFF000000u, kAlignLeft | kAlignTop, 0);
+    return int(std::count_if(picture.getPixels(), picture.getPixels() + kWidth * kHeight,
+                             [](std::uint32_t pixel) { return pixel != 0xFFFFFFFFu; }));
 }
 
 }  // namespace QX::UIA::Test

@@ -1,6 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
+
+namespace QX::UIA {
+class Font;
+}
 
 // Small TrueType fonts made by the tests themselves: fonts with glyphs at
 // chosen code points only, or with faults a real font file rarely shows.
@@ -36,5 +41,9 @@ std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font);
 
 // A right arrow filling most of the em.
 std::vector<tContour> arrowOutline();
+
+// How many pixels the text changes when drawn in black on white (200 by 40
+// pixels from the top left): whether a font really draws it.
+int inkOf(const Font& font, const std::string& text);
 
 }  // namespace QX::UIA::Test
