@@ -55,6 +55,8 @@ wheel_area="40,195 80,250"
 scenario_limit=150
 idle_limit=25
 outcome_limit=25
+# How much of a failed scenario's logs the output shows.
+log_lines=40
 
 failures=()
 scenario=""
@@ -67,6 +69,7 @@ client_y=0
 client_width=0
 client_height=0
 log=""
+scenario_logs=()
 keyboard_file=""
 reading=$work/reading.log
 reading_alive=""
@@ -106,6 +109,7 @@ note() { echo "  [$scenario] $*"; }
 start_program() {
   keyboard_file=$keyboards/$1.txt
   log=$work/${2:-$scenario}.log
+  scenario_logs+=("$log")
   HVX_SIMULATED_KEYBOARD=$keyboard_file WINEDEBUG=-all,warn+debugstr \
     wine64 "${3:-$program}" </dev/null >"$log" 2>&1 &
   pid=$!
@@ -469,15 +473,32 @@ click_until() {
   done
 }
 
+# The end of each log of a failed scenario (the program's trace and the
+# keyboard's requests), so that the test output alone tells what happened:
+# the work folder is emptied by the next run.
+show_logs() {
+  local each
+  for each in "${scenario_logs[@]}"; do
+    echo "  [$scenario] the last $log_lines lines of $(basename "$each"):"
+    if [ -f "$each" ]; then
+      tail -n "$log_lines" -- "$each" | tr -d '\r' | sed 's/^/    | /'
+    else
+      echo "    (no log was written)"
+    fi
+  done
+}
+
 run() {
   scenario=$1
   if [ -n "$only" ] && ! [[ $scenario =~ $only ]]; then return; fi
   echo "scenario $scenario"
   stopped=""
+  scenario_logs=()
   scenario_deadline=$((SECONDS + scenario_limit))
-  local started=$SECONDS
+  local started=$SECONDS failed_before=${#failures[@]}
   "scenario_$1"
   end_program
+  [ ${#failures[@]} -gt "$failed_before" ] && show_logs
   echo "  [$scenario] $((SECONDS - started)) s"
 }
 
@@ -676,6 +697,7 @@ scenario_second_start() {
 # 10. No display.
 scenario_no_display() {
   log=$work/$scenario.log
+  scenario_logs+=("$log")
   HVX_SIMULATED_KEYBOARD=$keyboards/update-49.txt WINEDEBUG=-all,warn+debugstr \
     env -u DISPLAY wine64 "$program" </dev/null >"$log" 2>&1 &
   pid=$!
