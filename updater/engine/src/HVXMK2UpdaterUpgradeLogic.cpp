@@ -48,9 +48,7 @@ void HVXMK2UpdaterUpgradeLogic::resetDevice() {
 bool HVXMK2UpdaterUpgradeLogic::findDevice() {
     if (deviceWithWorker_) return false;
     resetDevice();
-    if (updateUnconfirmed_) return false;
-    // The updated keyboard told no serial number: it is known only while it is alone.
-    if (updatedSerial_ && updatedSerial_->empty() && countKeyboards() != 1) return false;
+    if (!isUpdatedKeyboardKnown()) return false;
     if (openKeyboard(makeKeyboardFilter())) {
         mode_ = kModeNormal;
         return true;
@@ -61,6 +59,27 @@ bool HVXMK2UpdaterUpgradeLogic::findDevice() {
     }
     resetDevice();
     return false;
+}
+
+// After an update, whether the updated keyboard can still be told from the
+// others at all; each refusal says which rule refused it.
+bool HVXMK2UpdaterUpgradeLogic::isUpdatedKeyboardKnown() {
+    if (updateUnconfirmed_) {
+        QX::GP::traceFormat(kTraceTag,
+                            "the check after the update takes no keyboard: another keyboard told the updated "
+                            "keyboard's serial number while that one was in update mode\n");
+        return false;
+    }
+    if (!updatedSerial_ || !updatedSerial_->empty()) return true;
+    const std::size_t count = countKeyboards();
+    if (count > 1) {
+        QX::GP::traceFormat(kTraceTag,
+                            "the check after the update takes no keyboard: the updated keyboard tells no serial "
+                            "number, and %zu keyboards are connected\n",
+                            count);
+        return false;
+    }
+    return true;
 }
 
 bool HVXMK2UpdaterUpgradeLogic::openKeyboard(const NHL2::USBDeviceFilter& filter) {
@@ -83,7 +102,8 @@ bool HVXMK2UpdaterUpgradeLogic::openUpdatedKeyboard(const NHL2::USBDeviceFilter&
     std::erase_if(candidates, [&](const tCandidate& candidate) { return candidate.serialNumber != *updatedSerial_; });
     if (candidates.size() > 1) {
         QX::GP::traceFormat(kTraceTag,
-                            "%zu keyboards tell the updated keyboard's serial number \"%s\": none is taken\n",
+                            "the check after the update takes no keyboard: %zu keyboards tell the updated "
+                            "keyboard's serial number \"%s\"\n",
                             candidates.size(), updatedSerial_->c_str());
     }
     if (candidates.size() != 1 || !openCandidate(candidates.front(), filter)) {
@@ -191,7 +211,7 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
         QX::GP::traceFormat(kTraceTag, "%zu keyboards in update mode cannot be told apart\n",
                             candidates.size());
         resetDevice();
-        return Attach::Unusable;
+        return Attach::NotToldApart;
     }
     if (candidates.empty() || !openCandidate(candidates.front(), filter)) {
         resetDevice();
@@ -200,22 +220,23 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
     return takeUpdateModeDevice() ? Attach::Attached : Attach::Unusable;
 }
 
-bool HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
-    if (deviceWithWorker_ || !device_.isOpen()) return false;
-    if (mode_ == kModeUpdate) return true;
-    if (!canBeToldApart()) return false;
+HVXMK2UpdaterUpgradeLogic::SwitchResult HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
+    if (deviceWithWorker_ || !device_.isOpen()) return SwitchResult::Failed;
+    if (mode_ == kModeUpdate) return SwitchResult::Switched;
+    if (!canBeToldApart()) return SwitchResult::CannotBeToldApart;
     tSwitchedKeyboard switched{device_.getInfo().serialNumber, {}};
     for (auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(makeUpdateModeFilter()))
         switched.pathsBefore.push_back(std::move(handle.devicePath));
-    if (!device_.switchToUpdateMode()) return false;
+    if (!device_.switchToUpdateMode()) return SwitchResult::Failed;
     switched_ = std::move(switched);
     // The keyboard leaves the bus and comes back with its update-mode id.
     resetDevice();
     const std::uint64_t deadline = clock_->getMilliseconds() + kReattachTimeoutMs;
     for (;;) {
         const Attach attach = attachInUpdateMode();
-        if (attach != Attach::NotThere) return attach == Attach::Attached;
-        if (clock_->getMilliseconds() >= deadline) return false;
+        if (attach == Attach::Attached) return SwitchResult::Switched;
+        if (attach == Attach::NotToldApart) return SwitchResult::CannotBeToldApart;
+        if (attach == Attach::Unusable || clock_->getMilliseconds() >= deadline) return SwitchResult::Failed;
         clock_->sleepMilliseconds(kReattachPollMs);
     }
 }

@@ -20,6 +20,7 @@ namespace QX {
 namespace {
 
 using Logic = HVXMK2UpdaterUpgradeLogic;
+using Switch = Logic::SwitchResult;
 using NHL2::tKeyboardDescription;
 
 Logic::tResultCell makeResultCell() {
@@ -57,7 +58,7 @@ protected:
     std::int32_t runUpdate() {
         EXPECT_TRUE(logic->findDevice());
         readDeviceInfo();
-        if (!logic->enterUpdateMode()) return 0;
+        if (logic->enterUpdateMode() != Switch::Switched) return 0;
         const auto result = makeResultCell();
         EXPECT_TRUE(logic->startUpdate(result));
         logic->waitForWorker();
@@ -167,7 +168,7 @@ TEST_F(UpgradeLogicTest, WholeUpdate) {
     EXPECT_EQ(before.newest, "0.5.9");
     EXPECT_TRUE(before.updateAvailable);
 
-    ASSERT_TRUE(logic->enterUpdateMode());
+    ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
     EXPECT_EQ(logic->getMode(), Logic::kModeUpdate);
     EXPECT_EQ(logic->getTransferSize(), 1024);
     EXPECT_TRUE(logic->isDeviceReady());
@@ -235,7 +236,7 @@ TEST_F(UpgradeLogicTest, WithoutAKeyboard) {
     EXPECT_EQ(probe.installed, "untouched");
     EXPECT_EQ(probe.info.releaseNumber, 0);
     EXPECT_FALSE(probe.updateAvailable);
-    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
     EXPECT_FALSE(logic->isDeviceReady());
     expectStartRefused();
     EXPECT_FALSE(logic->isUpdateRunning());
@@ -289,7 +290,7 @@ TEST_F(UpgradeLogicTest, KeyboardsThatNeverReachUpdateModeAreNotReady) {
         inject(description);
         prepare(description);
         ASSERT_TRUE(logic->findDevice());
-        EXPECT_FALSE(logic->enterUpdateMode());
+        EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
         EXPECT_FALSE(logic->isDeviceReady());
         expectStartRefused();
         if (!description.reenumerationMs) {
@@ -305,11 +306,11 @@ TEST_F(UpgradeLogicTest, LateReenumerationIsReadyOnRetry) {
     prepare(description);
     ASSERT_TRUE(logic->findDevice());
     readDeviceInfo();
-    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
     EXPECT_FALSE(logic->isDeviceReady());
     clock->advance(5000);
     ASSERT_TRUE(logic->isDeviceReady());
-    EXPECT_TRUE(logic->enterUpdateMode());  // already in update mode
+    EXPECT_EQ(logic->enterUpdateMode(), Switch::Switched);  // already in update mode
     const auto result = makeResultCell();
     ASSERT_TRUE(logic->startUpdate(result));
     logic->waitForWorker();
@@ -419,7 +420,7 @@ TEST_F(UpgradeLogicTest, TheSwitchedKeyboardIsTheOneUpdated) {
 // either might be read back as the updated one. Whether the other one goes
 // into update mode at the same time or stays in normal mode (perhaps already
 // with the carried revision, while the user's keyboard would come back late),
-// no update starts, and nothing is sent to either.
+// no update starts, nothing is sent to either, and the refusal says why.
 TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
     enum class Other { SwitchedToo, StaysWithItsRevision, StaysWithTheNewRevision };
     struct tCase {
@@ -454,7 +455,7 @@ TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
             ASSERT_TRUE(other.open({NHL2::USBDeviceKind::HID, driver->getKeyboard(1).getDevicePath()}));
             ASSERT_TRUE(other.switchToUpdateMode());
         }
-        EXPECT_FALSE(logic->enterUpdateMode());
+        EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
         EXPECT_FALSE(logic->isDeviceReady());
         expectStartRefused();
         if (c.other != Other::SwitchedToo) {
@@ -462,7 +463,7 @@ TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
             EXPECT_EQ(driver->getKeyboard(1).getRequestLog().size(), otherRequests);
             // What the user may try next is refused the same way.
             ASSERT_TRUE(logic->findDevice());
-            EXPECT_FALSE(logic->enterUpdateMode());
+            EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
             EXPECT_TRUE(keyboard().getRequestLog().empty());
         }
     }
@@ -491,7 +492,7 @@ TEST_F(UpgradeLogicTest, AnInterruptedUpdateWithATwinInNormalModeDoesNotStart) {
 // refused before anything reaches it that changes it: before the switch, or,
 // found already in update mode, before the download. Alone it is updated.
 TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
-    enum class Outcome { Updated, RefusedBeforeTheSwitch, StartRefused };
+    enum class Outcome { Updated, UpdatedButNotConfirmed, RefusedBeforeTheSwitch, StartRefused };
     struct tCase {
         const char* name;
         bool oursInUpdateMode;
@@ -516,6 +517,14 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
          Outcome::RefusedBeforeTheSwitch},
         {"in update mode, beside another in update mode", true, [&](auto& d) { d.push_back(withSerial(true)); },
          Outcome::StartRefused},
+        {"alone, another plugged in during the download", false,
+         [&](auto& d) {
+             d.front().busyMs = 1000;  // a block a second: the download takes about 40 s
+             d.front().pollTimeoutMs = 100;
+             d.push_back(withSerial(false));
+             d.back().arrivalMs = 10000;
+         },
+         Outcome::UpdatedButNotConfirmed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -528,22 +537,27 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
         ASSERT_TRUE(logic->findDevice());
         ASSERT_EQ(logic->getMode(), c.oursInUpdateMode ? Logic::kModeUpdate : Logic::kModeNormal);
         ASSERT_EQ(readDeviceInfo().info.serialNumber, "");
-        if (c.outcome == Outcome::Updated) {
-            ASSERT_TRUE(logic->enterUpdateMode());
+        if (c.outcome == Outcome::Updated || c.outcome == Outcome::UpdatedButNotConfirmed) {
+            ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
             const auto result = makeResultCell();
             ASSERT_TRUE(logic->startUpdate(result));
             logic->waitForWorker();
             EXPECT_EQ(result->load(), Logic::kResultSuccess);
             clock->advance(1000);
+            if (c.outcome == Outcome::UpdatedButNotConfirmed) {
+                EXPECT_FALSE(logic->findDevice());
+                EXPECT_TRUE(trace.contains("the updated keyboard tells no serial number, and 2 keyboards are connected"));
+                continue;
+            }
             ASSERT_TRUE(logic->findDevice());
             EXPECT_EQ(readDeviceInfo().installed, "0.5.9");
             continue;
         }
         if (c.outcome == Outcome::RefusedBeforeTheSwitch) {
-            EXPECT_FALSE(logic->enterUpdateMode());
+            EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
             EXPECT_TRUE(keyboard().getRequestLog().empty());
         } else {
-            EXPECT_TRUE(logic->enterUpdateMode());  // already in update mode
+            EXPECT_EQ(logic->enterUpdateMode(), Switch::Switched);  // already in update mode
             expectStartRefused();
         }
         EXPECT_TRUE(trace.contains("tells no serial number and is not the only keyboard connected"));
@@ -601,6 +615,8 @@ TEST_F(UpgradeLogicTest, AKeyboardThatArrivesDuringTheUpdateIsNotTakenForTheUpda
         EXPECT_EQ(trace.contains("the update cannot be confirmed"), !c.confirmed);
 
         EXPECT_FALSE(logic->findDevice());  // ours is not back yet
+        EXPECT_EQ(trace.contains("takes no keyboard: another keyboard told the updated keyboard's serial number"),
+                  !c.confirmed);
         clock->advance(5000);
         if (!c.confirmed) {
             EXPECT_FALSE(logic->findDevice());
@@ -611,6 +627,38 @@ TEST_F(UpgradeLogicTest, AKeyboardThatArrivesDuringTheUpdateIsNotTakenForTheUpda
         EXPECT_EQ(probe.info.serialNumber, "HVX49-000001");
         EXPECT_EQ(probe.installed, "0.5.9");
     }
+}
+
+// An update left unconfirmed by a late twin does not taint the next one: a
+// keyboard found in update mode afterwards (another one, telling another
+// serial number) is updated and confirmed.
+TEST_F(UpgradeLogicTest, AnUnconfirmedUpdateLeavesTheNextOneToBeConfirmed) {
+    tKeyboardDescription ours;
+    ours.keyboardsInUpdateMode = 1;  // nothing switched: nothing to narrow the next attach
+    ours.busyMs = 1000;
+    ours.pollTimeoutMs = 100;
+    tKeyboardDescription twin;
+    twin.releaseNumber = 0x0059;
+    twin.arrivalMs = 10000;
+    tKeyboardDescription another;
+    another.serialNumber = "HVX49-000777";
+    another.keyboardsInUpdateMode = 1;
+    another.arrivalMs = 120000;
+    prepareSeveral({ours, twin, another});
+    ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
+    ASSERT_FALSE(logic->findDevice());
+
+    clock->advance(120000);
+    ASSERT_TRUE(logic->isDeviceReady());
+    const auto result = makeResultCell();
+    ASSERT_TRUE(logic->startUpdate(result));
+    logic->waitForWorker();
+    ASSERT_EQ(result->load(), Logic::kResultSuccess);
+    clock->advance(1000);
+    ASSERT_TRUE(logic->findDevice());
+    const auto probe = readDeviceInfo();
+    EXPECT_EQ(probe.info.serialNumber, "HVX49-000777");
+    EXPECT_EQ(probe.installed, "0.5.9");
 }
 
 // After the update the check looks at the updated keyboard only, even when
@@ -687,7 +735,7 @@ TEST_F(UpgradeLogicTest, CurrentOrNewerRevisionIsNoUpdate) {
         EXPECT_EQ(probe.installed, installed);
         EXPECT_EQ(probe.newest, "0.5.9");
         EXPECT_FALSE(probe.updateAvailable);
-        ASSERT_TRUE(logic->enterUpdateMode());
+        ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
         const auto result = makeResultCell();
         ASSERT_TRUE(logic->startUpdate(result));
         logic->waitForWorker();
@@ -721,7 +769,7 @@ TEST_F(UpgradeLogicTest, TimedJoinsKeepARunningWorkerJoinable) {
     prepare();
     ASSERT_TRUE(logic->findDevice());
     readDeviceInfo();
-    ASSERT_TRUE(logic->enterUpdateMode());
+    ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
     clock->holdSleeps();
     auto result = makeResultCell();
     ASSERT_TRUE(logic->startUpdate(result));
@@ -747,7 +795,7 @@ TEST_F(UpgradeLogicTest, AWorkerThatEndsInTimeIsJoined) {
     prepare();
     ASSERT_TRUE(logic->findDevice());
     readDeviceInfo();
-    ASSERT_TRUE(logic->enterUpdateMode());
+    ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
     const auto result = makeResultCell();
     ASSERT_TRUE(logic->startUpdate(result));
     while (result->load() == Logic::kResultRunning) std::this_thread::yield();
@@ -764,14 +812,14 @@ TEST_F(UpgradeLogicTest, TheWorkersDeviceIsLeftAloneUntilItIsDone) {
     prepare(description);
     ASSERT_TRUE(logic->findDevice());
     readDeviceInfo();
-    ASSERT_TRUE(logic->enterUpdateMode());
+    ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
     clock->holdSleeps();
     const auto result = makeResultCell();
     ASSERT_TRUE(logic->startUpdate(result));
     while (!clock->hasBlockedSleeper()) std::this_thread::yield();  // busy after its first block
 
     EXPECT_FALSE(logic->findDevice());
-    EXPECT_FALSE(logic->enterUpdateMode());
+    EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
     EXPECT_FALSE(logic->isDeviceReady());
     tProbe probe;
     probe.installed = "untouched";
@@ -793,7 +841,7 @@ TEST_F(UpgradeLogicTest, DestructionWaitsForARunningWorker) {
     prepare();
     ASSERT_TRUE(logic->findDevice());
     readDeviceInfo();
-    ASSERT_TRUE(logic->enterUpdateMode());
+    ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
     clock->holdSleeps();
     const auto result = makeResultCell();
     ASSERT_TRUE(logic->startUpdate(result));

@@ -32,6 +32,14 @@ public:
 
     enum Mode { kModeNone = 0, kModeNormal = 1, kModeUpdate = 2 };
 
+    // What enterUpdateMode did. A refusal comes before anything is sent to
+    // the keyboard, and asks the user for something else than a failure.
+    enum class SwitchResult {
+        Switched,           // in update mode and attached again
+        Failed,             // no keyboard open, the request failed, or it did not come back usable
+        CannotBeToldApart,  // it could not be told from another keyboard, before the switch or after it
+    };
+
     // The keyboard needs time to start its new firmware after the update.
     static constexpr std::uint32_t kSettleTimeMs = 5000;
     static constexpr std::uint32_t kWorkerJoinTimeoutMs = 500;
@@ -56,7 +64,7 @@ public:
     // whose serial number another one in normal mode tells too, and one that
     // tells no serial number unless it is the only keyboard connected: the
     // check after the update could not tell it from the others.
-    bool enterUpdateMode();
+    SwitchResult enterUpdateMode();
     bool isDeviceReady();
     bool startUpdate(const tResultCell& result);
     // The worker's body; stores its outcome into `result` as its last act.
@@ -76,7 +84,7 @@ public:
     static NHL2::USBDeviceFilter makeUpdateModeFilter();
 
 private:
-    enum class Attach { Attached, NotThere, Unusable };
+    enum class Attach { Attached, NotThere, Unusable, NotToldApart };
     // The keyboard sent into update mode: its serial number (empty when it
     // tells none) and the update-mode devices that were there before.
     struct tSwitchedKeyboard {
@@ -98,6 +106,7 @@ private:
     bool hasTwinInNormalMode(const std::string& serialNumber, const std::u16string& ownPath) const;
     bool canBeToldApart() const;
     bool takeUpdateModeDevice();
+    bool isUpdatedKeyboardKnown();
     void resetDevice();
     void lookForLateTwin();
     std::int32_t downloadFirmware(const FirmwareEntry& entry);
