@@ -14,6 +14,9 @@ const char* const kNoUpdateText = "Currently there is no newer firmware for your
 const char* const kUpdateModeFailedText =
     "Your %1% failed to boot into firmware update mode and could not be properly updated. To boot your %1% into "
     "firmware update mode, please power-cycle it and click RETRY.";
+const char* const kNotToldApartText =
+    "More than one keyboard is connected, and your %1% cannot be told apart from the other ones. To update your "
+    "%1%, please disconnect the other keyboards and click RETRY.";
 const char* const kUpdateAvailableText =
     "A firmware update is available for your %1%. To update the firmware now, click UPDATE. To update the "
     "firmware later, click QUIT.";
@@ -110,12 +113,20 @@ void UpdateWizardMainWidget::showNoUpdatePage() {
     showQuitPage(widgets_.quitButton.get());
 }
 
-void UpdateWizardMainWidget::showUpdateModeFailedPage() {
-    tracePage("update mode failed");
-    showErrorMessage(formatPage(kUpdateModeFailedText, productName_));
+void UpdateWizardMainWidget::showRetryPage(const char* page, const char* text) {
+    tracePage(page);
+    showErrorMessage(formatPage(text, productName_));
     showActionButton("RETRY");
     widgets_.installedValue->setAttribute("state", "neutral");
     showQuitPage(widgets_.actionButton.get());
+}
+
+void UpdateWizardMainWidget::showUpdateModeFailedPage() {
+    showRetryPage("update mode failed", kUpdateModeFailedText);
+}
+
+void UpdateWizardMainWidget::showKeyboardNotToldApartPage() {
+    showRetryPage("update mode failed (the keyboard cannot be told apart)", kNotToldApartText);
 }
 
 void UpdateWizardMainWidget::showUpdateAvailablePage() {

@@ -52,17 +52,8 @@ void UpdateWizardMainWidget::step() {
         probe();
         break;
     case eUpdateAvailable:
-        if (callbacks_.enterUpdateMode()) {
-            enterUpdatingState();
-        } else {
-            showUpdateModeFailedPage();
-            setState(eUpdateModeFailed);
-        }
-        break;
     case eUpdateModeFailed:
-        if (callbacks_.isDeviceReady() || (callbacks_.findDevice() && callbacks_.enterUpdateMode())) {
-            enterUpdatingState();
-        }
+        trySwitch();
         break;
     default:
         // Final states wait for the user to quit; a step while updating (its
@@ -85,6 +76,37 @@ void UpdateWizardMainWidget::probe() {
     } else {
         showNoUpdatePage();
         setState(eNoNewerFirmware);
+    }
+}
+
+// UPDATE, and RETRY after a switch that failed or was refused. RETRY takes a
+// keyboard that came back in update mode late, or looks for the keyboard and
+// switches it again.
+void UpdateWizardMainWidget::trySwitch() {
+    if (state_ == eUpdateModeFailed) {
+        if (callbacks_.isDeviceReady()) {
+            enterUpdatingState();
+            return;
+        }
+        if (!callbacks_.findDevice()) return;
+    }
+    const SwitchResult switched = callbacks_.enterUpdateMode();
+    if (switched == SwitchResult::Switched) {
+        enterUpdatingState();
+        return;
+    }
+    // The page stays on a RETRY that fails the same way; a new reason gets its own message.
+    if (state_ == eUpdateModeFailed && switched == switchFailure_) return;
+    showSwitchFailure(switched);
+    setState(eUpdateModeFailed);
+}
+
+void UpdateWizardMainWidget::showSwitchFailure(SwitchResult failure) {
+    switchFailure_ = failure;
+    if (failure == SwitchResult::CannotBeToldApart) {
+        showKeyboardNotToldApartPage();
+    } else {
+        showUpdateModeFailedPage();
     }
 }
 

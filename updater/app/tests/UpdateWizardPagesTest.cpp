@@ -36,6 +36,10 @@ const tPage kPages[] = {
      "Your Keyboard failed to boot into firmware update mode and could not be properly updated. To boot your "
      "Keyboard into",
      "error", "error", "RETRY", "QUIT", "neutral", true, false, "action", true},
+    {"not told apart", &UpdateWizardMainWidget::showKeyboardNotToldApartPage,
+     "More than one keyboard is connected, and your Keyboard cannot be told apart from the other ones. To update "
+     "your Keyboard, please disconnect the other keyboards and click RETRY.",
+     "error", "error", "RETRY", "QUIT", "neutral", true, false, "action", true},
     {"update available", &UpdateWizardMainWidget::showUpdateAvailablePage,
      "A firmware update is available for your Keyboard. To update the firmware now, click UPDATE.", "info", "error",
      "UPDATE", "QUIT", "fail", true, false, "action", false},

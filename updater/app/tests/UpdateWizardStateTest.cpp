@@ -11,6 +11,7 @@ namespace QX {
 namespace {
 
 using State = UpdateWizardMainWidget::eState;
+using Switch = UpdateWizardMainWidget::SwitchResult;
 using Testing::FakeController;
 using Testing::WizardUnderTest;
 
@@ -39,13 +40,27 @@ const tWalk kWalks[] = {
      State::eNoNewerFirmware, "no newer firmware", 0, 0},
     {"update available", [](FakeController&) {}, "", State::eUpdateAvailable, "A firmware update is available", 0,
      0},
-    {"update mode refused", [](FakeController& c) { c.enterAnswer = false; }, "S", State::eUpdateModeFailed,
-     "click RETRY", 0, 0},
-    {"retry: not ready, not found", [](FakeController& c) { c.enterAnswer = false; c.findAnswers = {true, false}; },
-     "SS", State::eUpdateModeFailed, "click RETRY", 0, 0},
-    {"retry: found, refused again", [](FakeController& c) { c.enterAnswer = false; }, "SS",
-     State::eUpdateModeFailed, "click RETRY", 0, 0},
-    {"retry: ready", [](FakeController& c) { c.enterAnswer = false; c.readyAnswer = true; }, "SS",
+    {"update mode refused", [](FakeController& c) { c.enterAnswers = {Switch::Failed}; }, "S",
+     State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0},
+    {"retry: not ready, not found",
+     [](FakeController& c) { c.enterAnswers = {Switch::Failed}; c.findAnswers = {true, false}; }, "SS",
+     State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0},
+    {"retry: found, refused again", [](FakeController& c) { c.enterAnswers = {Switch::Failed}; }, "SS",
+     State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0},
+    {"retry: ready", [](FakeController& c) { c.enterAnswers = {Switch::Failed}; c.readyAnswer = true; }, "SS",
+     State::eUpdating, "Please stand by", 1, 0},
+    {"not told apart", [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; }, "S",
+     State::eUpdateModeFailed, "disconnect the other keyboards and click RETRY", 0, 0},
+    {"retry: still not told apart", [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; }, "SS",
+     State::eUpdateModeFailed, "disconnect the other keyboards and click RETRY", 0, 0},
+    {"retry: told apart, but the switch fails",
+     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart, Switch::Failed}; }, "SS",
+     State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0},
+    {"retry: fails, then not told apart",
+     [](FakeController& c) { c.enterAnswers = {Switch::Failed, Switch::CannotBeToldApart}; }, "SS",
+     State::eUpdateModeFailed, "disconnect the other keyboards", 0, 0},
+    {"retry: the others unplugged",
+     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart, Switch::Switched}; }, "SS",
      State::eUpdating, "Please stand by", 1, 0},
     {"worker cannot start", [](FakeController& c) { c.startAnswer = false; }, "S", State::eUpdateFailed,
      "(error -1)", 1, 0},

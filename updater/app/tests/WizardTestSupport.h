@@ -34,9 +34,11 @@ inline std::vector<std::uint8_t> readFileBytes(const std::string& path) {
 // Answers the wizard's controller callbacks from fields a test sets, and
 // counts the calls; no device, no thread.
 struct FakeController {
-    // Answers of findDevice in order; the last one repeats.
+    using SwitchResult = UpdaterCallbacks::SwitchResult;
+
+    // Answers of findDevice and enterUpdateMode in order; the last one repeats.
     std::deque<bool> findAnswers{true};
-    bool enterAnswer = true;
+    std::deque<SwitchResult> enterAnswers{SwitchResult::Switched};
     bool readyAnswer = false;
     bool startAnswer = true;
     std::uint16_t productId = 0x0A10;
@@ -54,13 +56,11 @@ struct FakeController {
         UpdaterCallbacks c;
         c.findDevice = [this] {
             ++findCalls;
-            const bool answer = findAnswers.front();
-            if (findAnswers.size() > 1) findAnswers.pop_front();
-            return answer;
+            return next(findAnswers);
         };
         c.enterUpdateMode = [this] {
             ++enterCalls;
-            return enterAnswer;
+            return next(enterAnswers);
         };
         c.isDeviceReady = [this] { return readyAnswer; };
         c.startUpdate = [this](const UpdaterCallbacks::tResultCell& result) {
@@ -78,6 +78,13 @@ struct FakeController {
             available = updateAvailable;
         };
         return c;
+    }
+
+    template <typename T>
+    static T next(std::deque<T>& answers) {
+        const T answer = answers.front();
+        if (answers.size() > 1) answers.pop_front();
+        return answer;
     }
 };
 

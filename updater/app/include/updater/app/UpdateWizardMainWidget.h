@@ -32,6 +32,7 @@ public:
         eUpdateFailed = 6,
     };
     using tResultCell = UpdaterCallbacks::tResultCell;
+    using SwitchResult = UpdaterCallbacks::SwitchResult;
     using tPause = std::function<void(std::chrono::milliseconds)>;
     using tQuitRequest = std::function<void()>;
 
@@ -57,6 +58,9 @@ public:
     void showConnectPage();
     void showNoUpdatePage();
     void showUpdateModeFailedPage();
+    // The same page when the switch was refused: the keyboard could not be
+    // told from another one connected beside it.
+    void showKeyboardNotToldApartPage();
     void showUpdateAvailablePage();
     void showErrorPage();
     void showSuccessPage();
@@ -119,11 +123,14 @@ private:
     void buildAboutOverlay();
 
     void probe();
+    void trySwitch();
+    void showSwitchFailure(SwitchResult failure);
     void enterUpdatingState();
     void startWorker();
     void checkUpdatedDevice();
     // The page frame shared by every page but the stand-by one.
     void showQuitPage(NWL::Button* focused);
+    void showRetryPage(const char* page, const char* text);
     void showActionButton(const char* text);
     // Traced, so that a run of the program shows its way through the pages.
     void setState(eState state);
@@ -135,6 +142,8 @@ private:
 
     UpdaterCallbacks callbacks_;
     eState state_ = eLookingForDevice;
+    // Why the RETRY page shows: its message follows the latest reason.
+    SwitchResult switchFailure_ = SwitchResult::Failed;
     // Shared with the update worker, which may write it after the wizard is gone.
     const tResultCell result_;
     tPause pause_;

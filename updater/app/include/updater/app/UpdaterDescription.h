@@ -30,9 +30,11 @@ struct UpdaterTexts {
 // callback throws std::bad_function_call.
 struct UpdaterCallbacks {
     using tResultCell = HVXMK2UpdaterUpgradeLogic::tResultCell;
+    using SwitchResult = HVXMK2UpdaterUpgradeLogic::SwitchResult;
 
     std::function<bool()> findDevice;
-    std::function<bool()> enterUpdateMode;
+    // Switched, or why not: the wizard tells the user what to do about it.
+    std::function<SwitchResult()> enterUpdateMode;
     std::function<bool()> isDeviceReady;
     // The controller and its worker share the result cell with the caller, so
     // the worker's last write never reaches memory that is gone.
