@@ -3,6 +3,7 @@
 #include "gp/Text.h"
 #include "uia/WindowBase.h"
 #include "CursorsWin32.h"
+#include "RawMouseInputWin32.h"
 #include "WindowImplWin32.h"
 
 namespace QX::UIA::DETAIL {
@@ -133,6 +134,9 @@ void WindowImplBaseWin32::deleteBackgroundBrush() {
 
 WindowImplWin32::~WindowImplWin32() {
     if (hwnd_ != nullptr) detachAndDestroyNativeWindow();
+    // The process-wide holder must not outlive it, also when a capture came
+    // after the native window had gone.
+    removeRawMouseInput();
 }
 
 void WindowImplWin32::setHandle(void* nativeHandle) {
@@ -169,8 +173,7 @@ void WindowImplWin32::detachAndDestroyNativeWindow() {
 }
 
 void WindowImplWin32::captureMouse() {
-    RAWINPUTDEVICE device{1, 2, 0, nullptr};
-    if (RegisterRawInputDevices(&device, 1, sizeof device)) rawMouseInput_ = true;
+    registerRawMouseInput(*this);
     if (hwnd_ != nullptr && GetCapture() != hwnd_) SetCapture(hwnd_);
     captured_ = true;
 }
@@ -182,11 +185,6 @@ void WindowImplWin32::releaseMouse() {
     if (hwnd_ != nullptr && GetCapture() == hwnd_) ReleaseCapture();
 }
 
-void WindowImplWin32::removeRawMouseInput() {
-    if (!rawMouseInput_) return;
-    RAWINPUTDEVICE device{1, 2, RIDEV_REMOVE, nullptr};
-    RegisterRawInputDevices(&device, 1, sizeof device);
-    rawMouseInput_ = false;
-}
+void WindowImplWin32::removeRawMouseInput() { unregisterRawMouseInput(*this); }
 
 }  // namespace QX::UIA::DETAIL

@@ -109,7 +109,8 @@ public:
     void setNonClientMouseEvents(bool flag) override { nonClientMouse_ = flag; }
     void captureMouse() override;
     void releaseMouse() override;
-    // Ends the raw mouse input that captureMouse asked for, if it did.
+    // Ends the raw mouse input that captureMouse asked for, unless a later
+    // capture of another window has taken it over.
     void removeRawMouseInput();
     void setHandleSystemKeys(bool flag) override { handleSystemKeys_ = flag; }
     void setHandle(void* nativeHandle) override;
@@ -145,7 +146,6 @@ private:
     POINT mouseOffset_{};
     bool nonClientMouse_ = false;
     bool handleSystemKeys_ = false;
-    bool rawMouseInput_ = false;
     char16_t pendingHighSurrogate_ = 0;
 };
 

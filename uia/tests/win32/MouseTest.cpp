@@ -279,5 +279,42 @@ TEST_F(MouseCaptureTest, RawMouseInputEndsWithTheCapture) {
     }
 }
 
+// The registration is one for the process: a window whose capture has been
+// overtaken by another window's must leave that window's registration alone.
+TEST_F(MouseCaptureTest, RawMouseInputStaysWithTheLatestCapture) {
+    const struct {
+        const char* sequence;
+        std::function<void(RecordingWindow& first, RecordingWindow& second)> run;
+    } sequences[] = {
+        {"first capture released by other code, second captures, first destroyed",
+         [](RecordingWindow& first, RecordingWindow& second) {
+             first.captureMouse();
+             ReleaseCapture();
+             second.captureMouse();
+             first.destroy();
+         }},
+        {"second captures while the first holds the capture",
+         [](RecordingWindow& first, RecordingWindow& second) {
+             first.captureMouse();
+             second.captureMouse();
+         }},
+    };
+    for (const auto& sequence : sequences) {
+        SCOPED_TRACE(sequence.sequence);
+        auto first = std::make_unique<RecordingWindow>();
+        auto second = std::make_unique<RecordingWindow>();
+        ASSERT_TRUE(first->create(clientOptions(200, 150, 300, 200)));
+        ASSERT_TRUE(second->create(clientOptions(250, 200, 300, 200)));
+        sequence.run(*first, *second);
+        ASSERT_EQ(GetCapture(), second->hwnd());
+        EXPECT_TRUE(rawMouseInputRegistered());
+        second->releaseMouse();
+        EXPECT_FALSE(rawMouseInputRegistered());
+        first.reset();
+        second.reset();
+        EXPECT_FALSE(rawMouseInputRegistered());
+    }
+}
+
 }  // namespace
 }  // namespace QX::UIA::Test
