@@ -1,32 +1,45 @@
 #include "uia/picture/FaceCache.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace QX::UIA::DETAIL {
 namespace {
 
-// How many mapped code points the check below looks at. In a font that
-// draws, only controls and spaces (a few dozen) come before its first
-// outlined glyph, whatever its script or use (text, CJK, icons). The bound
-// keeps a file whose glyphs are all empty (truncated, or made to draw
-// nothing, which may map every code point) from having each of them looked
-// at whenever it is opened.
-constexpr int kMaxCodePointsTried = 1024;
+// How many distinct glyphs the check below loads. The characters that draw
+// nothing (controls, spaces, format characters, variation selectors, tags:
+// about 500 in all of Unicode) come before the supplementary private use
+// planes, so even an icon font there that gave each of them an empty glyph
+// of its own reaches its first outline within the bound. It keeps a file
+// whose glyphs are all empty (truncated, or made to draw nothing) from having
+// each of them loaded whenever it is opened.
+constexpr std::size_t kMaxGlyphsLoaded = 1024;
+
+// How many mapped code points the check walks. A step costs a few
+// nanoseconds, but a map may give one glyph to a range of up to 2^32 code
+// points (half a minute of steps); no font that draws maps a whole plane's
+// worth of code points to empty glyphs ahead of its first outline.
+constexpr std::size_t kMaxCodePointsWalked = 0x10000;
 
 // Whether some glyph that the Unicode map reaches has an outline. Glyph 0 is
 // not reached: FreeType answers an unmapped code point with it, and drawing
-// does not use it.
+// does not use it. Each glyph is loaded once, however many code points share
+// it (runs of spaces and controls often do).
 bool mapsAnOutline(FT_Face face)
 {
+    std::vector<bool> loaded(static_cast<std::size_t>(std::max<FT_Long>(face->num_glyphs, 0)));
+    std::size_t loads = 0;
     FT_UInt index = 0;
-    FT_UInt previous = 0;
     FT_ULong codePoint = FT_Get_First_Char(face, &index);
-    for (int tried = 0; index != 0 && tried < kMaxCodePointsTried; ++tried) {
-        // Runs of code points often share one glyph (spaces, controls).
-        if (index != previous && FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
-            face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0)
-            return true;
-        previous = index;
+    for (std::size_t walked = 0; index != 0 && walked < kMaxCodePointsWalked; ++walked) {
+        if (index < loaded.size() && !loaded[index]) {
+            if (loads == kMaxGlyphsLoaded) return false;
+            loaded[index] = true;
+            ++loads;
+            if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
+                face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0)
+                return true;
+        }
         codePoint = FT_Get_Next_Char(face, codePoint, &index);
     }
     return false;
@@ -34,9 +47,10 @@ bool mapsAnOutline(FT_Face face)
 
 // Whether the bytes make a face that can draw text: FreeType opens them as a
 // scalable face with a Unicode map that reaches an outlined glyph, at any
-// code point (a symbol or icon font may have no ASCII glyph at all). A
-// truncated file often opens with every glyph empty: its fonts would measure
-// text and draw none of it.
+// code point (a symbol or icon font may have no ASCII glyph at all), among
+// the first kMaxGlyphsLoaded distinct glyphs and kMaxCodePointsWalked code
+// points of its map. A truncated file often opens with every glyph empty:
+// its fonts would measure text and draw none of it.
 bool isDrawableFace(FT_Library library, const std::vector<std::uint8_t>& bytes)
 {
     FT_Face face = nullptr;

@@ -19,10 +19,29 @@ std::vector<std::uint8_t> truncated(std::vector<std::uint8_t> bytes)
     return bytes;
 }
 
+// The code points from `first` up to `end`.
+std::vector<char32_t> codePointRun(char32_t first, char32_t end)
+{
+    std::vector<char32_t> codePoints;
+    for (char32_t codePoint = first; codePoint < end; ++codePoint)
+        codePoints.push_back(codePoint);
+    return codePoints;
+}
+
 // A font of arrows with no glyph below U+2000.
 tTestFont arrowFont(std::vector<char32_t> codePoints, std::uint16_t mapPlatform = 3, std::uint16_t mapEncoding = 1)
 {
     return {{{std::move(codePoints), arrowOutline()}}, mapPlatform, mapEncoding};
+}
+
+// An arrow at U+2192 after `count` code points, each with an empty glyph of
+// its own.
+tTestFont emptyGlyphsThenArrow(char32_t count)
+{
+    tTestFont font = arrowFont({0x2192});
+    for (const char32_t codePoint : codePointRun(0x1000, 0x1000 + count))
+        font.glyphs.push_back({{codePoint}, {}});
+    return font;
 }
 
 class FontCache : public ::testing::Test {
@@ -148,15 +167,15 @@ TEST_F(FontCache, FontByNameFromStream)
 
 // A font needs no ASCII glyph: an arrows or icon font whose map reaches an
 // outlined glyph anywhere draws, also when a long run of code points that
-// map to empty glyphs comes before that glyph.
+// map to empty glyphs comes before that glyph, however long a run that
+// shares one glyph.
 TEST_F(FontCache, FontsWithoutAsciiGlyphsDraw)
 {
-    std::vector<char32_t> spacesThenArrow;
-    for (char32_t codePoint = 0x2000; codePoint < 0x2192; ++codePoint)
-        spacesThenArrow.push_back(codePoint);
     const std::pair<const char*, tTestFont> files[] = {
         {"arrows.ttf", arrowFont({0x2192, 0xE000})},
-        {"spaces-then-arrow.ttf", {{{spacesThenArrow, {}}, {{0x2192}, arrowOutline()}}}},
+        {"spaces-then-arrow.ttf", {{{codePointRun(0x2000, 0x2192), {}}, {{0x2192}, arrowOutline()}}}},
+        {"2000-spaces-then-arrow.ttf", {{{codePointRun(0x1000, 0x1000 + 2000), {}}, {{0x2192}, arrowOutline()}}}},
+        {"1023-empty-glyphs-then-arrow.ttf", emptyGlyphsThenArrow(1023)},
     };
     for (const auto& [name, file] : files) {
         SCOPED_TRACE(name);
@@ -173,10 +192,11 @@ TEST_F(FontCache, FontsWithoutAsciiGlyphsDraw)
 }
 
 // A font that cannot be read, a truncated font (FreeType opens it, but its
-// glyphs are empty), a font whose mapped glyphs have no outlines, fonts with
-// no Unicode map (a symbol map, a Mac Roman one), a bitmap-only font (no
-// font units to take the metrics from) and a missing resource all give an
-// empty font that measures nothing.
+// glyphs are empty), a font whose mapped glyphs have no outlines, one whose
+// first 1024 distinct glyphs are empty, fonts with no Unicode map (a symbol
+// map, a Mac Roman one), a bitmap-only font (no font units to take the
+// metrics from) and a missing resource all give an empty font that measures
+// nothing.
 TEST_F(FontCache, UnusableFontsAreEmpty)
 {
     std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
@@ -191,6 +211,7 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
         {"truncated", truncated(readFontFile("virid.ttf"))},
         {"bitmap.bdf", std::vector<std::uint8_t>(bitmapFont.begin(), bitmapFont.end())},
         {"empty-glyphs.ttf", writeTrueTypeFont({{{{0x2192, 0xE000, U'A'}, {}}, {{0x2190}, {}}}})},
+        {"1024-empty-glyphs-then-arrow.ttf", writeTrueTypeFont(emptyGlyphsThenArrow(1024))},
         {"symbol-map.ttf", writeTrueTypeFont(arrowFont({0xF041, 0xF0E0}, 3, 0))},
         {"mac-map.ttf", writeTrueTypeFont(arrowFont({U'A', 0xE0}, 1, 0))},
     };

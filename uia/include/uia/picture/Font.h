@@ -70,7 +70,8 @@ public:
     // Whether the font's file made a face that draws text. A font without
     // one measures and draws nothing: its file is missing or no font at all,
     // is bitmap-only, has no Unicode map, or its map reaches no glyph with
-    // an outline (as in a truncated file).
+    // an outline (as in a truncated file) among its first 1024 distinct
+    // glyphs and 65536 code points.
     bool isUsable() const;
 
     std::int32_t getResourceId() const { return resourceId_; }
