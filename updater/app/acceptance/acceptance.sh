@@ -55,6 +55,9 @@ wheel_area="40,195 80,250"
 scenario_limit=150
 idle_limit=25
 outcome_limit=25
+# What the program's log holds: its trace, and Wine's errors (none in a
+# good run), which tell why a program ended that said nothing itself.
+program_debug=-all,warn+debugstr,err+all
 # How much of a failed scenario's logs the output shows.
 log_lines=40
 
@@ -110,7 +113,7 @@ start_program() {
   keyboard_file=$keyboards/$1.txt
   log=$work/${2:-$scenario}.log
   scenario_logs+=("$log")
-  HVX_SIMULATED_KEYBOARD=$keyboard_file WINEDEBUG=-all,warn+debugstr \
+  HVX_SIMULATED_KEYBOARD=$keyboard_file WINEDEBUG=$program_debug \
     wine64 "${3:-$program}" </dev/null >"$log" 2>&1 &
   pid=$!
   window=""
@@ -132,7 +135,9 @@ wait_window() {
     window=$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     if [ -z "$alive" ]; then
-      fail_and_stop "the program ended without showing its window"
+      wait "$pid"
+      fail_and_stop "the program ended without showing its window (exit code $?)"
+      pid=""
       return 1
     fi
     if [ $now -ge $deadline ]; then
@@ -698,7 +703,7 @@ scenario_second_start() {
 scenario_no_display() {
   log=$work/$scenario.log
   scenario_logs+=("$log")
-  HVX_SIMULATED_KEYBOARD=$keyboards/update-49.txt WINEDEBUG=-all,warn+debugstr \
+  HVX_SIMULATED_KEYBOARD=$keyboards/update-49.txt WINEDEBUG=$program_debug \
     env -u DISPLAY wine64 "$program" </dev/null >"$log" 2>&1 &
   pid=$!
   local deadline=$((SECONDS + 30))
