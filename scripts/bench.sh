@@ -11,4 +11,4 @@ source "$root/scripts/wine-env.sh"
 trap qx_stop_wine EXIT
 qx_start_xvfb
 qx_start_wine
-wine64 "$module" "$@"
+"${qx_wine[@]}" "$module" "$@"

@@ -26,7 +26,7 @@ trap qx_stop_wine EXIT
 
 if [ -n "${DISPLAY:-}" ]; then
   qx_start_wine
-  wine64 "$program" "$@"
+  "${qx_wine[@]}" "$program" "$@"
   exit
 fi
 
@@ -34,7 +34,7 @@ qx_start_xvfb
 qx_start_wine
 log="$build/first-page.log"
 shot="$build/first-page.png"
-wine64 "$program" "$@" </dev/null >"$log" 2>&1 &
+"${qx_wine[@]}" "$program" "$@" </dev/null >"$log" 2>&1 &
 pid=$!
 if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$caption\$" | head -n 1) || [ -z "$window" ]; then
   echo "The updater showed no window; its output is in $log" >&2
@@ -42,7 +42,7 @@ if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$caption\$
   exit 1
 fi
 # The client area inside the X window (Wine may draw the frame into it).
-probe() { wine64 "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+probe() { "${qx_wine[@]}" "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 read -r x y width height < <(probe client "$caption")
 capture() {
   import -window "$window" png:- 2>/dev/null | convert - -crop "${width}x${height}+${x}+${y}" +repage "png:$1"

@@ -7,6 +7,21 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export PATH="/usr/lib/wine:$PATH"
 qx_xvfb_pid=""
 
+# How Wine programs are started: `"${qx_wine[@]}" program.exe.so ...`.
+# Early in every start Wine maps the process's shared user data at a fixed
+# address (0x7ffe0000). Debian's wine64 loader is linked at 0x7d000000 and
+# comes without the preloader that would keep that range free, and the
+# kernel places the loader's heap at random up to 1 GB above it: about one
+# start in a thousand the heap lies on that address, and Wine ends the start
+# ("err:virtual:virtual_alloc_first_teb wine: failed to map the shared user
+# data: c0000018", exit code 1) before the program runs a line. Without
+# address-space randomisation the heap follows the loader, far below it.
+# (Children of a Wine program inherit the setting.)
+qx_wine=(wine64)
+if setarch "$(uname -m)" -R true >/dev/null 2>&1; then
+  qx_wine=(setarch "$(uname -m)" -R wine64)
+fi
+
 qx_stop_wine() {
   wineserver -k >/dev/null 2>&1 || true
   if [ -n "$qx_xvfb_pid" ]; then
@@ -38,15 +53,15 @@ qx_start_wine() {
   mkdir -p "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix in $WINEPREFIX"
-    wine64 wineboot --init >/dev/null 2>&1 || true
+    "${qx_wine[@]}" wineboot --init >/dev/null 2>&1 || true
     wineserver -w || true
   fi
   wineserver -p 2>/dev/null || true  # already running is fine
   # Without a window manager Wine waits two seconds for every shown window to
   # be mapped by one; an unmanaged X driver skips that wait.
   if ! grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
-    wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    "${qx_wine[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
   fi
   # Start Wine's helper processes now, away from any pipe of the caller.
-  wine64 cmd /c exit >/dev/null 2>&1 </dev/null || true
+  "${qx_wine[@]}" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

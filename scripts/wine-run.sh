@@ -5,12 +5,14 @@
 # the output goes to a file first and is copied out once the program ended.
 #
 # A test program always prints something; a failure with no output at all
-# means Wine did not start the program (seen rarely when many start at once),
-# so that case alone is tried again.
+# means Wine did not start the program (see qx_wine in wine-env.sh for the
+# cause; without address-space randomisation it should not happen), so that
+# case alone is tried again.
+source "$(dirname "$0")/wine-env.sh"
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 for attempt in 1 2 3; do
-  /usr/lib/wine/wine64 "$@" >"$out" 2>&1 </dev/null
+  "${qx_wine[@]}" "$@" >"$out" 2>&1 </dev/null
   status=$?
   if [ "$status" -eq 0 ] || [ -s "$out" ]; then
     break

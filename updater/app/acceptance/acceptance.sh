@@ -114,7 +114,7 @@ start_program() {
   log=$work/${2:-$scenario}.log
   scenario_logs+=("$log")
   HVX_SIMULATED_KEYBOARD=$keyboard_file WINEDEBUG=$program_debug \
-    wine64 "${3:-$program}" </dev/null >"$log" 2>&1 &
+    "${qx_wine[@]}" "${3:-$program}" </dev/null >"$log" 2>&1 &
   pid=$!
   window=""
 }
@@ -429,7 +429,7 @@ end_program() {
 
 probe() {
   is_stopped && return 1
-  wine64 "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'
+  "${qx_wine[@]}" "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'
 }
 
 # The keyboard's request trace: the numbers of the DNLOAD blocks with data
@@ -704,7 +704,7 @@ scenario_no_display() {
   log=$work/$scenario.log
   scenario_logs+=("$log")
   HVX_SIMULATED_KEYBOARD=$keyboards/update-49.txt WINEDEBUG=$program_debug \
-    env -u DISPLAY wine64 "$program" </dev/null >"$log" 2>&1 &
+    env -u DISPLAY "${qx_wine[@]}" "$program" </dev/null >"$log" 2>&1 &
   pid=$!
   local deadline=$((SECONDS + 30))
   while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
