@@ -16,6 +16,9 @@ namespace QX::UIA {
 namespace {
 
 constexpr ULONG_PTR kPathDataWord = EventId::kPathFromSecondInstance;
+// How often a second start looks again for a running instance that shows no
+// main window.
+constexpr DWORD kOtherInstancePollMs = 50;
 
 struct InstanceState {
     std::string id;
@@ -24,7 +27,11 @@ struct InstanceState {
     HANDLE instanceMutex = nullptr;
     HWND markerWindow = nullptr;
     bool otherInstanceRunning = false;
+    // The running instance had no main window to bring to the front, also
+    // after the wait: still starting, or ending without its window.
+    bool otherShowsNoWindow = false;
     bool searched = false;
+    DWORD otherInstanceWaitMs = kOtherInstanceWaitMs;
 };
 
 InstanceState& instanceState() {
@@ -38,21 +45,29 @@ std::u16string makeMutexName(const std::u16string& id) {
     return name;
 }
 
-void findOrCreateMarkerWindow(InstanceState& state) {
-    const std::u16string id = GP::utf8ToWide(state.id);
+// Makes this process the first instance when no other holds the instance
+// mutex; false while another one does.
+bool takeInstance(InstanceState& state, const std::u16string& id) {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, makeMutexName(id).c_str());
     if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
-        // The first instance may not have made its marker window yet.
-        state.markerWindow = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str());
-        state.otherInstanceRunning = true;
-        return;
+        return false;
     }
     state.instanceMutex = mutex;
+    state.otherInstanceRunning = false;
     HWND marker = CreateWindowExW(0, u"STATIC", id.c_str(), 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    if (marker == nullptr) return;
+    if (marker == nullptr) return true;
     SetWindowLongPtrW(marker, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(onCopyData));
     state.markerWindow = marker;
+    return true;
+}
+
+void findOrCreateMarkerWindow(InstanceState& state) {
+    const std::u16string id = GP::utf8ToWide(state.id);
+    if (takeInstance(state, id)) return;
+    // The first instance may not have made its marker window yet.
+    state.markerWindow = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str());
+    state.otherInstanceRunning = true;
 }
 
 // Hands the first argument after the program's name to the running instance
@@ -81,12 +96,29 @@ bool hasArguments() {
     return count >= 2;
 }
 
-void bringToFront(const char* title) {
+HWND findMainWindow(const char* title) {
     tWindowSearch search{title, nullptr};
     EnumWindows(findWindowByTitle, reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr) return;
-    if (IsIconic(search.found) || !IsWindowVisible(search.found)) ShowWindow(search.found, SW_RESTORE);
-    SetForegroundWindow(search.found);
+    return search.found;
+}
+
+// The running instance may show no main window for a while: it is starting,
+// or it is ending (its window gone while it finishes work, or its process
+// gone while the system has not yet let go of it). Waits, up to a bound, for
+// its window or for its end, when this process takes its place.
+HWND waitForMainWindowOrEnd(InstanceState& state, const char* title) {
+    const std::u16string id = GP::utf8ToWide(state.id);
+    const ULONGLONG deadline = GetTickCount64() + state.otherInstanceWaitMs;
+    for (;;) {
+        if (HWND window = findMainWindow(title)) return window;
+        if (takeInstance(state, id) || GetTickCount64() >= deadline) return nullptr;
+        Sleep(kOtherInstancePollMs);
+    }
+}
+
+void bringToFront(HWND window) {
+    if (IsIconic(window) || !IsWindowVisible(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
 }
 
 // The text of a copy-data record, read no further than its size says: any
@@ -123,9 +155,17 @@ bool forwardToRunningInstance(const char* id, int allowSecondInstance) {
     } else if (state.markerWindow != nullptr) {
         sendFirstArgument(state.markerWindow);
     }
-    bringToFront(application->getTitle());
+    HWND window = waitForMainWindowOrEnd(state, application->getTitle());
+    if (window != nullptr) {
+        bringToFront(window);
+        return true;
+    }
+    if (!state.otherInstanceRunning) return false;  // it ended: this one is the first now
+    state.otherShowsNoWindow = true;
     return true;
 }
+
+bool runningInstanceShowsNoWindow() { return instanceState().otherShowsNoWindow; }
 
 LRESULT CALLBACK onCopyData(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_COPYDATA) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -160,9 +200,10 @@ BOOL CALLBACK findWindowByTitle(HWND hwnd, LPARAM lParam) {
     return FALSE;
 }
 
-void resetSingleInstanceForTesting() {
+void resetSingleInstanceForTesting(DWORD otherInstanceWaitMs) {
     if (instanceState().instanceMutex != nullptr) CloseHandle(instanceState().instanceMutex);
     instanceState() = InstanceState{};
+    instanceState().otherInstanceWaitMs = otherInstanceWaitMs;
 }
 
 }  // namespace QX::UIA

@@ -16,8 +16,12 @@ LRESULT CALLBACK onCopyData(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // The enumeration callback that finds the main window by the application's
 // title; `lParam` points to the search record.
 BOOL CALLBACK findWindowByTitle(HWND hwnd, LPARAM lParam);
+// How long a second start waits for a running instance that shows no main
+// window to show one or to end.
+constexpr DWORD kOtherInstanceWaitMs = 10000;
+
 // Forgets the search result and the marker window, so that one test process
-// can play several instances.
-void resetSingleInstanceForTesting();
+// can play several instances, and sets the wait above.
+void resetSingleInstanceForTesting(DWORD otherInstanceWaitMs = kOtherInstanceWaitMs);
 
 }  // namespace QX::UIA

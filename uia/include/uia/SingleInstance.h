@@ -13,7 +13,15 @@ namespace QX::UIA {
 // it must then end without running its loop. With `allowSecondInstance` 1 a
 // later instance without arguments keeps running (false). Answers false
 // without an application.
+// A running instance that shows no main window (starting, or ending) is
+// waited for, up to 10 s: when it ends meanwhile, this one becomes the first
+// instance and the answer is false.
 bool forwardToRunningInstance(const char* id, int allowSecondInstance);
+
+// After forwardToRunningInstance answered true: whether the running instance
+// still showed no main window to bring to the front, so that the user saw
+// nothing of either.
+bool runningInstanceShowsNoWindow();
 
 // The data of the path event that the running instance receives.
 struct PathEventData {

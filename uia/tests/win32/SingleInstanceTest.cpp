@@ -1,6 +1,7 @@
 #include "WindowTestSupport.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "gp/Path.h"
 #include "gp/Text.h"
@@ -122,15 +123,50 @@ TEST_F(SingleInstanceTest, TitleMatchesFromItsStartIgnoringCase) {
     DestroyWindow(start);
 }
 
-// Starts that come at once: another instance that holds the instance mutex
-// but has not made its marker window yet is still the first.
-TEST_F(SingleInstanceTest, AnInstanceStartingAtTheSameTimeIsNotFirst) {
-    ScopedApplication scope;
-    HANDLE other = CreateMutexW(nullptr, FALSE, u"QX-window-tests-single-instance-instance");
-    ASSERT_NE(other, nullptr);
-    EXPECT_TRUE(forwardToRunningInstance(kInstanceId, 0));
-    EXPECT_EQ(findMarker(), nullptr);
-    CloseHandle(other);
+// Another instance holds the instance but shows no main window: it is still
+// starting (no marker window yet, even), or ending. A second start waits for
+// its window or its end; when the wait runs out, it ends and can say why.
+TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
+    enum class Then { Nothing, ShowsItsWindow, Ends };
+    const struct {
+        const char* name;
+        Then then;
+        bool forwarded;
+    } cases[] = {
+        {"no window within the wait", Then::Nothing, true},
+        {"its window comes", Then::ShowsItsWindow, true},
+        {"it ends", Then::Ends, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetSingleInstanceForTesting(c.then == Then::Nothing ? 200 : 10000);
+        ScopedApplication scope;
+        scope.get().setTitle(kTitle);
+        HANDLE other = CreateMutexW(nullptr, FALSE, u"QX-window-tests-single-instance-instance");
+        ASSERT_NE(other, nullptr);
+        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        Win32Thread otherInstance([&] {
+            Sleep(100);  // while the second start waits (it comes to the same answer if not)
+            if (c.then == Then::Ends) CloseHandle(std::exchange(other, nullptr));
+            if (c.then != Then::ShowsItsWindow) return;
+            HWND window = CreateWindowExW(0, u"STATIC", u"QX Instance Test Window", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                          nullptr, nullptr, nullptr);
+            // A thread's windows go with it; bringing one to the front sends it messages.
+            while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+                MSG message;
+                while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            }
+            DestroyWindow(window);
+        });
+        EXPECT_EQ(forwardToRunningInstance(kInstanceId, 0), c.forwarded);
+        EXPECT_EQ(runningInstanceShowsNoWindow(), c.then == Then::Nothing);
+        EXPECT_EQ(findMarker() != nullptr, !c.forwarded);
+        SetEvent(done);
+        otherInstance.join();
+        CloseHandle(done);
+        if (other != nullptr) CloseHandle(other);
+        if (HWND marker = findMarker()) DestroyWindow(marker);
+    }
 }
 
 // The second instance, started by the tests above.
