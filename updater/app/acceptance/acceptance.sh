@@ -657,6 +657,32 @@ scenario_quit_yes() {
   expect_trace "SimulatedKeyboard: keyboard 1: closing request: ok" 1
 }
 
+# A second start while the first, quit during its update, still finishes it
+# without a window: the second waits for it, then says why it ends too.
+scenario_start_while_ending() {
+  start_program ending first
+  wait_window || return
+  local first=$pid first_log=$log
+  click $action_button
+  expect_trace "page: updating"
+  probe close "$caption"
+  probe answer Harmova yes 20000 >/dev/null || fail "no question appeared"
+  if ! timeout 5 bash -c "while xdotool search --onlyvisible --name '^$caption\$' >/dev/null; do sleep 0.1; done"; then
+    fail "the window stayed after Yes"
+  fi
+  start_program ending second
+  local text
+  text=$(probe answer Harmova ok 30000) || fail "the second start said nothing"
+  [[ $text == *"is still running but shows no window"* ]] || fail "the second start says \"$text\""
+  expect_exit 0 30
+  expect_trace "another instance runs but shows no window" 1
+  expect_no_trace "page:"
+  pid=$first log=$first_log
+  kill -0 "$pid" 2>/dev/null || fail "the first ended before its worker"
+  expect_exit 0 120
+  expect_trace "SimulatedKeyboard: keyboard 1: closing request: ok" 1
+}
+
 # 7. No update needed.
 scenario_no_update() {
   start_program current
@@ -786,7 +812,7 @@ scenario_late_twin() {
 
 for each in update_49 update_61 update_88 no_keyboard late_keyboard switch_refused back_for_retry \
             never_back rejected_block removed error_state short_status old_revision gone_after \
-            late_after quit_no quit_yes no_update about second_start no_display unusable_font same_serial \
+            late_after quit_no quit_yes start_while_ending no_update about second_start no_display unusable_font same_serial \
             late_twin; do
   run "$each"
 done

@@ -1,5 +1,6 @@
 #include "FirmwareUpdaterApp.h"
 
+#include <boost/format.hpp>
 #include <cstring>
 #include <utility>
 
@@ -43,7 +44,11 @@ bool FirmwareUpdaterApp::initialize() {
     if (!Application::initialize())
         return failStart("the application did not initialise");
     if (UIA::forwardToRunningInstance(description_->singleInstanceId.c_str(), 0)) {
-        GP::traceFormat(kTraceTag, "another instance runs; it has been brought to the front\n");
+        if (UIA::runningInstanceShowsNoWindow()) {
+            tellAnotherInstanceShowsNoWindow();
+        } else {
+            GP::traceFormat(kTraceTag, "another instance runs; it has been brought to the front\n");
+        }
         return false;
     }
     if (NWL::ManagerContainer* manager = NWL::getManagerContainer())
@@ -96,6 +101,13 @@ bool FirmwareUpdaterApp::onEvent(std::uint32_t eventId, void* data) {
         }
     }
     return Application::onEvent(eventId, data);
+}
+
+// This start ends without a window of its own: the user hears why.
+void FirmwareUpdaterApp::tellAnotherInstanceShowsNoWindow() {
+    GP::traceFormat(kTraceTag, "another instance runs but shows no window; this start ends\n");
+    const std::string text = (boost::format(kNoWindowText) % description_->updaterName).str();
+    GP::showMessageBox(text.c_str(), text.size(), GP::kButtonsOk, GP::kResultNone, GP::kIconInformation, nullptr);
 }
 
 bool FirmwareUpdaterApp::answerCommand(std::uint32_t command) {

@@ -25,6 +25,11 @@ public:
     static constexpr const char* kQuitQuestion =
         "An update is currently in progress. Interrupting the update process may damage the device.\n"
         "Do you really want to quit ?";
+    // Said when a start ends because another one runs that shows no window
+    // (%1%: the updater's name).
+    static constexpr const char* kNoWindowText =
+        "Another start of the %1% is still running but shows no window. Please wait until it has ended, then start "
+        "the %1% again.";
 
     // The description is the module's and outlives the application.
     explicit FirmwareUpdaterApp(UpdaterDescription* description);
@@ -48,6 +53,7 @@ private:
     bool openMainWindow(const std::shared_ptr<UpdateWizardMainWidget>& wizard);
     bool answerCommand(std::uint32_t command);
     void answerQuitRequest(UIA::Answer& answer);
+    void tellAnotherInstanceShowsNoWindow();
 
     std::function<void()> aboutCallback_;
     UpdaterDescription* description_;

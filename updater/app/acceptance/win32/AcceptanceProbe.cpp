@@ -7,7 +7,7 @@
 //   acceptance_probe client <caption>              "X Y W H": the client area within the window
 //   acceptance_probe minimize <caption>            minimises it and waits until it is
 //   acceptance_probe close <caption>               asks it to close (WM_CLOSE)
-//   acceptance_probe answer <caption> yes|no <ms>  waits for a message box with that caption and
+//   acceptance_probe answer <caption> yes|no|ok <ms>  waits for a message box with that caption and
 //                                                  presses the button; prints the box's text first
 //
 // Exit code 0 on success, 1 when the window was not there (in time), 2 on a
@@ -122,7 +122,7 @@ int answer(const std::string& caption, const std::string& button, DWORD timeoutM
     EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&texts));
     std::printf("%s\n", texts.c_str());
     std::fflush(stdout);
-    HWND control = GetDlgItem(box, button == "yes" ? IDYES : IDNO);
+    HWND control = GetDlgItem(box, button == "yes" ? IDYES : button == "ok" ? IDOK : IDNO);
     if (!control)
         return 1;
     // Posted: the box's owner thread presses it when it gets to it.
@@ -132,7 +132,7 @@ int answer(const std::string& caption, const std::string& button, DWORD timeoutM
 
 int usage()
 {
-    std::fprintf(stderr, "usage: acceptance_probe count|state|client|minimize|close <caption> | answer <caption> yes|no <ms>\n");
+    std::fprintf(stderr, "usage: acceptance_probe count|state|client|minimize|close <caption> | answer <caption> yes|no|ok <ms>\n");
     return 2;
 }
 
