@@ -641,17 +641,22 @@ scenario_quit_no() {
   expect_exit 0
   expect_whole_image 40
 }
-scenario_quit_yes() {
-  start_program slow
+# quit_during_update <keyboard> [log name]: starts the update and quits it,
+# answering Yes. The window goes at once; the process waits for the
+# keyboard's worker.
+quit_during_update() {
+  start_program "$@"
   wait_window || return
   click $action_button
   expect_trace "page: updating"
   probe close "$caption"
   probe answer Harmova yes 20000 >/dev/null || fail "no question appeared"
-  # The window goes at once; the process waits for the keyboard's worker.
   if ! timeout 5 bash -c "while xdotool search --onlyvisible --name '^$caption\$' >/dev/null; do sleep 0.1; done"; then
     fail "the window stayed after Yes"
   fi
+}
+scenario_quit_yes() {
+  quit_during_update slow || return
   kill -0 "$pid" 2>/dev/null || fail "the process ended before the worker"
   expect_exit 0 120
   expect_trace "SimulatedKeyboard: keyboard 1: closing request: ok" 1
@@ -660,16 +665,8 @@ scenario_quit_yes() {
 # A second start while the first, quit during its update, still finishes it
 # without a window: the second waits for it, then says why it ends too.
 scenario_start_while_ending() {
-  start_program ending first
-  wait_window || return
+  quit_during_update ending first || return
   local first=$pid first_log=$log
-  click $action_button
-  expect_trace "page: updating"
-  probe close "$caption"
-  probe answer Harmova yes 20000 >/dev/null || fail "no question appeared"
-  if ! timeout 5 bash -c "while xdotool search --onlyvisible --name '^$caption\$' >/dev/null; do sleep 0.1; done"; then
-    fail "the window stayed after Yes"
-  fi
   start_program ending second
   local text
   text=$(probe answer Harmova ok 30000) || fail "the second start said nothing"
