@@ -32,8 +32,9 @@ public:
 
     enum Mode { kModeNone = 0, kModeNormal = 1, kModeUpdate = 2 };
 
-    // What enterUpdateMode did. A refusal comes before anything is sent to
-    // the keyboard, and asks the user for something else than a failure.
+    // What enterUpdateMode did. A keyboard that cannot be told from another
+    // one asks the user for something else (disconnect the others) than a
+    // switch that failed.
     enum class SwitchResult {
         Switched,           // in update mode and attached again
         Failed,             // no keyboard open, the request failed, or it did not come back usable
