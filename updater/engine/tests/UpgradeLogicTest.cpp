@@ -21,6 +21,16 @@ namespace {
 
 using Logic = HVXMK2UpdaterUpgradeLogic;
 using Switch = Logic::SwitchResult;
+
+}  // namespace
+
+// A failed comparison names the switch result instead of dumping its bytes.
+void PrintTo(HVXMK2UpdaterUpgradeLogic::SwitchResult result, std::ostream* out) {
+    static const char* const kNames[] = {"Switched", "Failed", "CannotBeToldApart"};
+    *out << kNames[static_cast<int>(result)];
+}
+
+namespace {
 using NHL2::tKeyboardDescription;
 
 Logic::tResultCell makeResultCell() {
