@@ -26,6 +26,7 @@ TEST(KeyboardDescription, ReadsEveryKey) {
         "strings = non-ascii\n"
         "present = yes\n"
         "arrival-ms = 2500\n"
+        "leave-ms = 9000\n"
         "keyboards = 2\n"
         "extra-path = \\\\?\\hid#vid_0f0f&pid_0001#1#{x}\n"
         "switch-fails = no\n"
@@ -56,6 +57,7 @@ TEST(KeyboardDescription, ReadsEveryKey) {
     EXPECT_EQ(d->serialNumber, "HVX88-777");
     EXPECT_EQ(d->strings, tKeyboardDescription::Strings::NonAscii);
     EXPECT_EQ(d->arrivalMs, 2500u);
+    EXPECT_EQ(d->leaveMs, 9000u);
     EXPECT_EQ(d->keyboardCount, 2);
     ASSERT_EQ(d->extraPaths.size(), 1u);
     EXPECT_EQ(d->extraPaths[0], u"\\\\?\\hid#vid_0f0f&pid_0001#1#{x}");

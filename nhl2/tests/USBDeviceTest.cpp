@@ -73,9 +73,10 @@ TEST(USBDeviceFactory, SkipsForeignAndMalformedPathsAndOpensTheFirstKeyboard) {
     EXPECT_EQ(device.getHandle().devicePath, setup.driver->getKeyboard(0).getDevicePath());
 }
 
-TEST(USBDeviceFactory, FindsNothingWithoutAKeyboardUntilItArrives) {
+TEST(USBDeviceFactory, FindsAKeyboardOnlyBetweenItsArrivalAndItsLeaving) {
     tKeyboardDescription description;
     description.arrivalMs = 3000;
+    description.leaveMs = 5000;
     SimulatedSetup setup(description);
     DFUDevice device(setup.driver, setup.clock);
     const USBDeviceFactory factory(setup.driver);
@@ -83,6 +84,9 @@ TEST(USBDeviceFactory, FindsNothingWithoutAKeyboardUntilItArrives) {
     EXPECT_FALSE(device.isOpen());
     setup.clock->advance(3000);
     EXPECT_TRUE(factory.openFirstMatching(TEST::makeNormalFilter(), device));
+    setup.clock->advance(60000);
+    EXPECT_FALSE(device.switchToUpdateMode());
+    EXPECT_FALSE(factory.openFirstMatching(TEST::makeNormalFilter(), device));
 }
 
 TEST(USBDevice, InUpdateModeItDescribesItselfThroughTheDriver) {

@@ -124,6 +124,7 @@ const std::map<std::string_view, tSetter>& getSetters() {
         {"strings", setStrings},
         {"present", boolSetter(&D::present)},
         {"arrival-ms", numberSetter(&D::arrivalMs, 0xFFFFFFFF)},
+        {"leave-ms", numberSetter(&D::leaveMs, 0xFFFFFFFF)},
         {"keyboards", numberSetter(&D::keyboardCount, 8, 1)},
         {"keyboards-in-update-mode", numberSetter(&D::keyboardsInUpdateMode, 8)},
         {"same-serial", boolSetter(&D::sameSerial)},

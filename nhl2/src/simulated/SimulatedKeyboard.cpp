@@ -89,6 +89,7 @@ SimulatedKeyboard::SimulatedKeyboard(const tKeyboardDescription& description, in
       clock_(std::move(clock)),
       release_(description.releaseNumber) {
     if (!description_.present) return;
+    if (description_.leaveMs) unplugAt_ = clock_->getMilliseconds() + *description_.leaveMs;
     const bool inUpdateMode = index_ >= description_.keyboardCount - description_.keyboardsInUpdateMode;
     leave(inUpdateMode ? Phase::Update : Phase::Normal, description_.arrivalMs);
     updatePhase();
@@ -103,6 +104,11 @@ void SimulatedKeyboard::leave(Phase next, std::optional<std::uint32_t> afterMs) 
 }
 
 void SimulatedKeyboard::updatePhase() {
+    if (unplugAt_ && clock_->getMilliseconds() >= *unplugAt_) {
+        unplugAt_.reset();
+        leave(Phase::Absent, std::nullopt);
+        if (description_.traceRequests) QX::GP::traceFormat("SimulatedKeyboard", "keyboard %d: unplugged\n", number_);
+    }
     if (!comeBackAt_ || clock_->getMilliseconds() < *comeBackAt_) return;
     comeBackAt_.reset();
     phase_ = nextPhase_;

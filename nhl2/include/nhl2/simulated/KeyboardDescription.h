@@ -24,6 +24,8 @@ struct tKeyboardDescription {
 
     bool present = true;
     std::uint32_t arrivalMs = 0;
+    // Unplugged at this time and never back.
+    std::optional<std::uint32_t> leaveMs;
     int keyboardCount = 1;
     // The last this many keyboards are in update mode from the start.
     int keyboardsInUpdateMode = 0;

@@ -87,6 +87,7 @@ private:
     Phase phase_ = Phase::Absent;
     Phase nextPhase_ = Phase::Absent;
     std::optional<std::uint64_t> comeBackAt_;
+    std::optional<std::uint64_t> unplugAt_;
     std::uint32_t generation_ = 0;
     std::uint16_t release_;
 
