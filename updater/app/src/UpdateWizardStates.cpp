@@ -52,8 +52,10 @@ void UpdateWizardMainWidget::step() {
         probe();
         break;
     case eUpdateAvailable:
+        switchDevice();
+        break;
     case eUpdateModeFailed:
-        trySwitch();
+        retry();
         break;
     default:
         // Final states wait for the user to quit; a step while updating (its
@@ -62,14 +64,27 @@ void UpdateWizardMainWidget::step() {
     }
 }
 
+bool UpdateWizardMainWidget::tDeviceReading::showsLike(const tDeviceReading& other) const {
+    return info.productId == other.info.productId && info.serialNumber == other.info.serialNumber &&
+           installed == other.installed;
+}
+
 void UpdateWizardMainWidget::probe() {
     if (!callbacks_.findDevice()) return;
-    NHL2::USBDeviceInfo info;
-    std::string installed, newest;
-    bool updateAvailable = false;
-    callbacks_.getDeviceInfo(info, installed, newest, updateAvailable);
-    setRevisionLabels(installed, newest, info.serialNumber);
-    if (const char* picture = findProductPicture(info.productId)) widgets_.deviceImage->setAttribute("product", picture);
+    offerUpdate(readDevice().updateAvailable);
+}
+
+// Reads the keyboard found last and shows what it tells.
+const UpdateWizardMainWidget::tDeviceReading& UpdateWizardMainWidget::readDevice() {
+    shown_ = {};
+    callbacks_.getDeviceInfo(shown_.info, shown_.installed, shown_.newest, shown_.updateAvailable);
+    setRevisionLabels(shown_.installed, shown_.newest, shown_.info.serialNumber);
+    if (const char* picture = findProductPicture(shown_.info.productId))
+        widgets_.deviceImage->setAttribute("product", picture);
+    return shown_;
+}
+
+void UpdateWizardMainWidget::offerUpdate(bool updateAvailable) {
     if (updateAvailable) {
         showUpdateAvailablePage();
         setState(eUpdateAvailable);
@@ -79,35 +94,49 @@ void UpdateWizardMainWidget::probe() {
     }
 }
 
-// UPDATE, and RETRY after a switch that failed or was refused. RETRY takes a
-// keyboard that came back in update mode late, or looks for the keyboard and
-// switches it again.
-void UpdateWizardMainWidget::trySwitch() {
-    if (state_ == eUpdateModeFailed) {
-        if (callbacks_.isDeviceReady()) {
-            enterUpdatingState();
-            return;
-        }
-        if (!callbacks_.findDevice()) return;
-    }
+// UPDATE, and RETRY of the keyboard the page shows.
+void UpdateWizardMainWidget::switchDevice() {
     const SwitchResult switched = callbacks_.enterUpdateMode();
     if (switched == SwitchResult::Switched) {
         enterUpdatingState();
+    } else {
+        showSwitchFailure(switched);
+    }
+}
+
+// RETRY. After a switch that failed, the keyboard may have come back in
+// update mode late. Otherwise the keyboard is looked for anew and read before
+// anything is sent to it: the user may have unplugged the one the page
+// showed and kept another, perhaps with a newer firmware. Only the keyboard
+// the page showed is switched at once, and only after a switch that failed;
+// one that the user has to confirm first gets the page of its readings.
+void UpdateWizardMainWidget::retry() {
+    if (switchFailure_ == SwitchResult::Failed && callbacks_.isDeviceReady() == SwitchResult::Switched) {
+        enterUpdatingState();
         return;
     }
-    // The page stays on a RETRY that fails the same way; a new reason gets its own message.
-    if (state_ == eUpdateModeFailed && switched == switchFailure_) return;
-    showSwitchFailure(switched);
-    setState(eUpdateModeFailed);
+    if (!callbacks_.findDevice()) return;
+    const tDeviceReading shownBefore = shown_;
+    const tDeviceReading& found = readDevice();
+    if (callbacks_.isDeviceReady() == SwitchResult::CannotBeToldApart) {
+        showSwitchFailure(SwitchResult::CannotBeToldApart);
+    } else if (found.updateAvailable && switchFailure_ == SwitchResult::Failed && found.showsLike(shownBefore)) {
+        switchDevice();
+    } else {
+        offerUpdate(found.updateAvailable);
+    }
 }
 
 void UpdateWizardMainWidget::showSwitchFailure(SwitchResult failure) {
+    // The page stays on a RETRY that fails the same way; a new reason gets its own message.
+    if (state_ == eUpdateModeFailed && failure == switchFailure_) return;
     switchFailure_ = failure;
     if (failure == SwitchResult::CannotBeToldApart) {
         showKeyboardNotToldApartPage();
     } else {
         showUpdateModeFailedPage();
     }
+    setState(eUpdateModeFailed);
 }
 
 void UpdateWizardMainWidget::enterUpdatingState() {
@@ -153,12 +182,8 @@ void UpdateWizardMainWidget::checkUpdatedDevice() {
         setState(eUpdateFailed);
         return;
     }
-    NHL2::USBDeviceInfo info;
-    std::string installed, newest;
-    bool updateAvailable = false;
-    callbacks_.getDeviceInfo(info, installed, newest, updateAvailable);
-    setRevisionLabels(installed, newest, info.serialNumber);
-    if (installed == newest) {
+    const tDeviceReading& updated = readDevice();
+    if (updated.installed == updated.newest) {
         showSuccessPage();
         setState(eUpdateDone);
     } else {

@@ -25,7 +25,11 @@ struct tWalk {
     const char* messagePart;
     int startCalls;
     int pauses;
+    int enterCalls = -1;  // switches asked for; -1: not checked
 };
+
+// A failed row names itself instead of dumping its bytes.
+void PrintTo(const tWalk& walk, std::ostream* out) { *out << walk.name; }
 
 const tWalk kWalks[] = {
     {"absent at start", [](FakeController& c) { c.findAnswers = {false}; }, "", State::eLookingForDevice,
@@ -47,21 +51,41 @@ const tWalk kWalks[] = {
      State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0},
     {"retry: found, refused again", [](FakeController& c) { c.enterAnswers = {Switch::Failed}; }, "SS",
      State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0},
-    {"retry: ready", [](FakeController& c) { c.enterAnswers = {Switch::Failed}; c.readyAnswer = true; }, "SS",
-     State::eUpdating, "Please stand by", 1, 0},
+    {"retry: ready", [](FakeController& c) { c.enterAnswers = {Switch::Failed}; c.readyAnswers = {Switch::Switched}; },
+     "SS", State::eUpdating, "Please stand by", 1, 0},
+    {"retry after a failed switch finds another keyboard",
+     [](FakeController& c) { c.enterAnswers = {Switch::Failed}; c.laterKeyboards = {{"HVX49-000002", "0.5.8"}}; },
+     "SS", State::eUpdateAvailable, "click UPDATE", 0, 0, 1},
     {"not told apart", [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; }, "S",
      State::eUpdateModeFailed, "disconnect the other keyboards and click RETRY", 0, 0},
-    {"retry: still not told apart", [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; }, "SS",
-     State::eUpdateModeFailed, "disconnect the other keyboards and click RETRY", 0, 0},
-    {"retry: told apart, but the switch fails",
-     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart, Switch::Failed}; }, "SS",
-     State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0},
+    {"retry: still not told apart",
+     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; c.readyAnswers = {Switch::CannotBeToldApart}; },
+     "SS", State::eUpdateModeFailed, "disconnect the other keyboards and click RETRY", 0, 0, 1},
+    {"retry: still not told apart, the one found is newer",
+     [](FakeController& c) {
+         c.enterAnswers = {Switch::CannotBeToldApart};
+         c.readyAnswers = {Switch::CannotBeToldApart};
+         c.laterKeyboards = {{"HVX49-000001", "0.6.0", false}};
+     },
+     "SS", State::eUpdateModeFailed, "disconnect the other keyboards and click RETRY", 0, 0, 1},
+    {"retry after the refusal: a newer keyboard stays",
+     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; c.laterKeyboards = {{"HVX49-000001", "0.6.0", false}}; },
+     "SS", State::eNoNewerFirmware, "no newer firmware", 0, 0, 1},
+    {"retry after the refusal: an older keyboard stays",
+     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; c.laterKeyboards = {{"", "0.5.7"}}; },
+     "SS", State::eUpdateAvailable, "click UPDATE", 0, 0, 1},
+    {"retry: told apart, confirmed, but the switch fails",
+     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart, Switch::Failed}; }, "SSS",
+     State::eUpdateModeFailed, "power-cycle it and click RETRY", 0, 0, 2},
     {"retry: fails, then not told apart",
      [](FakeController& c) { c.enterAnswers = {Switch::Failed, Switch::CannotBeToldApart}; }, "SS",
      State::eUpdateModeFailed, "disconnect the other keyboards", 0, 0},
     {"retry: the others unplugged",
      [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart, Switch::Switched}; }, "SS",
-     State::eUpdating, "Please stand by", 1, 0},
+     State::eUpdateAvailable, "click UPDATE", 0, 0, 1},
+    {"retry: the others unplugged, then UPDATE",
+     [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart, Switch::Switched}; }, "SSS",
+     State::eUpdating, "Please stand by", 1, 0, 2},
     {"worker cannot start", [](FakeController& c) { c.startAnswer = false; }, "S", State::eUpdateFailed,
      "(error -1)", 1, 0},
     {"worker still running", [](FakeController&) {}, "STTT", State::eUpdating, "Please stand by", 1, 0},
@@ -93,6 +117,12 @@ TEST_P(WizardWalk, EndsInItsStateAndPage) {
     EXPECT_EQ(wizard->getState(), walk.state);
     EXPECT_NE(wizard.message().find(walk.messagePart), std::string::npos) << wizard.message();
     EXPECT_EQ(controller.startCalls, walk.startCalls);
+    if (walk.enterCalls >= 0) EXPECT_EQ(controller.enterCalls, walk.enterCalls);
+    // The labels show the keyboard read last, not the first one.
+    if (controller.found) {
+        EXPECT_EQ(wizard.widgets().installedValue->getText(), controller.installed);
+        EXPECT_EQ(wizard.widgets().serialNumberValue->getText(), controller.serialNumber);
+    }
     ASSERT_EQ(int(wizard.pauses.size()), walk.pauses);
     for (const auto pause : wizard.pauses) EXPECT_EQ(pause, std::chrono::milliseconds(5000));
 }

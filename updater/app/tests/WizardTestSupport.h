@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "nwl/core/Pane.h"
@@ -36,16 +37,27 @@ inline std::vector<std::uint8_t> readFileBytes(const std::string& path) {
 struct FakeController {
     using SwitchResult = UpdaterCallbacks::SwitchResult;
 
-    // Answers of findDevice and enterUpdateMode in order; the last one repeats.
+    // What getDeviceInfo tells of a keyboard found after the first one.
+    struct tKeyboard {
+        std::string serialNumber;
+        std::string installed;
+        bool updateAvailable = true;
+    };
+
+    // Answers of findDevice, enterUpdateMode and isDeviceReady in order; the last one repeats.
     std::deque<bool> findAnswers{true};
     std::deque<SwitchResult> enterAnswers{SwitchResult::Switched};
-    bool readyAnswer = false;
+    std::deque<SwitchResult> readyAnswers{SwitchResult::Failed};
     bool startAnswer = true;
     std::uint16_t productId = 0x0A10;
     std::string serialNumber = "HVX49-000001";
     std::string installed = "0.5.8";
     std::string newest = "0.5.9";
     bool updateAvailable = true;
+    // Each search that finds a keyboard after the first one finds the next
+    // of these, when there is one.
+    std::deque<tKeyboard> laterKeyboards;
+    bool found = false;
 
     int findCalls = 0;
     int enterCalls = 0;
@@ -56,13 +68,20 @@ struct FakeController {
         UpdaterCallbacks c;
         c.findDevice = [this] {
             ++findCalls;
-            return next(findAnswers);
+            const bool answer = next(findAnswers);
+            if (answer && std::exchange(found, true) && !laterKeyboards.empty()) {
+                serialNumber = laterKeyboards.front().serialNumber;
+                installed = laterKeyboards.front().installed;
+                updateAvailable = laterKeyboards.front().updateAvailable;
+                laterKeyboards.pop_front();
+            }
+            return answer;
         };
         c.enterUpdateMode = [this] {
             ++enterCalls;
             return next(enterAnswers);
         };
-        c.isDeviceReady = [this] { return readyAnswer; };
+        c.isDeviceReady = [this] { return next(readyAnswers); };
         c.startUpdate = [this](const UpdaterCallbacks::tResultCell& result) {
             ++startCalls;
             cell = result;

@@ -43,6 +43,7 @@ void HVXMK2UpdaterUpgradeLogic::resetDevice() {
     device_.close();
     mode_ = kModeNone;
     transferSize_ = 0;
+    readAsOlder_ = false;
 }
 
 bool HVXMK2UpdaterUpgradeLogic::findDevice() {
@@ -51,14 +52,16 @@ bool HVXMK2UpdaterUpgradeLogic::findDevice() {
     if (!isUpdatedKeyboardKnown()) return false;
     if (openKeyboard(makeKeyboardFilter())) {
         mode_ = kModeNormal;
-        return true;
+    } else if (openKeyboard(makeUpdateModeFilter()) && takeUpdateModeDevice()) {
+        readAsOlder_ = true;  // whatever it ran before, it now needs the update
+    } else {
+        resetDevice();
+        return false;
     }
-    if (openKeyboard(makeUpdateModeFilter()) && takeUpdateModeDevice()) {
-        updateAvailable_ = true;
-        return true;
-    }
-    resetDevice();
-    return false;
+    // It may be another keyboard than one switched before: a keyboard that
+    // comes back in update mode later is no longer taken for that one.
+    switched_.reset();
+    return true;
 }
 
 // After an update, whether the updated keyboard can still be told from the
@@ -120,26 +123,48 @@ std::size_t HVXMK2UpdaterUpgradeLogic::countKeyboards() const {
            factory.enumerateDevices(makeUpdateModeFilter()).size();
 }
 
-// Another keyboard in normal mode that tells the same serial number (or none,
-// like this one) could not be told from this one once it is back from the
-// update: either might then be read as the updated one.
-bool HVXMK2UpdaterUpgradeLogic::hasTwinInNormalMode(const std::string& serialNumber,
-                                                    const std::u16string& ownPath) const {
-    const auto filter = makeKeyboardFilter();
+// Whether a keyboard of the filter, other than those at the paths told
+// apart, tells the serial number.
+bool HVXMK2UpdaterUpgradeLogic::hasTwin(const NHL2::USBDeviceFilter& filter, const std::string& serialNumber,
+                                        const std::vector<std::u16string>& pathsToldApart) const {
     NHL2::USBDevice other(driver_, clock_);
     for (const auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(filter)) {
-        if (handle.devicePath == ownPath || !other.open(handle)) continue;
+        const bool toldApart =
+            std::find(pathsToldApart.begin(), pathsToldApart.end(), handle.devicePath) != pathsToldApart.end();
+        if (toldApart || !other.open(handle)) continue;
         const auto& info = other.getInfo();
         if (filter.matches(info.vendorId, info.productId) && info.serialNumber == serialNumber) return true;
     }
     return false;
 }
 
+// Another keyboard in normal mode that tells the same serial number (or none,
+// like this one) could not be told from this one once it is back from the
+// update: either might then be read as the updated one.
+bool HVXMK2UpdaterUpgradeLogic::hasTwinInNormalMode(const std::string& serialNumber,
+                                                    const std::u16string& ownPath) const {
+    return hasTwin(makeKeyboardFilter(), serialNumber, {ownPath});
+}
+
+// Of two keyboards in update mode that tell one serial number, either might
+// be the one the user means. One that was there before our switch is told
+// apart by its path, which it keeps while it stays in update mode.
+bool HVXMK2UpdaterUpgradeLogic::hasTwinInUpdateMode(const std::string& serialNumber,
+                                                    const std::u16string& ownPath) const {
+    std::vector<std::u16string> pathsToldApart{ownPath};
+    if (switched_) pathsToldApart.insert(pathsToldApart.end(), switched_->pathsBefore.begin(),
+                                         switched_->pathsBefore.end());
+    return hasTwin(makeUpdateModeFilter(), serialNumber, pathsToldApart);
+}
+
 // Decided before anything is sent to the open keyboard: after the update the
-// check must be able to tell it from every other keyboard.
+// check must be able to tell it from every other keyboard, and in update mode
+// the keyboard written must be the one the user means.
 bool HVXMK2UpdaterUpgradeLogic::canBeToldApart() const {
     const auto& serialNumber = device_.getInfo().serialNumber;
-    if (hasTwinInNormalMode(serialNumber, device_.getHandle().devicePath)) {
+    const auto& ownPath = device_.getHandle().devicePath;
+    if (hasTwinInNormalMode(serialNumber, ownPath) ||
+        (mode_ == kModeUpdate && hasTwinInUpdateMode(serialNumber, ownPath))) {
         QX::GP::traceFormat(kTraceTag,
                             "another keyboard tells the serial number \"%s\": the updated one could not be told "
                             "from it; no update\n",
@@ -182,7 +207,6 @@ std::vector<HVXMK2UpdaterUpgradeLogic::tCandidate> HVXMK2UpdaterUpgradeLogic::li
 // The switched keyboard is one that was not in update mode before the switch,
 // with its serial number where it tells one.
 void HVXMK2UpdaterUpgradeLogic::narrowToSwitchedKeyboard(std::vector<tCandidate>& candidates) const {
-    if (!switched_) return;
     const auto& before = switched_->pathsBefore;
     std::erase_if(candidates, [&](const tCandidate& candidate) {
         const bool wasThere = std::find(before.begin(), before.end(), candidate.handle.devicePath) != before.end();
@@ -199,11 +223,11 @@ bool HVXMK2UpdaterUpgradeLogic::openCandidate(const tCandidate& candidate, const
     return filter.matches(info.vendorId, info.productId) && info.serialNumber == candidate.serialNumber;
 }
 
+// Attaches to the keyboard that the switch sent into update mode, with what
+// was read of it before.
 HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode() {
-    const NHL2::USBDeviceFactory factory(driver_);
+    if (!switched_) return Attach::NotThere;
     const auto filter = makeUpdateModeFilter();
-    // Keep what is open unless there is something to attach to.
-    if (factory.enumerateDevices(filter).empty()) return Attach::NotThere;
     resetDevice();
     auto candidates = listKeyboards(filter);
     narrowToSwitchedKeyboard(candidates);
@@ -217,14 +241,16 @@ HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(
         resetDevice();
         return Attach::NotThere;
     }
-    return takeUpdateModeDevice() ? Attach::Attached : Attach::Unusable;
+    if (!takeUpdateModeDevice()) return Attach::Unusable;
+    readAsOlder_ = switched_->readAsOlder;
+    return Attach::Attached;
 }
 
 HVXMK2UpdaterUpgradeLogic::SwitchResult HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
     if (deviceWithWorker_ || !device_.isOpen()) return SwitchResult::Failed;
-    if (mode_ == kModeUpdate) return SwitchResult::Switched;
     if (!canBeToldApart()) return SwitchResult::CannotBeToldApart;
-    tSwitchedKeyboard switched{device_.getInfo().serialNumber, {}};
+    if (mode_ == kModeUpdate) return SwitchResult::Switched;
+    tSwitchedKeyboard switched{device_.getInfo().serialNumber, {}, readAsOlder_};
     for (auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(makeUpdateModeFilter()))
         switched.pathsBefore.push_back(std::move(handle.devicePath));
     if (!device_.switchToUpdateMode()) return SwitchResult::Failed;
@@ -241,22 +267,28 @@ HVXMK2UpdaterUpgradeLogic::SwitchResult HVXMK2UpdaterUpgradeLogic::enterUpdateMo
     }
 }
 
-bool HVXMK2UpdaterUpgradeLogic::isDeviceReady() {
-    if (deviceWithWorker_) return false;
-    if (device_.isOpen() && mode_ == kModeUpdate) return true;
-    return attachInUpdateMode() == Attach::Attached;
+HVXMK2UpdaterUpgradeLogic::SwitchResult HVXMK2UpdaterUpgradeLogic::isDeviceReady() {
+    if (deviceWithWorker_) return SwitchResult::Failed;
+    if (!device_.isOpen()) {
+        const Attach attach = attachInUpdateMode();
+        if (attach == Attach::NotToldApart) return SwitchResult::CannotBeToldApart;
+        if (attach != Attach::Attached) return SwitchResult::Failed;
+    }
+    if (!canBeToldApart()) return SwitchResult::CannotBeToldApart;
+    return mode_ == kModeUpdate ? SwitchResult::Switched : SwitchResult::Failed;
 }
 
 bool HVXMK2UpdaterUpgradeLogic::startUpdate(const tResultCell& result) {
     if (!result) throw std::invalid_argument("startUpdate needs a result cell");
     // The one worker of an earlier update must have ended: it used the device.
     const bool earlierWorkerRunning = worker_.joinable() && !worker_.timedJoin(0);
-    // A keyboard found already in update mode was never checked before.
+    // The last look before the download: a twin may have come since the switch.
     if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate || !canBeToldApart()) {
         result->store(kResultNoDevice);
         return false;
     }
     result->store(kResultRunning);
+    switched_.reset();  // served: the worker has the keyboard it switched
     deviceWithWorker_ = true;
     try {
         worker_.start([this, result] { runUpdate(result); });
@@ -291,7 +323,7 @@ std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
     // The check after the update looks for this keyboard, not for any.
     updatedSerial_ = device_.getInfo().serialNumber;
     updateUnconfirmed_ = false;
-    const std::int32_t outcome = updateAvailable_ ? downloadFirmware(*entry) : kResultSuccess;
+    const std::int32_t outcome = readAsOlder_ ? downloadFirmware(*entry) : kResultSuccess;
     if (outcome == kResultSuccess) lookForLateTwin();
     if (mode_ != kModeNormal) device_.sendClosingRequest();
     resetDevice();
@@ -342,7 +374,7 @@ void HVXMK2UpdaterUpgradeLogic::getDeviceInfo(NHL2::USBDeviceInfo& info, std::st
     const std::uint16_t carried = entry->images[0].version;
     newest = formatRevision(carried);
     updateAvailable = inUpdateMode || info.releaseNumber < carried;
-    updateAvailable_ = updateAvailable;
+    readAsOlder_ = updateAvailable;
 }
 
 bool HVXMK2UpdaterUpgradeLogic::isUpdateRunning() {

@@ -181,7 +181,7 @@ TEST_F(UpgradeLogicTest, WholeUpdate) {
     ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
     EXPECT_EQ(logic->getMode(), Logic::kModeUpdate);
     EXPECT_EQ(logic->getTransferSize(), 1024);
-    EXPECT_TRUE(logic->isDeviceReady());
+    EXPECT_EQ(logic->isDeviceReady(), Switch::Switched);
 
     const auto result = makeResultCell();
     // Read before the worker starts: it may advance the clock at once.
@@ -247,7 +247,7 @@ TEST_F(UpgradeLogicTest, WithoutAKeyboard) {
     EXPECT_EQ(probe.info.releaseNumber, 0);
     EXPECT_FALSE(probe.updateAvailable);
     EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
-    EXPECT_FALSE(logic->isDeviceReady());
+    EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
     expectStartRefused();
     EXPECT_FALSE(logic->isUpdateRunning());
 }
@@ -301,7 +301,7 @@ TEST_F(UpgradeLogicTest, KeyboardsThatNeverReachUpdateModeAreNotReady) {
         prepare(description);
         ASSERT_TRUE(logic->findDevice());
         EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
-        EXPECT_FALSE(logic->isDeviceReady());
+        EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
         expectStartRefused();
         if (!description.reenumerationMs) {
             EXPECT_GE(clock->getMilliseconds(), Logic::kReattachTimeoutMs);
@@ -317,14 +317,16 @@ TEST_F(UpgradeLogicTest, LateReenumerationIsReadyOnRetry) {
     ASSERT_TRUE(logic->findDevice());
     readDeviceInfo();
     EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
-    EXPECT_FALSE(logic->isDeviceReady());
+    EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
     clock->advance(5000);
-    ASSERT_TRUE(logic->isDeviceReady());
+    ASSERT_EQ(logic->isDeviceReady(), Switch::Switched);
     EXPECT_EQ(logic->enterUpdateMode(), Switch::Switched);  // already in update mode
     const auto result = makeResultCell();
     ASSERT_TRUE(logic->startUpdate(result));
     logic->waitForWorker();
     EXPECT_EQ(result->load(), Logic::kResultSuccess);
+    // What was read before the switch still holds for the keyboard switched.
+    EXPECT_FALSE(keyboard().getReceivedImage().empty());
 }
 
 // Each download fault ends in -2, sends the abort and the closing request,
@@ -428,11 +430,13 @@ TEST_F(UpgradeLogicTest, TheSwitchedKeyboardIsTheOneUpdated) {
 
 // Two keyboards that tell the same serial number, or none: after the update
 // either might be read back as the updated one. Whether the other one goes
-// into update mode at the same time or stays in normal mode (perhaps already
-// with the carried revision, while the user's keyboard would come back late),
-// no update starts, nothing is sent to either, and the refusal says why.
+// into update mode at the same time (and comes first there, or second) or
+// stays in normal mode (perhaps already with the carried revision, while the
+// user's keyboard would come back late), no update starts, nothing is written
+// to either, and the refusal says why; so it stays when the user tries again
+// with both connected.
 TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
-    enum class Other { SwitchedToo, StaysWithItsRevision, StaysWithTheNewRevision };
+    enum class Other { SwitchedToo, SwitchedFirst, StaysWithItsRevision, StaysWithTheNewRevision };
     struct tCase {
         const char* name;
         bool sameSerial;  // else neither tells a serial number
@@ -442,6 +446,8 @@ TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
     const tCase cases[] = {
         {"same serial, both switched", true, Other::SwitchedToo, [](auto&) {}},
         {"no serials, both switched", false, Other::SwitchedToo, [](auto&) {}},
+        {"same serial, both switched, the other first in update mode", true, Other::SwitchedFirst, [](auto&) {}},
+        {"no serials, both switched, the other first in update mode", false, Other::SwitchedFirst, [](auto&) {}},
         {"same serial, twin in normal mode", true, Other::StaysWithItsRevision, [](auto&) {}},
         {"same serial, updated twin, back late", true, Other::StaysWithTheNewRevision,
          [](auto& d) { d.returnMs = 7000; }},
@@ -457,25 +463,82 @@ TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
         c.adapt(description);
         prepare(description);
         if (c.other == Other::StaysWithTheNewRevision) updateElsewhere(1);
-        const auto otherRequests = driver->getKeyboard(1).getRequestLog().size();
+        // The other one is switched by another program, before our search
+        // (so that it comes back first) or after it.
+        const std::size_t ours = c.other == Other::SwitchedFirst ? 1 : 0;
+        const auto switchOther = [&] {
+            NHL2::DFUDevice other(driver, clock);
+            ASSERT_TRUE(other.open({NHL2::USBDeviceKind::HID, driver->getKeyboard(1 - ours).getDevicePath()}));
+            ASSERT_TRUE(other.switchToUpdateMode());
+        };
+        if (c.other == Other::SwitchedFirst) switchOther();
+        const std::size_t requestsBefore[] = {driver->getKeyboard(0).getRequestLog().size(),
+                                              driver->getKeyboard(1).getRequestLog().size()};
         ASSERT_TRUE(logic->findDevice());
         ASSERT_EQ(readDeviceInfo().installed, "0.5.8");
-        if (c.other == Other::SwitchedToo) {
-            NHL2::DFUDevice other(driver, clock);
-            ASSERT_TRUE(other.open({NHL2::USBDeviceKind::HID, driver->getKeyboard(1).getDevicePath()}));
-            ASSERT_TRUE(other.switchToUpdateMode());
-        }
+        if (c.other == Other::SwitchedToo) switchOther();
         EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
-        EXPECT_FALSE(logic->isDeviceReady());
-        expectStartRefused();
-        if (c.other != Other::SwitchedToo) {
+        const bool switched = c.other == Other::SwitchedToo || c.other == Other::SwitchedFirst;
+        if (!switched) {
             EXPECT_TRUE(keyboard().getRequestLog().empty());
-            EXPECT_EQ(driver->getKeyboard(1).getRequestLog().size(), otherRequests);
-            // What the user may try next is refused the same way.
-            ASSERT_TRUE(logic->findDevice());
-            EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
-            EXPECT_TRUE(keyboard().getRequestLog().empty());
+            EXPECT_EQ(driver->getKeyboard(1).getRequestLog().size(), requestsBefore[1]);
         }
+        // What the user may try next, with both still connected, is refused
+        // the same way, whichever of them the search takes.
+        EXPECT_EQ(logic->isDeviceReady(), Switch::CannotBeToldApart);
+        expectStartRefused();
+        ASSERT_TRUE(logic->findDevice());
+        EXPECT_EQ(logic->getMode(), switched ? Logic::kModeUpdate : Logic::kModeNormal);
+        EXPECT_EQ(logic->isDeviceReady(), Switch::CannotBeToldApart);
+        EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
+        expectStartRefused();
+        if (!switched) EXPECT_TRUE(keyboard().getRequestLog().empty());
+        for (std::size_t i = 0; i < 2; ++i) {
+            const auto log = driver->getKeyboard(i).getRequestLog();
+            for (auto entry = log.begin() + requestsBefore[i]; entry != log.end(); ++entry)
+                EXPECT_NE(entry->code, NHL2::kIoctlDfuDownload) << "keyboard " << i + 1;
+        }
+    }
+}
+
+// The worker writes a keyboard only when its revision was read as older
+// since a search found it, or when it was found in update mode: not one that
+// a search finds after the keyboard read before (the user unplugged that
+// one) until it is read itself, and never one read as newer.
+TEST_F(UpgradeLogicTest, AKeyboardIsWrittenOnlyWhenReadAsOlderSinceItWasFound) {
+    struct tCase {
+        const char* name;
+        std::uint16_t release;  // of the keyboard found second
+        bool inUpdateMode;
+        bool read;
+        bool written;
+    };
+    const tCase cases[] = {
+        {"older, not read", 0x0057, false, false, false},
+        {"older, read", 0x0057, false, true, true},
+        {"newer, read", 0x0060, false, true, false},
+        {"in update mode, not read", 0x0060, true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tKeyboardDescription first;  // read as older, then unplugged
+        first.leaveMs = 1000;
+        tKeyboardDescription second;
+        second.serialNumber = "HVX49-000002";
+        second.releaseNumber = c.release;
+        second.keyboardsInUpdateMode = c.inUpdateMode ? 1 : 0;
+        prepareSeveral({first, second});
+        ASSERT_TRUE(logic->findDevice());
+        ASSERT_TRUE(readDeviceInfo().updateAvailable);
+        clock->advance(1000);
+        ASSERT_TRUE(logic->findDevice());
+        if (c.read) readDeviceInfo();
+        ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
+        const auto result = makeResultCell();
+        ASSERT_TRUE(logic->startUpdate(result));
+        logic->waitForWorker();
+        EXPECT_EQ(result->load(), Logic::kResultSuccess);
+        EXPECT_EQ(driver->getKeyboard(1).getReceivedImage().empty(), !c.written);
     }
 }
 
@@ -502,7 +565,7 @@ TEST_F(UpgradeLogicTest, AnInterruptedUpdateWithATwinInNormalModeDoesNotStart) {
 // refused before anything reaches it that changes it: before the switch, or,
 // found already in update mode, before the download. Alone it is updated.
 TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
-    enum class Outcome { Updated, UpdatedButNotConfirmed, RefusedBeforeTheSwitch, StartRefused };
+    enum class Outcome { Updated, UpdatedButNotConfirmed, RefusedBeforeTheSwitch, RefusedInUpdateMode };
     struct tCase {
         const char* name;
         bool oursInUpdateMode;
@@ -526,7 +589,7 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
          [](auto& d) { d.front().keyboardCount = 2; d.front().keyboardsInUpdateMode = 1; },
          Outcome::RefusedBeforeTheSwitch},
         {"in update mode, beside another in update mode", true, [&](auto& d) { d.push_back(withSerial(true)); },
-         Outcome::StartRefused},
+         Outcome::RefusedInUpdateMode},
         {"alone, another plugged in during the download", false,
          [&](auto& d) {
              d.front().busyMs = 1000;  // a block a second: the download takes about 40 s
@@ -563,13 +626,10 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
             EXPECT_EQ(readDeviceInfo().installed, "0.5.9");
             continue;
         }
-        if (c.outcome == Outcome::RefusedBeforeTheSwitch) {
-            EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
-            EXPECT_TRUE(keyboard().getRequestLog().empty());
-        } else {
-            EXPECT_EQ(logic->enterUpdateMode(), Switch::Switched);  // already in update mode
-            expectStartRefused();
-        }
+        EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
+        EXPECT_EQ(logic->isDeviceReady(), Switch::CannotBeToldApart);
+        expectStartRefused();
+        if (c.outcome == Outcome::RefusedBeforeTheSwitch) EXPECT_TRUE(keyboard().getRequestLog().empty());
         EXPECT_TRUE(trace.contains("tells no serial number and is not the only keyboard connected"));
         for (std::size_t i = 0; i < 2; ++i) {
             for (const auto& entry : driver->getKeyboard(i).getRequestLog()) {
@@ -639,10 +699,10 @@ TEST_F(UpgradeLogicTest, AKeyboardThatArrivesDuringTheUpdateIsNotTakenForTheUpda
     }
 }
 
-// An update left unconfirmed by a late twin does not taint the next one: a
-// keyboard found in update mode afterwards (another one, telling another
-// serial number) is updated and confirmed.
-TEST_F(UpgradeLogicTest, AnUnconfirmedUpdateLeavesTheNextOneToBeConfirmed) {
+// After an update left unconfirmed by a late twin the controller takes no
+// keyboard: a search finds none, and a keyboard that comes in update mode
+// later (another one, never switched nor read) is not ready for an update.
+TEST_F(UpgradeLogicTest, AfterAnUnconfirmedUpdateNoKeyboardIsTaken) {
     tKeyboardDescription ours;
     ours.keyboardsInUpdateMode = 1;  // nothing switched: nothing to narrow the next attach
     ours.busyMs = 1000;
@@ -659,16 +719,10 @@ TEST_F(UpgradeLogicTest, AnUnconfirmedUpdateLeavesTheNextOneToBeConfirmed) {
     ASSERT_FALSE(logic->findDevice());
 
     clock->advance(120000);
-    ASSERT_TRUE(logic->isDeviceReady());
-    const auto result = makeResultCell();
-    ASSERT_TRUE(logic->startUpdate(result));
-    logic->waitForWorker();
-    ASSERT_EQ(result->load(), Logic::kResultSuccess);
-    clock->advance(1000);
-    ASSERT_TRUE(logic->findDevice());
-    const auto probe = readDeviceInfo();
-    EXPECT_EQ(probe.info.serialNumber, "HVX49-000777");
-    EXPECT_EQ(probe.installed, "0.5.9");
+    EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
+    expectStartRefused();
+    EXPECT_FALSE(logic->findDevice());
+    EXPECT_TRUE(driver->getKeyboard(2).getReceivedImage().empty());
 }
 
 // After the update the check looks at the updated keyboard only, even when
@@ -830,7 +884,7 @@ TEST_F(UpgradeLogicTest, TheWorkersDeviceIsLeftAloneUntilItIsDone) {
 
     EXPECT_FALSE(logic->findDevice());
     EXPECT_EQ(logic->enterUpdateMode(), Switch::Failed);
-    EXPECT_FALSE(logic->isDeviceReady());
+    EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
     tProbe probe;
     probe.installed = "untouched";
     probe.newest = "untouched";

@@ -32,13 +32,13 @@ public:
 
     enum Mode { kModeNone = 0, kModeNormal = 1, kModeUpdate = 2 };
 
-    // What enterUpdateMode did. A keyboard that cannot be told from another
-    // one asks the user for something else (disconnect the others) than a
-    // switch that failed.
+    // What enterUpdateMode did, and whether isDeviceReady finds the keyboard
+    // ready. A keyboard that cannot be told from another one asks the user
+    // for something else (disconnect the others) than a switch that failed.
     enum class SwitchResult {
         Switched,           // in update mode and attached again
         Failed,             // no keyboard open, the request failed, or it did not come back usable
-        CannotBeToldApart,  // it could not be told from another keyboard, before the switch or after it
+        CannotBeToldApart,  // it could not be told from another keyboard, in normal or in update mode
     };
 
     // The keyboard needs time to start its new firmware after the update.
@@ -59,14 +59,20 @@ public:
     // Opens a keyboard in normal mode or, when there is none, one that is
     // already in update mode (an interrupted update). After an update only
     // the updated keyboard is taken, and none when another keyboard told its
-    // serial number while it was still in update mode.
+    // serial number while it was still in update mode. A new search forgets
+    // what getDeviceInfo read of the keyboard found before.
     bool findDevice();
-    // enterUpdateMode (before the switch) and startUpdate refuse a keyboard
-    // whose serial number another one in normal mode tells too, and one that
-    // tells no serial number unless it is the only keyboard connected: the
-    // check after the update could not tell it from the others.
+    // enterUpdateMode, isDeviceReady and startUpdate refuse a keyboard whose
+    // serial number another one in normal mode tells too, one in update mode
+    // whose serial number another one in update mode tells (unless that one
+    // was there before our switch), and one that tells no serial number
+    // unless it is the only keyboard connected: the check after the update
+    // could not tell it from the others.
     SwitchResult enterUpdateMode();
-    bool isDeviceReady();
+    // Switched when the keyboard is open in update mode, or when the keyboard
+    // that enterUpdateMode switched has come back since; Failed or
+    // CannotBeToldApart (also for a keyboard in normal mode) when not.
+    SwitchResult isDeviceReady();
     bool startUpdate(const tResultCell& result);
     // The worker's body; stores its outcome into `result` as its last act.
     void runUpdate(const tResultCell& result);
@@ -87,10 +93,12 @@ public:
 private:
     enum class Attach { Attached, NotThere, Unusable, NotToldApart };
     // The keyboard sent into update mode: its serial number (empty when it
-    // tells none) and the update-mode devices that were there before.
+    // tells none), the update-mode devices that were there before, and
+    // whether its revision was read as older than the carried one.
     struct tSwitchedKeyboard {
         std::string serialNumber;
         std::vector<std::u16string> pathsBefore;
+        bool readAsOlder = false;
     };
     struct tCandidate {
         NHL2::USBDeviceOSHandle handle;
@@ -104,7 +112,10 @@ private:
     bool openKeyboard(const NHL2::USBDeviceFilter& filter);
     bool openUpdatedKeyboard(const NHL2::USBDeviceFilter& filter);
     std::size_t countKeyboards() const;
+    bool hasTwin(const NHL2::USBDeviceFilter& filter, const std::string& serialNumber,
+                 const std::vector<std::u16string>& pathsToldApart) const;
     bool hasTwinInNormalMode(const std::string& serialNumber, const std::u16string& ownPath) const;
+    bool hasTwinInUpdateMode(const std::string& serialNumber, const std::u16string& ownPath) const;
     bool canBeToldApart() const;
     bool takeUpdateModeDevice();
     bool isUpdatedKeyboardKnown();
@@ -122,7 +133,12 @@ private:
     // Set while the worker uses the device: the calls of the UI thread then
     // leave it alone instead of closing or reading it under the worker.
     std::atomic<bool> deviceWithWorker_{false};
-    std::atomic<bool> updateAvailable_{false};
+    // Whether the open keyboard's revision was read as older than the carried
+    // one since it was found (a keyboard found in update mode needs the
+    // update anyway): the worker downloads only then. Every close forgets it;
+    // the switch carries it over to the keyboard it switched.
+    std::atomic<bool> readAsOlder_{false};
+    // Set from the switch until a search takes a keyboard or an update starts.
     std::optional<tSwitchedKeyboard> switched_;
     // Set once an update has run: the serial number of the updated keyboard,
     // the only one the later searches take.

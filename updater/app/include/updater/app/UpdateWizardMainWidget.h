@@ -122,8 +122,21 @@ private:
     void buildButtonPanel(NWL::Bar& body);
     void buildAboutOverlay();
 
+    // What the page shows of the keyboard found last.
+    struct tDeviceReading {
+        NHL2::USBDeviceInfo info;
+        std::string installed;
+        std::string newest;
+        bool updateAvailable = false;
+        // The same model, serial number and installed revision.
+        bool showsLike(const tDeviceReading& other) const;
+    };
+
     void probe();
-    void trySwitch();
+    const tDeviceReading& readDevice();
+    void offerUpdate(bool updateAvailable);
+    void switchDevice();
+    void retry();
     void showSwitchFailure(SwitchResult failure);
     void enterUpdatingState();
     void startWorker();
@@ -144,6 +157,7 @@ private:
     eState state_ = eLookingForDevice;
     // Why the RETRY page shows: its message follows the latest reason.
     SwitchResult switchFailure_ = SwitchResult::Failed;
+    tDeviceReading shown_;
     // Shared with the update worker, which may write it after the wizard is gone.
     const tResultCell result_;
     tPause pause_;

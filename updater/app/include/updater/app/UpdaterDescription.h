@@ -35,7 +35,9 @@ struct UpdaterCallbacks {
     std::function<bool()> findDevice;
     // Switched, or why not: the wizard tells the user what to do about it.
     std::function<SwitchResult()> enterUpdateMode;
-    std::function<bool()> isDeviceReady;
+    // Whether the keyboard is in update mode and may be updated (Switched),
+    // or why not.
+    std::function<SwitchResult()> isDeviceReady;
     // The controller and its worker share the result cell with the caller, so
     // the worker's last write never reaches memory that is gone.
     std::function<bool(const tResultCell&)> startUpdate;
