@@ -807,10 +807,31 @@ scenario_late_twin() {
   expect_no_trace "SimulatedKeyboard: keyboard 2: "
 }
 
+# 14. The user follows the refusal page's advice, but unplugs the keyboard
+# the program had read and keeps its twin, which carries a newer firmware:
+# RETRY reads the one that stays and shows that it needs no update. Until
+# the first one has gone, each RETRY shows the refusal again. Neither
+# keyboard is switched or written.
+scenario_twin_left() {
+  start_program twin-left
+  wait_window || return
+  expect_trace "page: update available"
+  click $action_button
+  expect_trace "page: update mode failed (the keyboard cannot be told apart)"
+  click_until $action_button "page: no update" 45
+  expect_screen no-update-newer
+  expect_trace "SimulatedKeyboard: keyboard 1: unplugged" 1
+  expect_no_trace "page: updating"
+  expect_no_trace "switch to update mode"
+  expect_no_trace "DNLOAD"
+  click $quit_alone
+  expect_exit 0
+}
+
 for each in update_49 update_61 update_88 no_keyboard late_keyboard switch_refused back_for_retry \
             never_back rejected_block removed error_state short_status old_revision gone_after \
             late_after quit_no quit_yes start_while_ending no_update about second_start no_display unusable_font same_serial \
-            late_twin; do
+            late_twin twin_left; do
   run "$each"
 done
 
