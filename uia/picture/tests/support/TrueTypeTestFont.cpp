@@ -62,6 +62,11 @@ tBox boxOf(const std::vector<tContour>& contours)
     return contours.empty() ? tBox{} : box;
 }
 
+tBox unite(const tBox& a, const tBox& b)
+{
+    return {std::min(a.xMin, b.xMin), std::min(a.yMin, b.yMin), std::max(a.xMax, b.xMax), std::max(a.yMax, b.yMax)};
+}
+
 void putBox(Table& table, const tBox& box)
 {
     for (const std::int16_t value : {box.xMin, box.yMin, box.xMax, box.yMax})
@@ -114,8 +119,9 @@ Table compositeData(const std::vector<std::uint16_t>& components, const tBox& bo
     return data;
 }
 
-// What a glyph draws with its components: their box, points and contours
-// added up, and how deep its composites nest.
+// What a glyph draws with its components: their box (with the origin for
+// a composite), points and contours added up, and how deep its composites
+// nest.
 struct tExpansion {
     tBox box;
     std::size_t points = 0, contours = 0, depth = 0;
@@ -136,19 +142,13 @@ std::vector<tExpansion> expansionsOf(const std::vector<tTestGlyph>& glyphs)
             for (const tContour& contour : glyphs[glyph].contours)
                 expansion.points += contour.size();
         }
-        bool first = true;
         for (const std::uint16_t component : glyphs[glyph].components) {
             if (component >= glyphs.size() || state[component] == 1)
                 continue;
             if (state[component] == 0)
                 self(self, component);
             const tExpansion& part = expansions[component];
-            expansion.box = first ? part.box
-                                  : tBox{std::min(expansion.box.xMin, part.box.xMin),
-                                         std::min(expansion.box.yMin, part.box.yMin),
-                                         std::max(expansion.box.xMax, part.box.xMax),
-                                         std::max(expansion.box.yMax, part.box.yMax)};
-            first = false;
+            expansion.box = unite(expansion.box, part.box);
             expansion.points += part.points;
             expansion.contours += part.contours;
             expansion.depth = std::max(expansion.depth, part.depth + 1);
@@ -255,8 +255,7 @@ std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font)
     for (std::size_t glyph = 0; glyph < glyphCount; ++glyph) {
         const tExpansion& expansion = expansions[glyph];
         const tBox& box = expansion.box;
-        fontBox = {std::min(fontBox.xMin, box.xMin), std::min(fontBox.yMin, box.yMin),
-                   std::max(fontBox.xMax, box.xMax), std::max(fontBox.yMax, box.yMax)};
+        fontBox = unite(fontBox, box);
         const std::vector<std::uint16_t>& components = glyphs[glyph].components;
         if (components.empty()) {
             maxPoints = std::max(maxPoints, expansion.points);
