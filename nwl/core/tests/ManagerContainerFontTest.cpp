@@ -43,8 +43,8 @@ private:
 };
 
 // A skin font that is missing, or whose file FreeType takes for a font but
-// cannot draw with (a truncated file opens with every glyph empty) or cannot
-// open at all, is reported once by name, however many sizes it is asked at,
+// cannot draw with (a truncated file opens with every glyph empty), cannot
+// open at all or would keep it busy (composite glyphs nested too deep), is reported once by name, however many sizes it is asked at,
 // and replaced by the default face, which draws. The names are the test's
 // own: faces are shared by name in the process.
 TEST(ManagerContainerFonts, missingOrUnusableFontFallsBackToTheDefaultWithOneReport)
@@ -67,6 +67,7 @@ TEST(ManagerContainerFonts, missingOrUnusableFontFallsBackToTheDefaultWithOneRep
         {"truncated-virid.ttf", std::vector<std::uint8_t>(whole.begin(), whole.begin() + std::ptrdiff_t(whole.size() / 2)),
          unusable},
         {"random-virid.ttf", noise, unusable},
+        {"composites-9-deep.ttf", UIA::Test::writeTrueTypeFont(UIA::Test::nestedArrowFont(9, 1)), unusable},
     };
 
     const SkinFonts skin;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "CompositeGlyphBounds.h"
+
 namespace QX::UIA::DETAIL {
 namespace {
 
@@ -51,13 +53,18 @@ bool mapsAnOutline(FT_Face face)
 // the first kMaxGlyphsLoaded distinct glyphs and kMaxCodePointsWalked code
 // points of its map. A truncated file often opens with every glyph empty:
 // its fonts would measure text and draw none of it.
+// No glyph of the face, mapped or not, nests composites deeper than
+// kMaxCompositeDepth, expands to more than kMaxCompositeComponents components
+// or is made of itself: such a glyph would keep the check, or later the
+// drawing of the glyph, busy for minutes. That is known before any glyph is
+// loaded, and a face refused as a whole leaves drawing with nothing to check.
 bool isDrawableFace(FT_Library library, const std::vector<std::uint8_t>& bytes)
 {
     FT_Face face = nullptr;
     if (!library || FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
         return false;
-    const bool drawable =
-        FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 && mapsAnOutline(face);
+    const bool drawable = FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 &&
+                          compositesStayWithinBounds(face) && mapsAnOutline(face);
     FT_Done_Face(face);
     return drawable;
 }

@@ -168,14 +168,20 @@ TEST_F(FontCache, FontByNameFromStream)
 // A font needs no ASCII glyph: an arrows or icon font whose map reaches an
 // outlined glyph anywhere draws, also when a long run of code points that
 // map to empty glyphs comes before that glyph, however long a run that
-// shares one glyph.
+// shares one glyph. Composite glyphs draw: an arrow with an accent (and an
+// empty glyph, stored right before it, as a third component), and
+// composites as deep and with as many components as the bounds allow.
 TEST_F(FontCache, FontsWithoutAsciiGlyphsDraw)
 {
+    const tContour accent = {{400, 750}, {400, 850}, {600, 850}, {600, 750}};
     const std::pair<const char*, tTestFont> files[] = {
         {"arrows.ttf", arrowFont({0x2192, 0xE000})},
         {"spaces-then-arrow.ttf", {{{codePointRun(0x2000, 0x2192), {}}, {{0x2192}, arrowOutline()}}}},
         {"2000-spaces-then-arrow.ttf", {{{codePointRun(0x1000, 0x1000 + 2000), {}}, {{0x2192}, arrowOutline()}}}},
         {"1023-empty-glyphs-then-arrow.ttf", emptyGlyphsThenArrow(1023)},
+        {"accented-arrow.ttf", {{{{}, arrowOutline()}, {{}, {accent}}, {{}, {}}, {{0x2192}, {}, {1, 2, 3}}}}},
+        {"composites-8-deep.ttf", nestedArrowFont(8, 1)},
+        {"composite-of-128.ttf", nestedArrowFont(1, 128)},
     };
     for (const auto& [name, file] : files) {
         SCOPED_TRACE(name);
@@ -195,8 +201,9 @@ TEST_F(FontCache, FontsWithoutAsciiGlyphsDraw)
 // glyphs are empty), a font whose mapped glyphs have no outlines, one whose
 // first 1024 distinct glyphs are empty, fonts with no Unicode map (a symbol
 // map, a Mac Roman one), a bitmap-only font (no font units to take the
-// metrics from) and a missing resource all give an empty font that measures
-// nothing.
+// metrics from), fonts with a glyph past the composite bounds (too deep, too
+// many components, made of itself and mapped by no code point) and a
+// missing resource all give an empty font that measures nothing.
 TEST_F(FontCache, UnusableFontsAreEmpty)
 {
     std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
@@ -214,6 +221,9 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
         {"1024-empty-glyphs-then-arrow.ttf", writeTrueTypeFont(emptyGlyphsThenArrow(1024))},
         {"symbol-map.ttf", writeTrueTypeFont(arrowFont({0xF041, 0xF0E0}, 3, 0))},
         {"mac-map.ttf", writeTrueTypeFont(arrowFont({U'A', 0xE0}, 1, 0))},
+        {"composites-9-deep.ttf", writeTrueTypeFont(nestedArrowFont(9, 1))},
+        {"composite-of-129.ttf", writeTrueTypeFont(nestedArrowFont(1, 129))},
+        {"unmapped-cycle.ttf", writeTrueTypeFont({{{{0x2192}, arrowOutline()}, {{}, {}, {3}}, {{}, {}, {2}}}})},
     };
     std::vector<std::unique_ptr<Font>> fonts;
     for (const auto& [name, bytes] : files) {

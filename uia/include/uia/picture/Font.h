@@ -69,9 +69,11 @@ public:
     const std::shared_ptr<DETAIL::FTRenderCache>& getRenderCache() const;
     // Whether the font's file made a face that draws text. A font without
     // one measures and draws nothing: its file is missing or no font at all,
-    // is bitmap-only, has no Unicode map, or its map reaches no glyph with
-    // an outline (as in a truncated file) among its first 1024 distinct
-    // glyphs and 65536 code points.
+    // is bitmap-only, has no Unicode map, its map reaches no glyph with an
+    // outline (as in a truncated file) among its first 1024 distinct glyphs
+    // and 65536 code points, or one of its glyphs nests composite glyphs
+    // more than 8 deep, expands to more than 128 components or is made of
+    // itself.
     bool isUsable() const;
 
     std::int32_t getResourceId() const { return resourceId_; }

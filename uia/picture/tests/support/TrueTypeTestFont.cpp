@@ -62,6 +62,11 @@ tBox boxOf(const std::vector<tContour>& contours)
     return contours.empty() ? tBox{} : box;
 }
 
+tBox unite(const tBox& a, const tBox& b)
+{
+    return {std::min(a.xMin, b.xMin), std::min(a.yMin, b.yMin), std::max(a.xMax, b.xMax), std::max(a.yMax, b.yMax)};
+}
+
 void putBox(Table& table, const tBox& box)
 {
     for (const std::int16_t value : {box.xMin, box.yMin, box.xMax, box.yMax})
@@ -97,6 +102,69 @@ Table glyphData(const std::vector<tContour>& contours)
     padToFour(data);
     return data;
 }
+
+// A composite glyph: each component drawn at the origin.
+Table compositeData(const std::vector<std::uint16_t>& components, const tBox& box)
+{
+    constexpr std::uint16_t kArgsAreOffsets = 0x0002, kMoreComponents = 0x0020;
+    Table data;
+    put16(data, 0xFFFF);  // -1 contours
+    putBox(data, box);
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        put16(data, kArgsAreOffsets | (i + 1 < components.size() ? kMoreComponents : 0));
+        put16(data, components[i]);
+        data.insert(data.end(), {0, 0});  // x and y offsets as bytes
+    }
+    padToFour(data);
+    return data;
+}
+
+// What a glyph draws with its components: their box (with the origin for
+// a composite), points and contours added up, and how deep its composites
+// nest.
+struct tExpansion {
+    tBox box;
+    std::size_t points = 0, contours = 0, depth = 0;
+};
+
+// The expansion of every glyph, each worked out once. A component that is no
+// glyph, or the glyph itself again, adds nothing.
+std::vector<tExpansion> expansionsOf(const std::vector<tTestGlyph>& glyphs)
+{
+    std::vector<tExpansion> expansions(glyphs.size());
+    std::vector<int> state(glyphs.size());  // 0 not yet, 1 in progress, 2 known
+    const auto expand = [&](const auto& self, std::size_t glyph) -> void {
+        state[glyph] = 1;
+        tExpansion& expansion = expansions[glyph];
+        if (glyphs[glyph].components.empty()) {
+            expansion.box = boxOf(glyphs[glyph].contours);
+            expansion.contours = glyphs[glyph].contours.size();
+            for (const tContour& contour : glyphs[glyph].contours)
+                expansion.points += contour.size();
+        }
+        for (const std::uint16_t component : glyphs[glyph].components) {
+            if (component >= glyphs.size() || state[component] == 1)
+                continue;
+            if (state[component] == 0)
+                self(self, component);
+            const tExpansion& part = expansions[component];
+            expansion.box = unite(expansion.box, part.box);
+            expansion.points += part.points;
+            expansion.contours += part.contours;
+            expansion.depth = std::max(expansion.depth, part.depth + 1);
+        }
+        if (!glyphs[glyph].components.empty())
+            expansion.depth = std::max<std::size_t>(expansion.depth, 1);
+        state[glyph] = 2;
+    };
+    for (std::size_t glyph = 0; glyph < glyphs.size(); ++glyph) {
+        if (state[glyph] == 0)
+            expand(expand, glyph);
+    }
+    return expansions;
+}
+
+std::uint16_t clamp16(std::size_t value) { return std::uint16_t(std::min<std::size_t>(value, 0xFFFF)); }
 
 // Format 4, one segment per code point (its glyph by delta) and the closing
 // segment at 0xFFFF that the format requires.
@@ -175,25 +243,31 @@ std::vector<tContour> arrowOutline()
 
 std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font)
 {
-    std::vector<std::vector<tContour>> outlines = {{{{100, 0}, {100, 700}, {500, 700}, {500, 0}}}};
-    for (const tTestGlyph& glyph : font.glyphs)
-        outlines.push_back(glyph.contours);
-    const std::size_t glyphCount = outlines.size();
+    std::vector<tTestGlyph> glyphs = {{{}, {{{100, 0}, {100, 700}, {500, 700}, {500, 0}}}}};
+    glyphs.insert(glyphs.end(), font.glyphs.begin(), font.glyphs.end());
+    const std::size_t glyphCount = glyphs.size();
+    const std::vector<tExpansion> expansions = expansionsOf(glyphs);
 
     tBox fontBox;
-    std::size_t maxPoints = 0, maxContours = 0;
+    std::size_t maxPoints = 0, maxContours = 0, maxCompositePoints = 0, maxCompositeContours = 0;
+    std::size_t maxComponents = 0, maxDepth = 0;
     Table glyf, loca, hmtx;
-    for (const auto& contours : outlines) {
-        const tBox box = boxOf(contours);
-        fontBox = {std::min(fontBox.xMin, box.xMin), std::min(fontBox.yMin, box.yMin),
-                   std::max(fontBox.xMax, box.xMax), std::max(fontBox.yMax, box.yMax)};
-        std::size_t points = 0;
-        for (const tContour& contour : contours)
-            points += contour.size();
-        maxPoints = std::max(maxPoints, points);
-        maxContours = std::max(maxContours, contours.size());
+    for (std::size_t glyph = 0; glyph < glyphCount; ++glyph) {
+        const tExpansion& expansion = expansions[glyph];
+        const tBox& box = expansion.box;
+        fontBox = unite(fontBox, box);
+        const std::vector<std::uint16_t>& components = glyphs[glyph].components;
+        if (components.empty()) {
+            maxPoints = std::max(maxPoints, expansion.points);
+            maxContours = std::max(maxContours, expansion.contours);
+        } else {
+            maxCompositePoints = std::max(maxCompositePoints, expansion.points);
+            maxCompositeContours = std::max(maxCompositeContours, expansion.contours);
+            maxComponents = std::max(maxComponents, components.size());
+            maxDepth = std::max(maxDepth, expansion.depth);
+        }
         put32(loca, std::uint32_t(glyf.size()));
-        const Table data = glyphData(contours);
+        const Table data = components.empty() ? glyphData(glyphs[glyph].contours) : compositeData(components, box);
         glyf.insert(glyf.end(), data.begin(), data.end());
         put16(hmtx, kAdvance);
         put16(hmtx, std::uint16_t(box.xMin));
@@ -235,11 +309,13 @@ std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font)
     put16(maxp, std::uint32_t(glyphCount));
     put16(maxp, std::uint32_t(maxPoints));
     put16(maxp, std::uint32_t(maxContours));
-    put16(maxp, 0);  // composite points
-    put16(maxp, 0);  // composite contours
+    put16(maxp, clamp16(maxCompositePoints));
+    put16(maxp, clamp16(maxCompositeContours));
     put16(maxp, 2);  // zones
-    for (int i = 0; i < 8; ++i)
-        put16(maxp, 0);  // twilight points, storage, definitions, stack, instructions, components
+    for (int i = 0; i < 6; ++i)
+        put16(maxp, 0);  // twilight points, storage, function and instruction definitions, stack, instructions
+    put16(maxp, clamp16(maxComponents));
+    put16(maxp, clamp16(maxDepth));
 
     return sfnt({{"cmap", characterMap(font)},
                  {"glyf", glyf},
@@ -248,6 +324,15 @@ std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font)
                  {"hmtx", hmtx},
                  {"loca", loca},
                  {"maxp", maxp}});
+}
+
+tTestFont nestedArrowFont(std::uint16_t depth, std::uint16_t width)
+{
+    tTestFont font{{{{}, arrowOutline()}}};
+    for (std::uint16_t level = 1; level <= depth; ++level)
+        font.glyphs.push_back({{}, {}, std::vector<std::uint16_t>(width, level)});
+    font.glyphs.back().codePoints = {0x2192};
+    return font;
 }
 
 int inkOf(const Font& font, const std::string& text)

@@ -20,10 +20,14 @@ struct tFontPoint {
 using tContour = std::vector<tFontPoint>;
 
 // One glyph and the code points (all below 0x10000) that map to it. A glyph
-// without contours is empty, as a space's is.
+// without contours is empty, as a space's is. A glyph with components is a
+// composite of those glyphs (by glyph index: 0 is the missing glyph, 1 the
+// first of the font's glyphs), each drawn at the origin; its contours are
+// not written.
 struct tTestGlyph {
     std::vector<char32_t> codePoints;
     std::vector<tContour> contours;
+    std::vector<std::uint16_t> components = {};
 };
 
 struct tTestFont {
@@ -41,6 +45,11 @@ std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font);
 
 // A right arrow filling most of the em.
 std::vector<tContour> arrowOutline();
+
+// A font whose glyph at U+2192 nests `depth` composites, each made of
+// `width` copies of the one below, over the arrow: it expands to
+// width + width^2 + ... + width^depth components.
+tTestFont nestedArrowFont(std::uint16_t depth, std::uint16_t width);
 
 // How many pixels the text changes when drawn in black on white (200 by 40
 // pixels from the top left): whether a font really draws it.
