@@ -44,8 +44,9 @@ private:
 
 // A skin font that is missing, or whose file FreeType takes for a font but
 // cannot draw with (a truncated file opens with every glyph empty), cannot
-// open at all or would keep it busy (composite glyphs nested too deep), is reported once by name, however many sizes it is asked at,
-// and replaced by the default face, which draws. The names are the test's
+// open at all or would keep busy (composite glyphs nested too deep), is
+// reported once by name, however many sizes it is asked at, and replaced by
+// the default face, which draws. The names are the test's
 // own: faces are shared by name in the process.
 TEST(ManagerContainerFonts, missingOrUnusableFontFallsBackToTheDefaultWithOneReport)
 {
