@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include FT_BITMAP_H
+#include FT_OUTLINE_H
 #include <hb-ft.h>
 #include <hb.h>
 
@@ -12,9 +13,22 @@ namespace QX::UIA::DETAIL {
 namespace {
 
 constexpr char32_t kReplacementCharacter = U'?';
-// Render at once; with hinting use the font's own hints, never the auto-hinter.
-constexpr FT_Int32 kLoadHinted = FT_LOAD_RENDER | FT_LOAD_NO_AUTOHINT;
-constexpr FT_Int32 kLoadUnhinted = FT_LOAD_RENDER | FT_LOAD_NO_HINTING;
+// With hinting use the font's own hints, never the auto-hinter.
+constexpr FT_Int32 kLoadHinted = FT_LOAD_NO_AUTOHINT;
+constexpr FT_Int32 kLoadUnhinted = FT_LOAD_NO_HINTING;
+// How many ems a glyph's outline may span either way to be rendered. Real
+// glyphs span a few at most; a font's glyph may span thousands, whose bitmap
+// would take a second and up to a gigabyte, kept in the cache.
+constexpr FT_Pos kMaxGlyphSpanEms = 32;
+
+bool spansFewEms(const FT_GlyphSlot slot, std::uint32_t pixelSize)
+{
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return true;
+    FT_BBox box;
+    FT_Outline_Get_CBox(&slot->outline, &box);
+    const FT_Pos limit = FT_Pos(pixelSize) * kMaxGlyphSpanEms * 64;  // 26.6 pixels
+    return box.xMax - box.xMin <= limit && box.yMax - box.yMin <= limit;
+}
 
 std::int32_t scaleToPixels(double fontUnits, std::uint32_t pixelSize, double unitsPerEm)
 {
@@ -127,10 +141,11 @@ const tGlyph* FTRenderCache::loadGlyph(char32_t codePoint)
     // FreeType answers a code point the font lacks with glyph 0 (the
     // "missing" box) and no error: that is a failure here too.
     const FT_UInt glyphIndex = FT_Get_Char_Index(face_, codePoint);
-    if (glyphIndex == 0 || FT_Load_Glyph(face_, glyphIndex, key_.hinting ? kLoadHinted : kLoadUnhinted) != 0)
+    const FT_GlyphSlot slot = face_->glyph;
+    if (glyphIndex == 0 || FT_Load_Glyph(face_, glyphIndex, key_.hinting ? kLoadHinted : kLoadUnhinted) != 0 ||
+        !spansFewEms(slot, key_.pixelSize) || FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
         return codePoint == kReplacementCharacter ? nullptr : getGlyph(kReplacementCharacter);
 
-    const FT_GlyphSlot slot = face_->glyph;
     tGlyph& glyph = glyphs_.emplace_back();
     glyph.advance = static_cast<std::int32_t>(slot->advance.x);
     glyph.top = slot->bitmap_top;

@@ -197,6 +197,25 @@ TEST_F(FontCache, FontsWithoutAsciiGlyphsDraw)
     }
 }
 
+// A glyph whose outline spans many ems would render a bitmap of up to a
+// gigabyte: it is drawn as '?' (nothing here: the font has none), and the
+// font's other glyphs are rendered.
+TEST_F(FontCache, AGlyphSpanningManyEmsIsNotRendered)
+{
+    const tContour huge = {{-30000, -30000}, {-30000, 0},     {-30000, 30000}, {0, 30000},
+                           {30000, 30000},   {30000, 0},      {30000, -30000}, {0, -30000}};
+    auto description = makeDescription(16);
+    description.resourceId = 0;
+    description.name = "huge-glyph.ttf";
+    const Font font(std::make_shared<GP::MemoryStream>(writeTrueTypeFont({{{{0x2192}, arrowOutline()}, {{U'A'}, {huge}}}})),
+                    description);
+    ASSERT_TRUE(font.getRenderCache());
+    EXPECT_EQ(font.getRenderCache()->getGlyph(U'A'), nullptr);
+    const auto* arrow = font.getRenderCache()->getGlyph(0x2192);
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_GT(arrow->width, 0);
+}
+
 // A font that cannot be read, a truncated font (FreeType opens it, but its
 // glyphs are empty), a font whose mapped glyphs have no outlines, one whose
 // first 1024 distinct glyphs are empty, fonts with no Unicode map (a symbol
