@@ -155,8 +155,11 @@ WaitOutcome waitForMainWindowOrEnd(InstanceState& state, const char* title, bool
     const std::u16string id = GP::utf8ToWide(state.id);
     Holder holder{nullptr, GetTickCount64() + state.otherInstanceWaitMs};
     for (;;) {
+        HWND window = findMainWindow(title);
+        // Looked for after the window: an instance makes its marker first, so
+        // the one whose window was found is handed the path before the raise.
         followHolder(holder, state, id, handsPathOver);
-        if (HWND window = findMainWindow(title)) {
+        if (window != nullptr) {
             bringToFront(window);
             if (staysInFront(window, std::max(remainingMs(holder), kOtherInstancePollMs)))
                 return WaitOutcome::Raised;
