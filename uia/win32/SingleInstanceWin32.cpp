@@ -16,9 +16,6 @@ namespace QX::UIA {
 namespace {
 
 constexpr ULONG_PTR kPathDataWord = EventId::kPathFromSecondInstance;
-// How often a second start looks again for a running instance that shows no
-// main window.
-constexpr DWORD kOtherInstancePollMs = 50;
 
 struct InstanceState {
     std::string id;
@@ -27,8 +24,8 @@ struct InstanceState {
     HANDLE instanceMutex = nullptr;
     HWND markerWindow = nullptr;
     bool otherInstanceRunning = false;
-    // The running instance had no main window to bring to the front, also
-    // after the wait: still starting, or ending without its window.
+    // The instance that held the program for the whole wait had no main
+    // window to bring to the front: still starting, or ending without it.
     bool otherShowsNoWindow = false;
     bool searched = false;
     DWORD otherInstanceWaitMs = kOtherInstanceWaitMs;
@@ -62,11 +59,15 @@ bool takeInstance(InstanceState& state, const std::u16string& id) {
     return true;
 }
 
+HWND findMarkerWindow(const std::u16string& id) {
+    return FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str());
+}
+
 void findOrCreateMarkerWindow(InstanceState& state) {
     const std::u16string id = GP::utf8ToWide(state.id);
     if (takeInstance(state, id)) return;
     // The first instance may not have made its marker window yet.
-    state.markerWindow = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, id.c_str());
+    state.markerWindow = findMarkerWindow(id);
     state.otherInstanceRunning = true;
 }
 
@@ -102,23 +103,72 @@ HWND findMainWindow(const char* title) {
     return search.found;
 }
 
-// The running instance may show no main window for a while: it is starting,
-// or it is ending (its window gone while it finishes work, or its process
-// gone while the system has not yet let go of it). Waits, up to a bound, for
-// its window or for its end, when this process takes its place.
-HWND waitForMainWindowOrEnd(InstanceState& state, const char* title) {
-    const std::u16string id = GP::utf8ToWide(state.id);
-    const ULONGLONG deadline = GetTickCount64() + state.otherInstanceWaitMs;
-    for (;;) {
-        if (HWND window = findMainWindow(title)) return window;
-        if (takeInstance(state, id) || GetTickCount64() >= deadline) return nullptr;
-        Sleep(kOtherInstancePollMs);
-    }
-}
-
 void bringToFront(HWND window) {
     if (IsIconic(window) || !IsWindowVisible(window)) ShowWindow(window, SW_RESTORE);
     SetForegroundWindow(window);
+}
+
+// A window found may be closing: its thread may be busy with the close (a
+// question answered, work still to stop) and destroy it right after. The
+// window counts as brought to the front when it is still there and visible
+// once its thread has answered a message sent after it was raised: by then a
+// close under way has run its course, and the raise too. A thread that does
+// not answer within the wait leaves the window as it is on the screen.
+bool staysInFront(HWND window, DWORD timeoutMs) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &answer);
+    return IsWindow(window) && IsWindowVisible(window);
+}
+
+enum class WaitOutcome { Raised, BecameFirst, ShowsNoWindow };
+
+// The instance waited for, told apart from one that takes its place by its
+// marker window (null until one is seen), and when its wait ends.
+struct Holder {
+    HWND marker = nullptr;
+    ULONGLONG deadline = 0;
+};
+
+// A marker window not seen before belongs to an instance this start has not
+// dealt with yet: the running one, which may make its marker late, or a start
+// that took the place of one that ended. The wait starts afresh for it, and
+// it is handed the path: the one before never had it, or ended with it.
+void followHolder(Holder& holder, InstanceState& state, const std::u16string& id, bool handsPathOver) {
+    HWND marker = findMarkerWindow(id);
+    if (marker == nullptr || marker == holder.marker) return;
+    holder.marker = marker;
+    state.markerWindow = marker;
+    holder.deadline = GetTickCount64() + state.otherInstanceWaitMs;
+    if (handsPathOver) sendFirstArgument(marker);
+}
+
+DWORD remainingMs(const Holder& holder) {
+    const ULONGLONG now = GetTickCount64();
+    return now < holder.deadline ? DWORD(holder.deadline - now) : 0;
+}
+
+// The running instance may show no main window for a while: it is starting,
+// or it is ending (its window closing or gone while it finishes work, or its
+// process gone while the system has not yet let go of it). Waits, up to a
+// bound, for its window, or for its end, when this process takes its place.
+WaitOutcome waitForMainWindowOrEnd(InstanceState& state, const char* title, bool handsPathOver) {
+    const std::u16string id = GP::utf8ToWide(state.id);
+    Holder holder{nullptr, GetTickCount64() + state.otherInstanceWaitMs};
+    for (;;) {
+        HWND window = findMainWindow(title);
+        // Looked for after the window: an instance makes its marker first, so
+        // the one whose window was found is handed the path before the raise.
+        followHolder(holder, state, id, handsPathOver);
+        if (window != nullptr) {
+            bringToFront(window);
+            if (staysInFront(window, std::max(remainingMs(holder), kOtherInstancePollMs)))
+                return WaitOutcome::Raised;
+        } else if (takeInstance(state, id)) {
+            return WaitOutcome::BecameFirst;
+        }
+        if (remainingMs(holder) == 0) return WaitOutcome::ShowsNoWindow;
+        Sleep(kOtherInstancePollMs);
+    }
 }
 
 // The text of a copy-data record, read no further than its size says: any
@@ -150,18 +200,13 @@ bool forwardToRunningInstance(const char* id, int allowSecondInstance) {
         findOrCreateMarkerWindow(state);
     }
     if (!state.otherInstanceRunning) return false;
-    if (!hasArguments()) {
-        if (allowSecondInstance == 1) return false;
-    } else if (state.markerWindow != nullptr) {
-        sendFirstArgument(state.markerWindow);
+    const bool handsPathOver = hasArguments();
+    if (!handsPathOver && allowSecondInstance == 1) return false;
+    switch (waitForMainWindowOrEnd(state, application->getTitle(), handsPathOver)) {
+    case WaitOutcome::BecameFirst: return false;
+    case WaitOutcome::ShowsNoWindow: state.otherShowsNoWindow = true; return true;
+    case WaitOutcome::Raised: break;
     }
-    HWND window = waitForMainWindowOrEnd(state, application->getTitle());
-    if (window != nullptr) {
-        bringToFront(window);
-        return true;
-    }
-    if (!state.otherInstanceRunning) return false;  // it ended: this one is the first now
-    state.otherShowsNoWindow = true;
     return true;
 }
 

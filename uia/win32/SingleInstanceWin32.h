@@ -17,8 +17,10 @@ LRESULT CALLBACK onCopyData(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // title; `lParam` points to the search record.
 BOOL CALLBACK findWindowByTitle(HWND hwnd, LPARAM lParam);
 // How long a second start waits for a running instance that shows no main
-// window to show one or to end.
+// window to show one or to end; afresh for each start that takes its place.
 constexpr DWORD kOtherInstanceWaitMs = 10000;
+// How often it looks again meanwhile.
+constexpr DWORD kOtherInstancePollMs = 50;
 
 // Forgets the search result and the marker window, so that one test process
 // can play several instances, and sets the wait above.

@@ -15,12 +15,15 @@ namespace QX::UIA {
 // without an application.
 // A running instance that shows no main window (starting, or ending) is
 // waited for, up to 10 s: when it ends meanwhile, this one becomes the first
-// instance and the answer is false.
+// instance and the answer is false; when another start takes its place, the
+// wait starts afresh for that one. A window that is gone or hidden once its
+// instance has answered after being brought to the front (it was closing)
+// does not count.
 bool forwardToRunningInstance(const char* id, int allowSecondInstance);
 
-// After forwardToRunningInstance answered true: whether the running instance
-// still showed no main window to bring to the front, so that the user saw
-// nothing of either.
+// After forwardToRunningInstance answered true: whether the running instance,
+// the same one for the whole wait, still showed no main window to bring to
+// the front, so that the user saw nothing of either.
 bool runningInstanceShowsNoWindow();
 
 // The data of the path event that the running instance receives.

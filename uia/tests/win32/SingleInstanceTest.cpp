@@ -1,6 +1,8 @@
 #include "WindowTestSupport.h"
 
+#include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <utility>
 
 #include "gp/Path.h"
@@ -13,20 +15,85 @@ namespace QX::UIA::Test {
 namespace {
 
 constexpr char kInstanceId[] = "QX-window-tests-single-instance";
+constexpr char16_t kInstanceIdW[] = u"QX-window-tests-single-instance";
 constexpr char kTitle[] = "QX Instance Test Window";
+constexpr char16_t kTitleW[] = u"QX Instance Test Window";
 
-HWND findMarker() { return FindWindowExW(HWND_MESSAGE, nullptr, nullptr, u"QX-window-tests-single-instance"); }
+HWND findMarker() { return FindWindowExW(HWND_MESSAGE, nullptr, nullptr, kInstanceIdW); }
+
+// Whether the calling thread made a marker window: it became the first instance.
+bool madeMarker() {
+    for (HWND marker = findMarker(); marker != nullptr;
+         marker = FindWindowExW(HWND_MESSAGE, marker, nullptr, kInstanceIdW))
+        if (GetWindowThreadProcessId(marker, nullptr) == GetCurrentThreadId()) return true;
+    return false;
+}
+
+// The marker window of an instance played by the test.
+HWND makeMarker() {
+    HWND marker = CreateWindowExW(0, u"STATIC", kInstanceIdW, 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(marker, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(onCopyData));
+    return marker;
+}
 
 // Runs a second instance of this program that plays the child test below;
-// the messages of this (first) instance are handled meanwhile.
-int runSecondInstance(const std::vector<std::string>& arguments, const char* mode) {
+// the messages of this (first) instance are handled meanwhile, and
+// `meanwhile` runs between them.
+int runSecondInstance(const std::vector<std::string>& arguments, const char* mode,
+                      const std::function<void()>& meanwhile = [] {}) {
     const int process = startTestProgram(arguments, {"GTEST_FILTER=SingleInstanceChild.*",
                                                      std::string("QX_SINGLE_INSTANCE_CHILD=") + mode});
     if (process < 0) return -1;
     int exitCode = -1;
-    for (int waited = 0; waited < 60000 && !hasEnded(process, exitCode); waited += 20) pumpMessages(20);
+    for (int waited = 0; waited < 60000 && !hasEnded(process, exitCode); waited += 20) {
+        pumpMessages(20);
+        meanwhile();
+    }
     return exitCode;
 }
+
+// A top-level window of another instance played by a thread of this
+// process. A second start reads the title of each window while it looks for
+// the main window; this one counts those reads, and may go on with something
+// after it has answered one.
+class WatchedWindow {
+public:
+    WatchedWindow(const char16_t* title, DWORD style, std::function<void(HWND)> afterLook = {})
+        : handle_(CreateWindowExW(0, u"STATIC", title, style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)),
+          afterLook_(std::move(afterLook)) {
+        SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        staticProcedure_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
+    }
+    ~WatchedWindow() {
+        if (IsWindow(handle_)) DestroyWindow(handle_);
+    }
+    WatchedWindow(const WatchedWindow&) = delete;
+    WatchedWindow& operator=(const WatchedWindow&) = delete;
+
+    HWND handle() const { return handle_; }
+    int looks() const { return looks_; }
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<WatchedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        const LRESULT answer = CallWindowProcW(self->staticProcedure_, window, message, wParam, lParam);
+        if (message != WM_GETTEXT) return answer;
+        ++self->looks_;
+        if (self->afterLook_) {
+            ReplyMessage(answer);  // the reader goes on meanwhile
+            self->afterLook_(window);
+        }
+        return answer;
+    }
+
+    HWND handle_;
+    std::function<void(HWND)> afterLook_;
+    WNDPROC staticProcedure_ = nullptr;
+    int looks_ = 0;
+};
+
+bool isSet(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
 
 std::string temporaryFile() {
     char16_t folder[MAX_PATH] = {};
@@ -79,6 +146,24 @@ TEST_F(SingleInstanceTest, SecondProcessHandsItsArgumentOverAndRaisesTheFirst) {
     EXPECT_EQ(runSecondInstance({}, "0-forwarded"), 0);
     EXPECT_EQ(runSecondInstance({"C:\\no\\such\\file.txt"}, "0-forwarded"), 0);
     EXPECT_EQ(application.paths.size(), 1u);
+
+    // This instance shows no main window now and, once handed the path, gives
+    // way to another one (its marker goes, another one comes), which shows the
+    // window: that one is handed the path too, and its window comes to the front.
+    SetWindowTextW(window->hwnd(), u"QX other window");
+    window->impl()->minimize();
+    HWND marker = findMarker();
+    EXPECT_EQ(runSecondInstance({path}, "0-forwarded",
+                                [&] {
+                                    if (marker == nullptr || application.paths.size() < 2) return;
+                                    DestroyWindow(std::exchange(marker, nullptr));
+                                    makeMarker();
+                                    SetWindowTextW(window->hwnd(), kTitleW);
+                                }),
+              0);
+    EXPECT_EQ(application.paths.size(), 3u);
+    EXPECT_FALSE(IsIconic(window->hwnd()));
+    EXPECT_EQ(GetForegroundWindow(), window->hwnd());
     window.reset();
 }
 
@@ -125,42 +210,90 @@ TEST_F(SingleInstanceTest, TitleMatchesFromItsStartIgnoringCase) {
 
 // Another instance holds the instance but shows no main window: it is still
 // starting (no marker window yet, even), or ending. A second start waits for
-// its window or its end; when the wait runs out, it ends and can say why.
+// its window or its end; when the wait runs out, it ends and can say why. The
+// other instance is played by a thread, which acts once the second start has
+// looked for the main window.
 TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
-    enum class Then { Nothing, ShowsItsWindow, Ends };
+    enum class Then { Nothing, ShowsItsWindow, Ends, ClosesItsWindowAndEnds, GivesWayToAnother };
     const struct {
         const char* name;
         Then then;
+        DWORD waitMs;
         bool forwarded;
     } cases[] = {
-        {"no window within the wait", Then::Nothing, true},
-        {"its window comes", Then::ShowsItsWindow, true},
-        {"it ends", Then::Ends, false},
+        {"no window within the wait", Then::Nothing, 200, true},
+        {"its window comes", Then::ShowsItsWindow, 10000, true},
+        {"it ends", Then::Ends, 10000, false},
+        {"its window closes as it is brought to the front, then it ends", Then::ClosesItsWindowAndEnds, 10000,
+         false},
+        {"another start takes its place and shows its window after the first one's wait", Then::GivesWayToAnother,
+         1000, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        resetSingleInstanceForTesting(c.then == Then::Nothing ? 200 : 10000);
+        resetSingleInstanceForTesting(c.waitMs);
         ScopedApplication scope;
         scope.get().setTitle(kTitle);
         HANDLE other = CreateMutexW(nullptr, FALSE, u"QX-window-tests-single-instance-instance");
         ASSERT_NE(other, nullptr);
         HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<HWND> shown{nullptr};
         Win32Thread otherInstance([&] {
-            Sleep(100);  // while the second start waits (it comes to the same answer if not)
-            if (c.then == Then::Ends) CloseHandle(std::exchange(other, nullptr));
-            if (c.then != Then::ShowsItsWindow) return;
-            HWND window = CreateWindowExW(0, u"STATIC", u"QX Instance Test Window", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                          nullptr, nullptr, nullptr);
-            // A thread's windows go with it; bringing one to the front sends it messages.
-            while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-                MSG message;
-                while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            // Answers what reaches this thread until `until` holds; false when the test is done first.
+            const auto handleUntil = [&](const std::function<bool()>& until) {
+                return pumpUntil([&] { return until() || isSet(done); }, 60000) && !isSet(done);
+            };
+            const auto showMainWindow = [&] {
+                shown = CreateWindowExW(0, u"STATIC", kTitleW, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                        nullptr);
+            };
+            WatchedWindow lookout(u"", WS_POPUP);  // no main window: its title is empty
+            switch (c.then) {
+            case Then::Nothing: break;
+            case Then::ShowsItsWindow:
+                if (handleUntil([&] { return lookout.looks() > 0; })) showMainWindow();
+                break;
+            case Then::Ends:
+                if (handleUntil([&] { return lookout.looks() > 0; })) CloseHandle(std::exchange(other, nullptr));
+                break;
+            case Then::ClosesItsWindowAndEnds: {
+                // Found, it is busy closing (a question answered, work to stop): it answers nothing
+                // more until it has closed, and then it ends.
+                WatchedWindow closing(kTitleW, WS_POPUP | WS_VISIBLE, [&](HWND window) {
+                    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) &&
+                           WaitForSingleObject(done, 1) == WAIT_TIMEOUT) {
+                    }
+                    DestroyWindow(window);
+                    CloseHandle(std::exchange(other, nullptr));
+                });
+                handleUntil([&] { return closing.looks() > 0; });
+                break;
             }
-            DestroyWindow(window);
+            case Then::GivesWayToAnother: {
+                HWND marker = makeMarker();
+                if (!handleUntil([&] { return lookout.looks() > 0; })) break;
+                // Timed like the wait: this one lets go halfway through it (the instance mutex stays
+                // taken: the other start took it as this one let go); the other one shows its window
+                // once the wait for this one would have run out.
+                const ULONGLONG seen = GetTickCount64();
+                if (!handleUntil([&] { return GetTickCount64() >= seen + c.waitMs / 2; })) break;
+                DestroyWindow(marker);
+                makeMarker();
+                if (handleUntil([&] { return GetTickCount64() >= seen + c.waitMs + 2 * kOtherInstancePollMs; }))
+                    showMainWindow();
+                break;
+            }
+            }
+            // A thread's windows go with it; bringing one to the front sends it messages.
+            pumpUntil([&] { return isSet(done); }, 60000);
         });
         EXPECT_EQ(forwardToRunningInstance(kInstanceId, 0), c.forwarded);
         EXPECT_EQ(runningInstanceShowsNoWindow(), c.then == Then::Nothing);
-        EXPECT_EQ(findMarker() != nullptr, !c.forwarded);
+        EXPECT_EQ(madeMarker(), !c.forwarded);
+        if (c.forwarded && c.then != Then::Nothing) {
+            EXPECT_NE(shown.load(), nullptr);
+            EXPECT_EQ(GetForegroundWindow(), shown.load());
+        }
         SetEvent(done);
         otherInstance.join();
         CloseHandle(done);
