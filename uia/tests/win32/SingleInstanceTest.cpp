@@ -227,7 +227,7 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
         {"its window closes as it is brought to the front, then it ends", Then::ClosesItsWindowAndEnds, 10000,
          false},
         {"another start takes its place and shows its window after the first one's wait", Then::GivesWayToAnother,
-         1000, true},
+         3000, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
