@@ -22,7 +22,6 @@ struct InstanceState {
     // Held for the life of the process: whoever creates it first is the
     // first instance. Finding a window and then creating one is not atomic.
     HANDLE instanceMutex = nullptr;
-    HWND markerWindow = nullptr;
     bool otherInstanceRunning = false;
     // The instance that held the program for the whole wait had no main
     // window to bring to the front: still starting, or ending without it.
@@ -55,7 +54,6 @@ bool takeInstance(InstanceState& state, const std::u16string& id) {
     HWND marker = CreateWindowExW(0, u"STATIC", id.c_str(), 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
     if (marker == nullptr) return true;
     SetWindowLongPtrW(marker, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(onCopyData));
-    state.markerWindow = marker;
     return true;
 }
 
@@ -65,10 +63,8 @@ HWND findMarkerWindow(const std::u16string& id) {
 
 void findOrCreateMarkerWindow(InstanceState& state) {
     const std::u16string id = GP::utf8ToWide(state.id);
-    if (takeInstance(state, id)) return;
-    // The first instance may not have made its marker window yet.
-    state.markerWindow = findMarkerWindow(id);
-    state.otherInstanceRunning = true;
+    // The running instance's marker window is followed while this start waits.
+    if (!takeInstance(state, id)) state.otherInstanceRunning = true;
 }
 
 // Hands the first argument after the program's name to the running instance
@@ -137,7 +133,6 @@ void followHolder(Holder& holder, InstanceState& state, const std::u16string& id
     HWND marker = findMarkerWindow(id);
     if (marker == nullptr || marker == holder.marker) return;
     holder.marker = marker;
-    state.markerWindow = marker;
     holder.deadline = GetTickCount64() + state.otherInstanceWaitMs;
     if (handsPathOver) sendFirstArgument(marker);
 }
