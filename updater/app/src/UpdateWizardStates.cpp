@@ -105,11 +105,13 @@ void UpdateWizardMainWidget::switchDevice() {
 }
 
 // RETRY. After a switch that failed, the keyboard may have come back in
-// update mode late. Otherwise the keyboard is looked for anew and read before
-// anything is sent to it: the user may have unplugged the one the page
-// showed and kept another, perhaps with a newer firmware. Only the keyboard
-// the page showed is switched at once, and only after a switch that failed;
-// one that the user has to confirm first gets the page of its readings.
+// update mode late; the controller takes it only when it can prove that it
+// is the one the user confirmed. Otherwise the keyboard is looked for anew
+// and read before anything is sent to it: the user may have unplugged the
+// one the page showed and kept another, perhaps with a newer firmware, or
+// one in update mode. Only the keyboard the page showed (the same model,
+// serial number and revision) is switched at once, and only after a switch
+// that failed; any other gets the page of its readings first.
 void UpdateWizardMainWidget::retry() {
     if (switchFailure_ == SwitchResult::Failed && callbacks_.isDeviceReady() == SwitchResult::Switched) {
         enterUpdatingState();

@@ -42,6 +42,7 @@ struct FakeController {
         std::string serialNumber;
         std::string installed;
         bool updateAvailable = true;
+        std::uint16_t productId = 0x0A10;
     };
 
     // Answers of findDevice, enterUpdateMode and isDeviceReady in order; the last one repeats.
@@ -70,6 +71,7 @@ struct FakeController {
             ++findCalls;
             const bool answer = next(findAnswers);
             if (answer && std::exchange(found, true) && !laterKeyboards.empty()) {
+                productId = laterKeyboards.front().productId;
                 serialNumber = laterKeyboards.front().serialNumber;
                 installed = laterKeyboards.front().installed;
                 updateAvailable = laterKeyboards.front().updateAvailable;

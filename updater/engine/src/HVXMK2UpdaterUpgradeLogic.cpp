@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "engine/FirmwareEntry.h"
 #include "gp/Trace.h"
@@ -50,17 +51,18 @@ bool HVXMK2UpdaterUpgradeLogic::findDevice() {
     if (deviceWithWorker_) return false;
     resetDevice();
     if (!isUpdatedKeyboardKnown()) return false;
-    if (openKeyboard(makeKeyboardFilter())) {
-        mode_ = kModeNormal;
-    } else if (openKeyboard(makeUpdateModeFilter()) && takeUpdateModeDevice()) {
+    if (openKeyboard(makeUpdateModeFilter()) && takeUpdateModeDevice()) {
         readAsOlder_ = true;  // whatever it ran before, it now needs the update
+    } else if (openKeyboard(makeKeyboardFilter())) {
+        mode_ = kModeNormal;
     } else {
         resetDevice();
         return false;
     }
-    // It may be another keyboard than one switched before: a keyboard that
-    // comes back in update mode later is no longer taken for that one.
-    switched_.reset();
+    // The wizard shows this keyboard's page next; what the user confirmed
+    // before was another page, and the keyboards in update mode before that
+    // switch no longer tell this one's twins apart.
+    confirmed_.reset();
     return true;
 }
 
@@ -73,7 +75,7 @@ bool HVXMK2UpdaterUpgradeLogic::isUpdatedKeyboardKnown() {
                             "keyboard's serial number while that one was in update mode\n");
         return false;
     }
-    if (!updatedSerial_ || !updatedSerial_->empty()) return true;
+    if (!updated_ || !updated_->serialNumber.empty()) return true;
     const std::size_t count = countKeyboards();
     if (count > 1) {
         QX::GP::traceFormat(kTraceTag,
@@ -86,7 +88,7 @@ bool HVXMK2UpdaterUpgradeLogic::isUpdatedKeyboardKnown() {
 }
 
 bool HVXMK2UpdaterUpgradeLogic::openKeyboard(const NHL2::USBDeviceFilter& filter) {
-    if (updatedSerial_) return openUpdatedKeyboard(filter);
+    if (updated_) return openUpdatedKeyboard(filter);
     const NHL2::USBDeviceFactory factory(driver_);
     for (const auto& handle : factory.enumerateDevices(filter)) {
         if (!device_.open(handle)) continue;
@@ -97,17 +99,18 @@ bool HVXMK2UpdaterUpgradeLogic::openKeyboard(const NHL2::USBDeviceFilter& filter
     return false;
 }
 
-// The updated keyboard is known by its serial number (or by telling none, as
-// it did): a keyboard that tells another is not it, and of two that tell it
-// neither can be taken for it.
+// The updated keyboard is known by its model and serial number (or by
+// telling none, as it did): a keyboard that tells another is not it, and of
+// two that tell it neither can be taken for it.
 bool HVXMK2UpdaterUpgradeLogic::openUpdatedKeyboard(const NHL2::USBDeviceFilter& filter) {
     auto candidates = listKeyboards(filter);
-    std::erase_if(candidates, [&](const tCandidate& candidate) { return candidate.serialNumber != *updatedSerial_; });
+    std::erase_if(candidates,
+                  [&](const tCandidate& candidate) { return tKeyboardIdentity::of(candidate.info) != *updated_; });
     if (candidates.size() > 1) {
         QX::GP::traceFormat(kTraceTag,
                             "the check after the update takes no keyboard: %zu keyboards tell the updated "
                             "keyboard's serial number \"%s\"\n",
-                            candidates.size(), updatedSerial_->c_str());
+                            candidates.size(), updated_->serialNumber.c_str());
     }
     if (candidates.size() != 1 || !openCandidate(candidates.front(), filter)) {
         device_.close();
@@ -152,8 +155,10 @@ bool HVXMK2UpdaterUpgradeLogic::hasTwinInNormalMode(const std::string& serialNum
 bool HVXMK2UpdaterUpgradeLogic::hasTwinInUpdateMode(const std::string& serialNumber,
                                                     const std::u16string& ownPath) const {
     std::vector<std::u16string> pathsToldApart{ownPath};
-    if (switched_) pathsToldApart.insert(pathsToldApart.end(), switched_->pathsBefore.begin(),
-                                         switched_->pathsBefore.end());
+    if (confirmed_) {
+        const auto& before = confirmed_->getUpdateModePathsBefore();
+        pathsToldApart.insert(pathsToldApart.end(), before.begin(), before.end());
+    }
     return hasTwin(makeUpdateModeFilter(), serialNumber, pathsToldApart);
 }
 
@@ -199,67 +204,80 @@ std::vector<HVXMK2UpdaterUpgradeLogic::tCandidate> HVXMK2UpdaterUpgradeLogic::li
     for (const auto& handle : factory.enumerateDevices(filter)) {
         if (!device_.open(handle)) continue;
         const auto& info = device_.getInfo();
-        if (filter.matches(info.vendorId, info.productId)) candidates.push_back({handle, info.serialNumber});
+        if (filter.matches(info.vendorId, info.productId)) candidates.push_back({handle, info});
     }
     return candidates;
-}
-
-// The switched keyboard is one that was not in update mode before the switch,
-// with its serial number where it tells one.
-void HVXMK2UpdaterUpgradeLogic::narrowToSwitchedKeyboard(std::vector<tCandidate>& candidates) const {
-    const auto& before = switched_->pathsBefore;
-    std::erase_if(candidates, [&](const tCandidate& candidate) {
-        const bool wasThere = std::find(before.begin(), before.end(), candidate.handle.devicePath) != before.end();
-        const bool otherSerial =
-            !switched_->serialNumber.empty() && candidate.serialNumber != switched_->serialNumber;
-        return wasThere || otherSerial;
-    });
 }
 
 bool HVXMK2UpdaterUpgradeLogic::openCandidate(const tCandidate& candidate, const NHL2::USBDeviceFilter& filter) {
     if (device_.isOpen() && device_.getHandle().devicePath == candidate.handle.devicePath) return true;
     if (!device_.open(candidate.handle)) return false;
     const auto& info = device_.getInfo();
-    return filter.matches(info.vendorId, info.productId) && info.serialNumber == candidate.serialNumber;
+    return filter.matches(info.vendorId, info.productId) &&
+           tKeyboardIdentity::of(info) == tKeyboardIdentity::of(candidate.info);
 }
 
-// Attaches to the keyboard that the switch sent into update mode, with what
-// was read of it before.
-HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode() {
-    if (!switched_) return Attach::NotThere;
+// Attaches to the confirmed keyboard in update mode (see
+// ConfirmedKeyboard::recognises). Keyboards that look like it and cannot be
+// told apart are refused.
+HVXMK2UpdaterUpgradeLogic::Attach HVXMK2UpdaterUpgradeLogic::attachInUpdateMode(bool whileSwitching) {
+    if (!confirmed_) return Attach::NotThere;
     const auto filter = makeUpdateModeFilter();
     resetDevice();
     auto candidates = listKeyboards(filter);
-    narrowToSwitchedKeyboard(candidates);
+    std::erase_if(candidates, [&](const tCandidate& candidate) {
+        return !confirmed_->looksLike(candidate.info, candidate.handle.devicePath);
+    });
     if (candidates.size() > 1) {
         QX::GP::traceFormat(kTraceTag, "%zu keyboards in update mode cannot be told apart\n",
                             candidates.size());
         resetDevice();
         return Attach::NotToldApart;
     }
-    if (candidates.empty() || !openCandidate(candidates.front(), filter)) {
+    if (candidates.empty() ||
+        !confirmed_->recognises(candidates.front().info, candidates.front().handle.devicePath, whileSwitching) ||
+        !openCandidate(candidates.front(), filter)) {
         resetDevice();
         return Attach::NotThere;
     }
     if (!takeUpdateModeDevice()) return Attach::Unusable;
-    readAsOlder_ = switched_->readAsOlder;
+    confirmed_->noteBackAt(device_.getHandle().devicePath);
     return Attach::Attached;
 }
 
+// The user's UPDATE confirms the keyboard the page shows: the open one, as
+// getDeviceInfo read it.
+void HVXMK2UpdaterUpgradeLogic::confirmOpenKeyboard() {
+    confirmed_.emplace(device_.getInfo(), device_.getHandle().devicePath, mode_ == kModeUpdate, readAsOlder_);
+}
+
+bool HVXMK2UpdaterUpgradeLogic::isConfirmedKeyboardOpen() const {
+    return confirmed_ && device_.isOpen() && mode_ == kModeUpdate &&
+           confirmed_->recognises(device_.getInfo(), device_.getHandle().devicePath, false);
+}
+
+// The one rule that every download passes: firmware goes only into the
+// keyboard the user confirmed, as its page showed it or proven back in update
+// mode after our switch, and only while it can be told from every other
+// keyboard (the check after the update must find it again).
+bool HVXMK2UpdaterUpgradeLogic::mayWrite() const { return isConfirmedKeyboardOpen() && canBeToldApart(); }
+
 HVXMK2UpdaterUpgradeLogic::SwitchResult HVXMK2UpdaterUpgradeLogic::enterUpdateMode() {
     if (deviceWithWorker_ || !device_.isOpen()) return SwitchResult::Failed;
+    // A keyboard proven back in update mode keeps what was confirmed of it.
+    if (!isConfirmedKeyboardOpen()) confirmOpenKeyboard();
     if (!canBeToldApart()) return SwitchResult::CannotBeToldApart;
     if (mode_ == kModeUpdate) return SwitchResult::Switched;
-    tSwitchedKeyboard switched{device_.getInfo().serialNumber, {}, readAsOlder_};
+    std::vector<std::u16string> pathsBefore;
     for (auto& handle : NHL2::USBDeviceFactory(driver_).enumerateDevices(makeUpdateModeFilter()))
-        switched.pathsBefore.push_back(std::move(handle.devicePath));
+        pathsBefore.push_back(std::move(handle.devicePath));
     if (!device_.switchToUpdateMode()) return SwitchResult::Failed;
-    switched_ = std::move(switched);
+    confirmed_->noteSwitch(std::move(pathsBefore));
     // The keyboard leaves the bus and comes back with its update-mode id.
     resetDevice();
     const std::uint64_t deadline = clock_->getMilliseconds() + kReattachTimeoutMs;
     for (;;) {
-        const Attach attach = attachInUpdateMode();
+        const Attach attach = attachInUpdateMode(true);
         if (attach == Attach::Attached) return SwitchResult::Switched;
         if (attach == Attach::NotToldApart) return SwitchResult::CannotBeToldApart;
         if (attach == Attach::Unusable || clock_->getMilliseconds() >= deadline) return SwitchResult::Failed;
@@ -270,25 +288,25 @@ HVXMK2UpdaterUpgradeLogic::SwitchResult HVXMK2UpdaterUpgradeLogic::enterUpdateMo
 HVXMK2UpdaterUpgradeLogic::SwitchResult HVXMK2UpdaterUpgradeLogic::isDeviceReady() {
     if (deviceWithWorker_) return SwitchResult::Failed;
     if (!device_.isOpen()) {
-        const Attach attach = attachInUpdateMode();
+        const Attach attach = attachInUpdateMode(false);
         if (attach == Attach::NotToldApart) return SwitchResult::CannotBeToldApart;
         if (attach != Attach::Attached) return SwitchResult::Failed;
     }
     if (!canBeToldApart()) return SwitchResult::CannotBeToldApart;
-    return mode_ == kModeUpdate ? SwitchResult::Switched : SwitchResult::Failed;
+    return isConfirmedKeyboardOpen() ? SwitchResult::Switched : SwitchResult::Failed;
 }
 
 bool HVXMK2UpdaterUpgradeLogic::startUpdate(const tResultCell& result) {
     if (!result) throw std::invalid_argument("startUpdate needs a result cell");
     // The one worker of an earlier update must have ended: it used the device.
     const bool earlierWorkerRunning = worker_.joinable() && !worker_.timedJoin(0);
-    // The last look before the download: a twin may have come since the switch.
-    if (earlierWorkerRunning || !device_.isOpen() || mode_ != kModeUpdate || !canBeToldApart()) {
+    // Refused at once, so that the user learns it now; the worker asks again
+    // right before the download.
+    if (earlierWorkerRunning || !mayWrite()) {
         result->store(kResultNoDevice);
         return false;
     }
     result->store(kResultRunning);
-    switched_.reset();  // served: the worker has the keyboard it switched
     deviceWithWorker_ = true;
     try {
         worker_.start([this, result] { runUpdate(result); });
@@ -314,16 +332,18 @@ void HVXMK2UpdaterUpgradeLogic::runUpdate(const tResultCell& result) {
 }
 
 std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
-    const FirmwareEntry* entry =
-        device_.isOpen() && mode_ == kModeUpdate ? findFirmwareEntry(device_.getInfo().productId) : nullptr;
+    // The last look before the download: a twin may have come since the switch.
+    const FirmwareEntry* entry = mayWrite() ? findFirmwareEntry(device_.getInfo().productId) : nullptr;
     if (!entry) {
         deviceWithWorker_ = false;
         return kResultNoDevice;
     }
+    // Served: the next update needs the user's word again.
+    const bool needsUpdate = std::exchange(confirmed_, std::nullopt)->needsUpdate();
     // The check after the update looks for this keyboard, not for any.
-    updatedSerial_ = device_.getInfo().serialNumber;
+    updated_ = tKeyboardIdentity::of(device_.getInfo());
     updateUnconfirmed_ = false;
-    const std::int32_t outcome = readAsOlder_ ? downloadFirmware(*entry) : kResultSuccess;
+    const std::int32_t outcome = needsUpdate ? downloadFirmware(*entry) : kResultSuccess;
     if (outcome == kResultSuccess) lookForLateTwin();
     if (mode_ != kModeNormal) device_.sendClosingRequest();
     resetDevice();
@@ -339,11 +359,11 @@ std::int32_t HVXMK2UpdaterUpgradeLogic::performUpdate() {
 // while that one is slow to come back. The last look before the closing
 // request; one that arrives after it is not seen.
 void HVXMK2UpdaterUpgradeLogic::lookForLateTwin() {
-    if (!hasTwinInNormalMode(*updatedSerial_, device_.getHandle().devicePath)) return;
+    if (!hasTwinInNormalMode(updated_->serialNumber, device_.getHandle().devicePath)) return;
     QX::GP::traceFormat(kTraceTag,
                         "a keyboard in normal mode tells the updated keyboard's serial number \"%s\" while that one "
                         "is still in update mode: the update cannot be confirmed\n",
-                        updatedSerial_->c_str());
+                        updated_->serialNumber.c_str());
     updateUnconfirmed_ = true;
 }
 

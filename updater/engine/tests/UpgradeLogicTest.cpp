@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -64,10 +65,12 @@ protected:
         return probe;
     }
 
-    // What the wizard does from its first probe to the worker's outcome.
-    std::int32_t runUpdate() {
+    // What the wizard does from its first probe to the worker's outcome;
+    // `beforeUpdate` runs while the user looks at the page.
+    std::int32_t runUpdate(const std::function<void()>& beforeUpdate = {}) {
         EXPECT_TRUE(logic->findDevice());
         readDeviceInfo();
+        if (beforeUpdate) beforeUpdate();
         if (logic->enterUpdateMode() != Switch::Switched) return 0;
         const auto result = makeResultCell();
         EXPECT_TRUE(logic->startUpdate(result));
@@ -329,6 +332,127 @@ TEST_F(UpgradeLogicTest, LateReenumerationIsReadyOnRetry) {
     EXPECT_FALSE(keyboard().getReceivedImage().empty());
 }
 
+std::vector<std::uint8_t> imageOf(std::uint16_t model) {
+    const auto bytes = findFirmwareEntry(model)->images[0].getBytes();
+    return {bytes.begin(), bytes.end()};
+}
+
+// After a switch that failed, firmware goes at once only into the user's
+// keyboard proven back in update mode: the same model and serial number. A
+// keyboard in update mode that cannot be proven to be it (ours tells no
+// serial number, or it is of another model or tells another serial number)
+// is written only after a search found it and the user confirmed its page
+// (installed "-"). While the switch waits, a lone keyboard that tells no
+// serial number is taken for ours only with our model.
+TEST_F(UpgradeLogicTest, AfterAFailedSwitchOnlyTheProvenKeyboardIsWrittenAtOnce) {
+    struct tCase {
+        const char* name;
+        bool oursTellsASerial;
+        std::optional<std::uint32_t> oursBackAfterMs;
+        std::uint16_t otherModel;
+        const char* otherSerial;  // nullptr: no other keyboard
+        std::uint32_t otherArrivalMs;
+    };
+    const tCase cases[] = {
+        {"ours back late", true, 15000, 0, nullptr, 0},
+        {"ours tells none, a stranger with a newer firmware", false, std::nullopt, NHL2::kHVX49MK2, "HVX49-000009",
+         25000},
+        {"ours tells none, a stranger that tells none", false, std::nullopt, NHL2::kHVX49MK2, "", 25000},
+        {"ours tells none, a 61-key keyboard", false, std::nullopt, NHL2::kHVX61MK2, "HVX61-000009", 25000},
+        {"ours never back, a 61-key keyboard with our serial", true, std::nullopt, NHL2::kHVX61MK2,
+         "HVX49-000001", 25000},
+        {"ours tells none, a 61-key keyboard that tells none during the wait", false, std::nullopt,
+         NHL2::kHVX61MK2, "", 2000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tKeyboardDescription ours;
+        if (!c.oursTellsASerial) ours.strings = tKeyboardDescription::Strings::Failing;
+        ours.reenumerationMs = c.oursBackAfterMs;
+        std::vector<tKeyboardDescription> descriptions{ours};
+        if (c.otherSerial) {
+            tKeyboardDescription other;
+            other.modelProductId = c.otherModel;
+            other.serialNumber = c.otherSerial;
+            if (!*c.otherSerial) other.strings = tKeyboardDescription::Strings::Failing;
+            other.releaseNumber = 0x0060;
+            other.keyboardsInUpdateMode = 1;
+            other.arrivalMs = c.otherArrivalMs;
+            descriptions.push_back(other);
+        }
+        prepareSeveral(descriptions);
+        ASSERT_TRUE(logic->findDevice());
+        ASSERT_TRUE(readDeviceInfo().updateAvailable);
+        ASSERT_EQ(logic->enterUpdateMode(), Switch::Failed);
+        clock->advance(20000);  // RETRY at 30 s
+        const auto result = makeResultCell();
+        if (!c.otherSerial) {
+            ASSERT_EQ(logic->isDeviceReady(), Switch::Switched);
+            ASSERT_TRUE(logic->startUpdate(result));
+            logic->waitForWorker();
+            EXPECT_EQ(keyboard().getReceivedImage(), imageOf(NHL2::kHVX49MK2));
+            continue;
+        }
+        NHL2::SimulatedKeyboard& other = driver->getKeyboard(1);
+        EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
+        expectStartRefused();
+        // The search finds it, its page tells what it is, and UPDATE writes it.
+        ASSERT_TRUE(logic->findDevice());
+        const auto page = readDeviceInfo();
+        EXPECT_EQ(page.installed, "-");
+        EXPECT_EQ(page.info.serialNumber, c.otherSerial);
+        EXPECT_EQ(page.info.productId & NHL2::kModelMask, c.otherModel);
+        EXPECT_TRUE(page.updateAvailable);
+        EXPECT_TRUE(other.getReceivedImage().empty());
+        ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
+        ASSERT_TRUE(logic->startUpdate(result));
+        logic->waitForWorker();
+        EXPECT_EQ(other.getReceivedImage(), imageOf(c.otherModel));
+        EXPECT_TRUE(keyboard().getReceivedImage().empty());
+    }
+}
+
+// The user's keyboard comes back in update mode only after the switch gave
+// up, and RETRY found the other keyboard (newer, so its page is final). A
+// later search, or a new start, takes the keyboard in update mode before the
+// other one and offers it; the search forgot the confirmation, so it is
+// written only after its page was confirmed.
+TEST_F(UpgradeLogicTest, AKeyboardLeftInUpdateModeIsOfferedAgain) {
+    for (const bool newStart : {false, true}) {
+        SCOPED_TRACE(newStart ? "a new start" : "a later search");
+        tKeyboardDescription ours;
+        ours.reenumerationMs = 15000;
+        tKeyboardDescription other;
+        other.serialNumber = "HVX49-000002";
+        other.releaseNumber = 0x0060;
+        prepareSeveral({ours, other});
+        ASSERT_TRUE(logic->findDevice());
+        ASSERT_TRUE(readDeviceInfo().updateAvailable);
+        ASSERT_EQ(logic->enterUpdateMode(), Switch::Failed);
+        ASSERT_EQ(logic->isDeviceReady(), Switch::Failed);
+        ASSERT_TRUE(logic->findDevice());
+        ASSERT_EQ(readDeviceInfo().info.serialNumber, "HVX49-000002");
+        clock->advance(6000);
+        ASSERT_EQ(keyboard().getPhase(), NHL2::SimulatedKeyboard::Phase::Update);
+        if (newStart) logic = std::make_unique<Logic>(driver, clock);
+        ASSERT_TRUE(logic->findDevice());
+        EXPECT_EQ(logic->getMode(), Logic::kModeUpdate);
+        const auto page = readDeviceInfo();
+        EXPECT_EQ(page.info.serialNumber, "HVX49-000001");
+        EXPECT_EQ(page.installed, "-");
+        EXPECT_TRUE(page.updateAvailable);
+        EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
+        expectStartRefused();
+        ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
+        const auto result = makeResultCell();
+        ASSERT_TRUE(logic->startUpdate(result));
+        logic->waitForWorker();
+        EXPECT_EQ(result->load(), Logic::kResultSuccess);
+        EXPECT_EQ(keyboard().getReceivedImage(), imageOf(NHL2::kHVX49MK2));
+        EXPECT_TRUE(driver->getKeyboard(1).getRequestLog().empty());
+    }
+}
+
 // Each download fault ends in -2, sends the abort and the closing request,
 // and leaves the keyboard's revision as it was.
 TEST_F(UpgradeLogicTest, DownloadFaultsAreReportedAsFailures) {
@@ -404,24 +528,21 @@ TEST_F(UpgradeLogicTest, AKeyboardAlreadyInUpdateModeIsFoundAndUpdated) {
     EXPECT_EQ(readDeviceInfo().installed, "0.5.9");
 }
 
-// Two keyboards, the second already in update mode: the user's keyboard (the
-// first) is switched, updated and checked, whether the two tell different
-// serial numbers or the same one.
+// Two keyboards, the second in update mode before the switch (it arrives
+// while the user looks at the page): the user's keyboard (the first) is
+// switched, updated and checked, whether the two tell different serial
+// numbers or the same one.
 TEST_F(UpgradeLogicTest, TheSwitchedKeyboardIsTheOneUpdated) {
-    const std::pair<const char*, std::function<void(tKeyboardDescription&)>> cases[] = {
-        {"different serial numbers", [](auto&) {}},
-        {"one serial number", [](auto& d) { d.sameSerial = true; }},
-    };
-    for (const auto& [name, adapt] : cases) {
-        SCOPED_TRACE(name);
-        tKeyboardDescription description;
-        description.keyboardCount = 2;
-        description.keyboardsInUpdateMode = 1;
-        adapt(description);
-        prepare(description);
+    for (const char* otherSerial : {"HVX49-000002", "HVX49-000001"}) {
+        SCOPED_TRACE(otherSerial);
+        tKeyboardDescription other;
+        other.serialNumber = otherSerial;
+        other.keyboardsInUpdateMode = 1;
+        other.arrivalMs = 1000;
+        prepareSeveral({{}, other});
         ASSERT_TRUE(logic->findDevice());
         EXPECT_EQ(logic->getMode(), Logic::kModeNormal);
-        EXPECT_EQ(runUpdate(), Logic::kResultSuccess);
+        EXPECT_EQ(runUpdate([&] { clock->advance(1000); }), Logic::kResultSuccess);
         EXPECT_TRUE(driver->getKeyboard(1).getReceivedImage().empty());
         clock->advance(1000);
         EXPECT_EQ(keyboard().getReleaseNumber(), 0x0059);
@@ -492,7 +613,9 @@ TEST_F(UpgradeLogicTest, TwoKeyboardsThatCannotBeToldApartAreRefused) {
         EXPECT_EQ(logic->isDeviceReady(), Switch::CannotBeToldApart);
         EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
         expectStartRefused();
-        if (!switched) EXPECT_TRUE(keyboard().getRequestLog().empty());
+        if (!switched) {
+            EXPECT_TRUE(keyboard().getRequestLog().empty());
+        }
         for (std::size_t i = 0; i < 2; ++i) {
             const auto log = driver->getKeyboard(i).getRequestLog();
             for (auto entry = log.begin() + requestsBefore[i]; entry != log.end(); ++entry)
@@ -554,8 +677,10 @@ TEST_F(UpgradeLogicTest, AnInterruptedUpdateWithATwinInNormalModeDoesNotStart) {
     updateElsewhere(0, false);  // away until it restarts with the carried revision
     ASSERT_TRUE(logic->findDevice());
     ASSERT_EQ(logic->getMode(), Logic::kModeUpdate);
+    readDeviceInfo();
     clock->advance(1000);
     ASSERT_EQ(keyboard().getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
+    EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
     expectStartRefused();
     EXPECT_TRUE(driver->getKeyboard(1).getReceivedImage().empty());
 }
@@ -572,11 +697,18 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
         std::function<void(std::vector<tKeyboardDescription>&)> addOthers;
         Outcome outcome;
     };
-    const auto withSerial = [](bool inUpdateMode) {
-        tKeyboardDescription other;
-        other.serialNumber = "HVX49-000777";
-        other.keyboardsInUpdateMode = inUpdateMode ? 1 : 0;
-        return other;
+    // Another keyboard; one in update mode beside ours in normal mode comes
+    // after the search, which would take it first.
+    const auto other = [](const char* serial, bool inUpdateMode, bool oursInUpdateMode = false) {
+        tKeyboardDescription keyboard;
+        keyboard.serialNumber = serial;
+        if (!*serial) keyboard.strings = tKeyboardDescription::Strings::Failing;
+        keyboard.keyboardsInUpdateMode = inUpdateMode ? 1 : 0;
+        if (inUpdateMode && !oursInUpdateMode) keyboard.arrivalMs = 1000;
+        return keyboard;
+    };
+    const auto withSerial = [&](bool inUpdateMode, bool oursInUpdateMode = false) {
+        return other("HVX49-000777", inUpdateMode, oursInUpdateMode);
     };
     const tCase cases[] = {
         {"alone", false, [](auto&) {}, Outcome::Updated},
@@ -585,11 +717,10 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
          Outcome::RefusedBeforeTheSwitch},
         {"beside a keyboard in update mode that tells one", false, [&](auto& d) { d.push_back(withSerial(true)); },
          Outcome::RefusedBeforeTheSwitch},
-        {"beside a keyboard in update mode that tells none", false,
-         [](auto& d) { d.front().keyboardCount = 2; d.front().keyboardsInUpdateMode = 1; },
+        {"beside a keyboard in update mode that tells none", false, [&](auto& d) { d.push_back(other("", true)); },
          Outcome::RefusedBeforeTheSwitch},
-        {"in update mode, beside another in update mode", true, [&](auto& d) { d.push_back(withSerial(true)); },
-         Outcome::RefusedInUpdateMode},
+        {"in update mode, beside another in update mode", true,
+         [&](auto& d) { d.push_back(withSerial(true, true)); }, Outcome::RefusedInUpdateMode},
         {"alone, another plugged in during the download", false,
          [&](auto& d) {
              d.front().busyMs = 1000;  // a block a second: the download takes about 40 s
@@ -610,6 +741,7 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
         ASSERT_TRUE(logic->findDevice());
         ASSERT_EQ(logic->getMode(), c.oursInUpdateMode ? Logic::kModeUpdate : Logic::kModeNormal);
         ASSERT_EQ(readDeviceInfo().info.serialNumber, "");
+        clock->advance(1000);
         if (c.outcome == Outcome::Updated || c.outcome == Outcome::UpdatedButNotConfirmed) {
             ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
             const auto result = makeResultCell();
@@ -629,7 +761,9 @@ TEST_F(UpgradeLogicTest, AKeyboardWithoutASerialNumberIsUpdatedOnlyAlone) {
         EXPECT_EQ(logic->enterUpdateMode(), Switch::CannotBeToldApart);
         EXPECT_EQ(logic->isDeviceReady(), Switch::CannotBeToldApart);
         expectStartRefused();
-        if (c.outcome == Outcome::RefusedBeforeTheSwitch) EXPECT_TRUE(keyboard().getRequestLog().empty());
+        if (c.outcome == Outcome::RefusedBeforeTheSwitch) {
+            EXPECT_TRUE(keyboard().getRequestLog().empty());
+        }
         EXPECT_TRUE(trace.contains("tells no serial number and is not the only keyboard connected"));
         for (std::size_t i = 0; i < 2; ++i) {
             for (const auto& entry : driver->getKeyboard(i).getRequestLog()) {
@@ -742,12 +876,11 @@ TEST_F(UpgradeLogicTest, TheCheckAfterTheUpdateLooksAtTheUpdatedKeyboard) {
 
     // A twin that was in update mode at the switch, and so was told apart,
     // comes back in normal mode from an update of its own: which one is ours?
-    description = {};
-    description.keyboardCount = 2;
-    description.keyboardsInUpdateMode = 1;
-    description.sameSerial = true;
-    prepare(description);
-    ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
+    tKeyboardDescription twin;
+    twin.keyboardsInUpdateMode = 1;
+    twin.arrivalMs = 1000;  // after the search, which would take it first
+    prepareSeveral({{}, twin});
+    ASSERT_EQ(runUpdate([&] { clock->advance(1000); }), Logic::kResultSuccess);
     updateElsewhere(1);
     EXPECT_EQ(keyboard().getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
     EXPECT_FALSE(logic->findDevice());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ConfirmedKeyboard.h"
 #include "gp/Thread.h"
 #include "nhl2/Clock.h"
 #include "nhl2/DFUDevice.h"
@@ -56,12 +57,15 @@ public:
     HVXMK2UpdaterUpgradeLogic(const HVXMK2UpdaterUpgradeLogic&) = delete;
     HVXMK2UpdaterUpgradeLogic& operator=(const HVXMK2UpdaterUpgradeLogic&) = delete;
 
-    // Opens a keyboard in normal mode or, when there is none, one that is
-    // already in update mode (an interrupted update). After an update only
-    // the updated keyboard is taken, and none when another keyboard told its
-    // serial number while it was still in update mode. A new search forgets
-    // what getDeviceInfo read of the keyboard found before.
+    // Opens a keyboard in update mode (one that needs the update and does not
+    // work as a keyboard meanwhile) or, when there is none, one in normal
+    // mode. After an update only the updated keyboard is taken, and none when
+    // another keyboard told its serial number while it was still in update
+    // mode. A search that takes a keyboard forgets what getDeviceInfo read of
+    // the keyboard before and what the user confirmed: its page comes next.
     bool findDevice();
+    // The user's UPDATE: confirms the keyboard read last (see mayWrite) and
+    // switches it into update mode, or takes it as it stands there.
     // enterUpdateMode, isDeviceReady and startUpdate refuse a keyboard whose
     // serial number another one in normal mode tells too, one in update mode
     // whose serial number another one in update mode tells (unless that one
@@ -69,9 +73,10 @@ public:
     // unless it is the only keyboard connected: the check after the update
     // could not tell it from the others.
     SwitchResult enterUpdateMode();
-    // Switched when the keyboard is open in update mode, or when the keyboard
-    // that enterUpdateMode switched has come back since; Failed or
-    // CannotBeToldApart (also for a keyboard in normal mode) when not.
+    // Switched when the open keyboard in update mode is the confirmed one, or
+    // when the confirmed keyboard is proven back in update mode since (see
+    // ConfirmedKeyboard); Failed or CannotBeToldApart (also for a keyboard in
+    // normal mode) when not.
     SwitchResult isDeviceReady();
     bool startUpdate(const tResultCell& result);
     // The worker's body; stores its outcome into `result` as its last act.
@@ -92,22 +97,12 @@ public:
 
 private:
     enum class Attach { Attached, NotThere, Unusable, NotToldApart };
-    // The keyboard sent into update mode: its serial number (empty when it
-    // tells none), the update-mode devices that were there before, and
-    // whether its revision was read as older than the carried one.
-    struct tSwitchedKeyboard {
-        std::string serialNumber;
-        std::vector<std::u16string> pathsBefore;
-        bool readAsOlder = false;
-    };
     struct tCandidate {
         NHL2::USBDeviceOSHandle handle;
-        std::string serialNumber;
+        NHL2::USBDeviceInfo info;
     };
-
-    Attach attachInUpdateMode();
+    Attach attachInUpdateMode(bool whileSwitching);
     std::vector<tCandidate> listKeyboards(const NHL2::USBDeviceFilter& filter);
-    void narrowToSwitchedKeyboard(std::vector<tCandidate>& candidates) const;
     bool openCandidate(const tCandidate& candidate, const NHL2::USBDeviceFilter& filter);
     bool openKeyboard(const NHL2::USBDeviceFilter& filter);
     bool openUpdatedKeyboard(const NHL2::USBDeviceFilter& filter);
@@ -117,6 +112,9 @@ private:
     bool hasTwinInNormalMode(const std::string& serialNumber, const std::u16string& ownPath) const;
     bool hasTwinInUpdateMode(const std::string& serialNumber, const std::u16string& ownPath) const;
     bool canBeToldApart() const;
+    void confirmOpenKeyboard();
+    bool isConfirmedKeyboardOpen() const;
+    bool mayWrite() const;
     bool takeUpdateModeDevice();
     bool isUpdatedKeyboardKnown();
     void resetDevice();
@@ -135,14 +133,15 @@ private:
     std::atomic<bool> deviceWithWorker_{false};
     // Whether the open keyboard's revision was read as older than the carried
     // one since it was found (a keyboard found in update mode needs the
-    // update anyway): the worker downloads only then. Every close forgets it;
-    // the switch carries it over to the keyboard it switched.
+    // update anyway); every close forgets it. The user's UPDATE takes it
+    // into the confirmation.
     std::atomic<bool> readAsOlder_{false};
-    // Set from the switch until a search takes a keyboard or an update starts.
-    std::optional<tSwitchedKeyboard> switched_;
-    // Set once an update has run: the serial number of the updated keyboard,
-    // the only one the later searches take.
-    std::optional<std::string> updatedSerial_;
+    // The keyboard the user confirmed, from UPDATE until a search takes a
+    // keyboard or the update takes it.
+    std::optional<ConfirmedKeyboard> confirmed_;
+    // Set once an update has run: the updated keyboard, the only one the
+    // later searches take.
+    std::optional<tKeyboardIdentity> updated_;
     // Set when a keyboard in normal mode told the updated keyboard's serial
     // number while that one was still in update mode: the check after the
     // update could take it for the updated one, so it takes none.
