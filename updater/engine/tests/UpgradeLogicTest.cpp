@@ -884,6 +884,20 @@ TEST_F(UpgradeLogicTest, TheCheckAfterTheUpdateLooksAtTheUpdatedKeyboard) {
     updateElsewhere(1);
     EXPECT_EQ(keyboard().getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
     EXPECT_FALSE(logic->findDevice());
+
+    // Ours stays away; a keyboard of another model that tells its serial
+    // number and the carried revision is not ours.
+    tKeyboardDescription gone;
+    gone.afterClose = tKeyboardDescription::AfterClose::Never;
+    tKeyboardDescription stranger;
+    stranger.modelProductId = NHL2::kHVX61MK2;
+    stranger.releaseNumber = 0x0059;
+    stranger.arrivalMs = 120000;
+    prepareSeveral({gone, stranger});
+    ASSERT_EQ(runUpdate(), Logic::kResultSuccess);
+    clock->advance(120000);
+    ASSERT_EQ(driver->getKeyboard(1).getPhase(), NHL2::SimulatedKeyboard::Phase::Normal);
+    EXPECT_FALSE(logic->findDevice());
 }
 
 TEST_F(UpgradeLogicTest, WhatHappensAfterTheClosingRequest) {
