@@ -828,10 +828,41 @@ scenario_twin_left() {
   expect_exit 0
 }
 
+# 15. The user's keyboard tells no serial number and does not come back in
+# update mode after the switch; meanwhile another keyboard, with a newer
+# firmware, appears there. Nothing proves that it is the user's: RETRY shows
+# its page (installed "-") and sends it nothing; only UPDATE would write it.
+scenario_stranger_after_switch() {
+  start_program stranger-after-switch
+  wait_window || return
+  expect_trace "page: update available"
+  click $action_button
+  expect_trace "page: update mode failed" 30
+  click_until $action_button "state 4 -> 2" 20
+  expect_screen update-in-update-mode
+  expect_no_trace "page: updating"
+  expect_no_trace "DNLOAD"
+  click $quit_beside_action
+  expect_exit 0
+}
+
+# 16. A keyboard left in update mode by an earlier switch, listed after one
+# in normal mode that needs no update: the program offers the one in update
+# mode, and sends it nothing before UPDATE.
+scenario_left_in_update_mode() {
+  start_program left-in-update-mode
+  wait_window || return
+  expect_trace "page: update available"
+  expect_screen update-in-update-mode
+  expect_no_trace "DNLOAD"
+  click $quit_beside_action
+  expect_exit 0
+}
+
 for each in update_49 update_61 update_88 no_keyboard late_keyboard switch_refused back_for_retry \
             never_back rejected_block removed error_state short_status old_revision gone_after \
             late_after quit_no quit_yes start_while_ending no_update about second_start no_display unusable_font same_serial \
-            late_twin twin_left; do
+            late_twin twin_left stranger_after_switch left_in_update_mode; do
   run "$each"
 done
 
