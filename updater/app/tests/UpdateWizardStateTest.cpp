@@ -75,18 +75,6 @@ const tWalk kWalks[] = {
          c.laterKeyboards = {{"HVX49-000009", "-", true, 0x0A1D}};
      },
      "SS", State::eUpdateAvailable, "click UPDATE", 0, 0, 1},
-    {"retry after a failed switch: a 61-key keyboard in update mode with our serial",
-     [](FakeController& c) {
-         c.enterAnswers = {Switch::Failed};
-         c.laterKeyboards = {{"HVX49-000001", "-", true, 0x0A2D}};
-     },
-     "SS", State::eUpdateAvailable, "click UPDATE", 0, 0, 1},
-    {"retry after a failed switch: a stranger in update mode, then UPDATE",
-     [](FakeController& c) {
-         c.enterAnswers = {Switch::Failed, Switch::Switched};
-         c.laterKeyboards = {{"", "-", true, 0x0A1D}};
-     },
-     "SSS", State::eUpdating, "Please stand by", 1, 0, 2},
     {"not told apart", [](FakeController& c) { c.enterAnswers = {Switch::CannotBeToldApart}; }, "S",
      State::eUpdateModeFailed, "disconnect the other keyboards and click RETRY", 0, 0},
     {"retry: still not told apart",
