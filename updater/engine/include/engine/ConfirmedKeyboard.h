@@ -23,9 +23,9 @@ struct tKeyboardIdentity {
 // where it stands: the path it was confirmed at, or the one where it came
 // back after our switch. A keyboard elsewhere in update mode is taken for it
 // only with its model and serial number, on a path that was not in update
-// mode before our switch; one that tells no serial number only while our
-// switch waits for it, when nothing else can have arrived unnoticed (the
-// caller makes sure that it is the only keyboard connected).
+// mode before our switch. One that tells no serial number proves nothing:
+// it is taken only while our switch waits for the keyboard to come back,
+// and only while it is the only keyboard connected (the caller's twin rules).
 class ConfirmedKeyboard {
 public:
     ConfirmedKeyboard(const NHL2::USBDeviceInfo& info, const std::u16string& path, bool inUpdateMode,
