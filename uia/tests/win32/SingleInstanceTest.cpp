@@ -58,12 +58,14 @@ int runSecondInstance(const std::vector<std::string>& arguments, const char* mod
 // A top-level window of another instance played by a thread of this
 // process. A second start reads the title of each window while it looks for
 // the main window; this one counts those reads, and may go on with something
-// after it has answered one.
+// on one: while the reader waits for the answer, or after it has been answered.
 class WatchedWindow {
 public:
-    WatchedWindow(const char16_t* title, DWORD style, std::function<void(HWND)> afterLook = {})
+    enum class Acts { WhileLooked, AfterLook };
+    WatchedWindow(const char16_t* title, DWORD style, std::function<void(HWND)> onLook = {},
+                  Acts acts = Acts::AfterLook)
         : handle_(CreateWindowExW(0, u"STATIC", title, style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)),
-          afterLook_(std::move(afterLook)) {
+          onLook_(std::move(onLook)), acts_(acts) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         staticProcedure_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
@@ -83,15 +85,16 @@ private:
         const LRESULT answer = CallWindowProcW(self->staticProcedure_, window, message, wParam, lParam);
         if (message != WM_GETTEXT) return answer;
         ++self->looks_;
-        if (self->afterLook_) {
-            ReplyMessage(answer);  // the reader goes on meanwhile
-            self->afterLook_(window);
+        if (self->onLook_) {
+            if (self->acts_ == Acts::AfterLook) ReplyMessage(answer);  // the reader goes on meanwhile
+            self->onLook_(window);
         }
         return answer;
     }
 
     HWND handle_;
-    std::function<void(HWND)> afterLook_;
+    std::function<void(HWND)> onLook_;
+    Acts acts_;
     WNDPROC staticProcedure_ = nullptr;
     int looks_ = 0;
 };
@@ -234,7 +237,8 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
         Ends,
         ClosesItsWindowAndEnds,
         HidesItsWindowAsItIsRaised,
-        GivesWayToAnother
+        GivesWayToAnother,
+        GivesWayAsTheWaitRunsOut
     };
     enum class Outcome { Raised, BecameFirst, ShowsNoWindow };
     const struct {
@@ -252,6 +256,8 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
          Outcome::ShowsNoWindow},
         {"another start takes its place and shows its window after the first one's wait", Then::GivesWayToAnother,
          3000, Outcome::Raised},
+        {"it ends as the wait runs out; another start takes its place and makes its marker after the wait",
+         Then::GivesWayAsTheWaitRunsOut, 3000, Outcome::Raised},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -278,7 +284,10 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
                                         nullptr);
                 note("shows its window");
             };
-            WatchedWindow lookout(u"", WS_POPUP);  // no main window: its title is empty
+            // What this instance does while a look of the second start waits for its answer.
+            std::function<void()> whileLooked;
+            WatchedWindow lookout(  // no main window: its title is empty
+                u"", WS_POPUP, [&](HWND) { if (whileLooked) whileLooked(); }, WatchedWindow::Acts::WhileLooked);
             switch (c.then) {
             case Then::Nothing: break;
             case Then::ShowsItsWindow:
@@ -326,6 +335,36 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
                 makeMarker();
                 if (handleUntil([&] { return GetTickCount64() >= seen + c.waitMs + 2 * kOtherInstancePollMs; }))
                     showMainWindow();
+                break;
+            }
+            case Then::GivesWayAsTheWaitRunsOut: {
+                // Acts while a look waits for its answer, so that the second start sees each step whole.
+                // Its wait for this one runs out just after the first look, plus the wait.
+                HWND marker = makeMarker();
+                ULONGLONG firstLook = 0;
+                HWND nextMarker = nullptr;
+                whileLooked = [&] {
+                    const ULONGLONG now = GetTickCount64();
+                    if (firstLook == 0) {
+                        firstLook = now;
+                    } else if (marker != nullptr && now + 2 * kOtherInstancePollMs >= firstLook + c.waitMs) {
+                        // This one ends in the last looks of the wait; another start takes the instance
+                        // at once, but makes its marker only well after the wait has run out.
+                        DestroyWindow(std::exchange(marker, nullptr));
+                        CloseHandle(other);
+                        other = CreateMutexW(nullptr, FALSE, kMutexName);
+                        note(GetLastError() == ERROR_ALREADY_EXISTS ? "ends; the instance stayed taken"
+                                                                    : "ends; another start takes the instance");
+                    } else if (marker == nullptr && nextMarker == nullptr &&
+                               now >= firstLook + c.waitMs + 10 * kOtherInstancePollMs) {
+                        nextMarker = makeMarker();
+                        note("the other start makes its marker");
+                    } else if (nextMarker != nullptr && shown.load() == nullptr) {
+                        showMainWindow();
+                    }
+                };
+                pumpUntil([&] { return isSet(done); }, 60000);
+                whileLooked = nullptr;
                 break;
             }
             }
