@@ -339,7 +339,7 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
             }
             case Then::GivesWayAsTheWaitRunsOut: {
                 // Acts while a look waits for its answer, so that the second start sees each step whole.
-                // Its wait for this one runs out just after the first look, plus the wait.
+                // The second start's wait for this one runs out just after its first look plus the wait.
                 HWND marker = makeMarker();
                 ULONGLONG firstLook = 0;
                 HWND nextMarker = nullptr;
