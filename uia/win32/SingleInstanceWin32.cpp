@@ -125,16 +125,37 @@ struct Holder {
     ULONGLONG deadline = 0;
 };
 
-// A marker window not seen before belongs to an instance this start has not
-// dealt with yet: the running one, which may make its marker late, or a start
-// that took the place of one that ended. The wait starts afresh for it, and
-// it is handed the path: the one before never had it, or ended with it.
-void followHolder(Holder& holder, InstanceState& state, const std::u16string& id, bool handsPathOver) {
-    HWND marker = findMarkerWindow(id);
-    if (marker == nullptr || marker == holder.marker) return;
+// The wait starts afresh for an instance this start has not dealt with yet,
+// known by its marker window (null: none yet), and it is handed the path: the
+// one before never had it, or ended with it.
+void waitFor(Holder& holder, HWND marker, const InstanceState& state, bool handsPathOver) {
     holder.marker = marker;
     holder.deadline = GetTickCount64() + state.otherInstanceWaitMs;
-    if (handsPathOver) sendFirstArgument(marker);
+    if (marker != nullptr && handsPathOver) sendFirstArgument(marker);
+}
+
+// A marker window not seen before belongs to an instance this start has not
+// dealt with yet: the running one, which may make its marker late, or a start
+// that took the place of one that ended.
+void followHolder(Holder& holder, const InstanceState& state, const std::u16string& id, bool handsPathOver) {
+    HWND marker = findMarkerWindow(id);
+    if (marker != nullptr && marker != holder.marker) waitFor(holder, marker, state, handsPathOver);
+}
+
+// The wait has run out, with no window brought to the front and the instance
+// not taken. The look at the marker before may be out of date: the instance
+// waited for may have ended since, and a start that takes its place takes the
+// instance first and makes its marker after. So the marker is looked at once
+// more: when it is still the one followed, that instance held the program
+// for the whole wait; whoever else holds it now gets a wait of its own (with
+// no marker yet: one still to come). Each new wait takes a marker gone or
+// made, an instance ending or starting, so the waits come to an end.
+bool stillHeldByTheOneWaitedFor(Holder& holder, const InstanceState& state, const std::u16string& id,
+                                bool handsPathOver) {
+    HWND marker = findMarkerWindow(id);
+    if (marker == holder.marker) return true;
+    waitFor(holder, marker, state, handsPathOver);
+    return false;
 }
 
 DWORD remainingMs(const Holder& holder) {
@@ -161,7 +182,8 @@ WaitOutcome waitForMainWindowOrEnd(InstanceState& state, const char* title, bool
         } else if (takeInstance(state, id)) {
             return WaitOutcome::BecameFirst;
         }
-        if (remainingMs(holder) == 0) return WaitOutcome::ShowsNoWindow;
+        if (remainingMs(holder) == 0 && stillHeldByTheOneWaitedFor(holder, state, id, handsPathOver))
+            return WaitOutcome::ShowsNoWindow;
         Sleep(kOtherInstancePollMs);
     }
 }

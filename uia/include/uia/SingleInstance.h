@@ -16,7 +16,8 @@ namespace QX::UIA {
 // A running instance that shows no main window (starting, or ending) is
 // waited for, up to 10 s: when it ends meanwhile, this one becomes the first
 // instance and the answer is false; when another start takes its place, the
-// wait starts afresh for that one. A window that is gone or hidden once its
+// wait starts afresh for that one, also when it has yet to make its marker
+// window as the wait runs out. A window that is gone or hidden once its
 // instance has answered after being brought to the front (it was closing)
 // does not count.
 bool forwardToRunningInstance(const char* id, int allowSecondInstance);

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
+#include <sstream>
+#include <string>
 #include <utility>
 
 #include "gp/Path.h"
@@ -18,6 +20,7 @@ constexpr char kInstanceId[] = "QX-window-tests-single-instance";
 constexpr char16_t kInstanceIdW[] = u"QX-window-tests-single-instance";
 constexpr char kTitle[] = "QX Instance Test Window";
 constexpr char16_t kTitleW[] = u"QX Instance Test Window";
+constexpr char16_t kMutexName[] = u"QX-window-tests-single-instance-instance";
 
 HWND findMarker() { return FindWindowExW(HWND_MESSAGE, nullptr, nullptr, kInstanceIdW); }
 
@@ -55,12 +58,14 @@ int runSecondInstance(const std::vector<std::string>& arguments, const char* mod
 // A top-level window of another instance played by a thread of this
 // process. A second start reads the title of each window while it looks for
 // the main window; this one counts those reads, and may go on with something
-// after it has answered one.
+// on one: while the reader waits for the answer, or after it has been answered.
 class WatchedWindow {
 public:
-    WatchedWindow(const char16_t* title, DWORD style, std::function<void(HWND)> afterLook = {})
+    enum class Acts { WhileLooked, AfterLook };
+    WatchedWindow(const char16_t* title, DWORD style, std::function<void(HWND)> onLook = {},
+                  Acts acts = Acts::AfterLook)
         : handle_(CreateWindowExW(0, u"STATIC", title, style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr)),
-          afterLook_(std::move(afterLook)) {
+          onLook_(std::move(onLook)), acts_(acts) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         staticProcedure_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
@@ -80,18 +85,30 @@ private:
         const LRESULT answer = CallWindowProcW(self->staticProcedure_, window, message, wParam, lParam);
         if (message != WM_GETTEXT) return answer;
         ++self->looks_;
-        if (self->afterLook_) {
-            ReplyMessage(answer);  // the reader goes on meanwhile
-            self->afterLook_(window);
+        if (self->onLook_) {
+            if (self->acts_ == Acts::AfterLook) ReplyMessage(answer);  // the reader goes on meanwhile
+            self->onLook_(window);
         }
         return answer;
     }
 
     HWND handle_;
-    std::function<void(HWND)> afterLook_;
+    std::function<void(HWND)> onLook_;
+    Acts acts_;
     WNDPROC staticProcedure_ = nullptr;
     int looks_ = 0;
 };
+
+// The procedure of a main window that hides whenever it is shown or activated,
+// put over the static control's own, which the window's user data keeps.
+LRESULT CALLBACK hidesAsItIsRaised(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    const LRESULT answer = CallWindowProcW(own, window, message, wParam, lParam);
+    const bool raised = (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) ||
+                        (message == WM_WINDOWPOSCHANGED && IsWindowVisible(window));
+    if (raised) ShowWindow(window, SW_HIDE);
+    return answer;
+}
 
 bool isSet(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
 
@@ -214,31 +231,50 @@ TEST_F(SingleInstanceTest, TitleMatchesFromItsStartIgnoringCase) {
 // other instance is played by a thread, which acts once the second start has
 // looked for the main window.
 TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
-    enum class Then { Nothing, ShowsItsWindow, Ends, ClosesItsWindowAndEnds, GivesWayToAnother };
+    enum class Then {
+        Nothing,
+        ShowsItsWindow,
+        Ends,
+        ClosesItsWindowAndEnds,
+        HidesItsWindowAsItIsRaised,
+        GivesWayToAnother,
+        GivesWayAsTheWaitRunsOut
+    };
+    enum class Outcome { Raised, BecameFirst, ShowsNoWindow };
     const struct {
         const char* name;
         Then then;
         DWORD waitMs;
-        bool forwarded;
+        Outcome outcome;
     } cases[] = {
-        {"no window within the wait", Then::Nothing, 200, true},
-        {"its window comes", Then::ShowsItsWindow, 10000, true},
-        {"it ends", Then::Ends, 10000, false},
+        {"no window within the wait", Then::Nothing, 200, Outcome::ShowsNoWindow},
+        {"its window comes", Then::ShowsItsWindow, 10000, Outcome::Raised},
+        {"it ends", Then::Ends, 10000, Outcome::BecameFirst},
         {"its window closes as it is brought to the front, then it ends", Then::ClosesItsWindowAndEnds, 10000,
-         false},
+         Outcome::BecameFirst},
+        {"its window hides as it is brought to the front, each time", Then::HidesItsWindowAsItIsRaised, 1000,
+         Outcome::ShowsNoWindow},
         {"another start takes its place and shows its window after the first one's wait", Then::GivesWayToAnother,
-         3000, true},
+         3000, Outcome::Raised},
+        {"it ends as the wait runs out; another start takes its place and makes its marker after the wait",
+         Then::GivesWayAsTheWaitRunsOut, 3000, Outcome::Raised},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         resetSingleInstanceForTesting(c.waitMs);
         ScopedApplication scope;
         scope.get().setTitle(kTitle);
-        HANDLE other = CreateMutexW(nullptr, FALSE, u"QX-window-tests-single-instance-instance");
+        HANDLE other = CreateMutexW(nullptr, FALSE, kMutexName);
         ASSERT_NE(other, nullptr);
         HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         std::atomic<HWND> shown{nullptr};
+        // What the other instance did, for a failure's message; read once its thread has ended.
+        const ULONGLONG start = GetTickCount64();
+        std::string did;
         Win32Thread otherInstance([&] {
+            const auto note = [&](const char* what) {
+                did += "+" + std::to_string(GetTickCount64() - start) + " ms " + what + "; ";
+            };
             // Answers what reaches this thread until `until` holds; false when the test is done first.
             const auto handleUntil = [&](const std::function<bool()>& until) {
                 return pumpUntil([&] { return until() || isSet(done); }, 60000) && !isSet(done);
@@ -246,15 +282,22 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
             const auto showMainWindow = [&] {
                 shown = CreateWindowExW(0, u"STATIC", kTitleW, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                                         nullptr);
+                note("shows its window");
             };
-            WatchedWindow lookout(u"", WS_POPUP);  // no main window: its title is empty
+            // What this instance does while a look of the second start waits for its answer.
+            std::function<void()> whileLooked;
+            WatchedWindow lookout(  // no main window: its title is empty
+                u"", WS_POPUP, [&](HWND) { if (whileLooked) whileLooked(); }, WatchedWindow::Acts::WhileLooked);
             switch (c.then) {
             case Then::Nothing: break;
             case Then::ShowsItsWindow:
                 if (handleUntil([&] { return lookout.looks() > 0; })) showMainWindow();
                 break;
             case Then::Ends:
-                if (handleUntil([&] { return lookout.looks() > 0; })) CloseHandle(std::exchange(other, nullptr));
+                if (handleUntil([&] { return lookout.looks() > 0; })) {
+                    CloseHandle(std::exchange(other, nullptr));
+                    note("ends");
+                }
                 break;
             case Then::ClosesItsWindowAndEnds: {
                 // Found, it is busy closing (a question answered, work to stop): it answers nothing
@@ -265,8 +308,19 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
                     }
                     DestroyWindow(window);
                     CloseHandle(std::exchange(other, nullptr));
+                    note("closes its window and ends");
                 });
                 handleUntil([&] { return closing.looks() > 0; });
+                break;
+            }
+            case Then::HidesItsWindowAsItIsRaised: {
+                // Shown without being activated, so that the second start's raise is what activates it.
+                HWND window = CreateWindowExW(0, u"STATIC", kTitleW, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                              nullptr, nullptr);
+                ShowWindow(window, SW_SHOWNOACTIVATE);
+                SetWindowLongPtrW(window, GWLP_USERDATA, GetWindowLongPtrW(window, GWLP_WNDPROC));
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hidesAsItIsRaised));
+                shown = window;
                 break;
             }
             case Then::GivesWayToAnother: {
@@ -283,19 +337,66 @@ TEST_F(SingleInstanceTest, AnInstanceWithoutAWindowIsWaitedFor) {
                     showMainWindow();
                 break;
             }
+            case Then::GivesWayAsTheWaitRunsOut: {
+                // Acts while a look waits for its answer, so that the second start sees each step whole.
+                // The second start's wait for this one runs out just after its first look plus the wait.
+                HWND marker = makeMarker();
+                ULONGLONG firstLook = 0;
+                HWND nextMarker = nullptr;
+                whileLooked = [&] {
+                    const ULONGLONG now = GetTickCount64();
+                    if (firstLook == 0) {
+                        firstLook = now;
+                    } else if (marker != nullptr && now + 2 * kOtherInstancePollMs >= firstLook + c.waitMs) {
+                        // This one ends in the last looks of the wait; another start takes the instance
+                        // at once, but makes its marker only well after the wait has run out.
+                        DestroyWindow(std::exchange(marker, nullptr));
+                        CloseHandle(other);
+                        other = CreateMutexW(nullptr, FALSE, kMutexName);
+                        note(GetLastError() == ERROR_ALREADY_EXISTS ? "ends; the instance stayed taken"
+                                                                    : "ends; another start takes the instance");
+                    } else if (marker == nullptr && nextMarker == nullptr &&
+                               now >= firstLook + c.waitMs + 10 * kOtherInstancePollMs) {
+                        nextMarker = makeMarker();
+                        note("the other start makes its marker");
+                    } else if (nextMarker != nullptr && shown.load() == nullptr) {
+                        showMainWindow();
+                    }
+                };
+                pumpUntil([&] { return isSet(done); }, 60000);
+                whileLooked = nullptr;
+                break;
+            }
             }
             // A thread's windows go with it; bringing one to the front sends it messages.
             pumpUntil([&] { return isSet(done); }, 60000);
         });
-        EXPECT_EQ(forwardToRunningInstance(kInstanceId, 0), c.forwarded);
-        EXPECT_EQ(runningInstanceShowsNoWindow(), c.then == Then::Nothing);
-        EXPECT_EQ(madeMarker(), !c.forwarded);
-        if (c.forwarded && c.then != Then::Nothing) {
-            EXPECT_NE(shown.load(), nullptr);
-            EXPECT_EQ(GetForegroundWindow(), shown.load());
-        }
+        const bool forwarded = forwardToRunningInstance(kInstanceId, 0);
+        const ULONGLONG decidedMs = GetTickCount64() - start;
+        const bool showsNoWindow = runningInstanceShowsNoWindow();
+        const bool first = madeMarker();
+        const HWND window = shown.load();
+        const bool windowVisible = window != nullptr && IsWindowVisible(window);
+        const HWND front = GetForegroundWindow();
         SetEvent(done);
         otherInstance.join();
+        std::ostringstream saw;
+        saw << "after " << decidedMs << " ms: forwarded " << forwarded << ", shows no window " << showsNoWindow
+            << ", became first " << first << ", the other's window " << window << (windowVisible ? " visible" : "")
+            << ", in front " << front << "; the other instance: " << did;
+        switch (c.outcome) {
+        case Outcome::Raised:
+            EXPECT_TRUE(forwarded && !showsNoWindow && !first && window != nullptr && front == window) << saw.str();
+            break;
+        case Outcome::BecameFirst:
+            EXPECT_TRUE(!forwarded && !showsNoWindow && first) << saw.str();
+            break;
+        case Outcome::ShowsNoWindow:
+            // Whatever window the other instance showed has hidden: it was brought to the front, and
+            // did not count.
+            EXPECT_TRUE(forwarded && showsNoWindow && !first && !windowVisible) << saw.str();
+            break;
+        }
         CloseHandle(done);
         if (other != nullptr) CloseHandle(other);
         if (HWND marker = findMarker()) DestroyWindow(marker);
