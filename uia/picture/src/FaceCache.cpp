@@ -1,7 +1,10 @@
 #include "uia/picture/FaceCache.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
+
+#include FT_FONT_FORMATS_H
 
 #include "CompositeGlyphBounds.h"
 
@@ -47,12 +50,25 @@ bool mapsAnOutline(FT_Face face)
     return false;
 }
 
+// Whether FreeType reads the face as TrueType (from a collection or a web
+// font too), as the program's fonts are. The other formats it opens draw
+// their glyphs with charstring programs (Type 1, CFF, the CID fonts), whose
+// subroutine calls can keep FreeType busy for a tenth of a second a glyph
+// before it gives up, or compose TrueType glyphs out of reach of the
+// composite walk (Type 42): nothing bounds what their glyphs cost before one
+// is loaded.
+bool isTrueType(FT_Face face)
+{
+    const char* format = FT_Get_Font_Format(face);
+    return format && std::strcmp(format, "TrueType") == 0;
+}
+
 // Whether the bytes make a face that can draw text: FreeType opens them as a
-// scalable face with a Unicode map that reaches an outlined glyph, at any
-// code point (a symbol or icon font may have no ASCII glyph at all), among
-// the first kMaxGlyphsLoaded distinct glyphs and kMaxCodePointsWalked code
-// points of its map. A truncated file often opens with every glyph empty:
-// its fonts would measure text and draw none of it.
+// scalable TrueType face with a Unicode map that reaches an outlined glyph,
+// at any code point (a symbol or icon font may have no ASCII glyph at all),
+// among the first kMaxGlyphsLoaded distinct glyphs and kMaxCodePointsWalked
+// code points of its map. A truncated file often opens with every glyph
+// empty: its fonts would measure text and draw none of it.
 // No glyph of the face, mapped or not, nests composites deeper than
 // kMaxCompositeDepth, expands to more than kMaxCompositeComponents components
 // or is made of itself: such a glyph would keep the check, or later the
@@ -63,8 +79,9 @@ bool isDrawableFace(FT_Library library, const std::vector<std::uint8_t>& bytes)
     FT_Face face = nullptr;
     if (!library || FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
         return false;
-    const bool drawable = FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 &&
-                          compositesStayWithinBounds(face) && mapsAnOutline(face);
+    const bool drawable = isTrueType(face) && FT_IS_SCALABLE(face) &&
+                          FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 && compositesStayWithinBounds(face) &&
+                          mapsAnOutline(face);
     FT_Done_Face(face);
     return drawable;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "FontTestSupport.h"
+#include "PostScriptTestFonts.h"
 #include "TrueTypeTestFont.h"
 #include "gp/Stream.h"
 
@@ -221,8 +222,9 @@ TEST_F(FontCache, AGlyphSpanningManyEmsIsNotRendered)
 // first 1024 distinct glyphs are empty, fonts with no Unicode map (a symbol
 // map, a Mac Roman one), a bitmap-only font (no font units to take the
 // metrics from), fonts with a glyph past the composite bounds (too deep, too
-// many components, made of itself and mapped by no code point) and a
-// missing resource all give an empty font that measures nothing.
+// many components, made of itself and mapped by no code point), fonts of the
+// formats other than TrueType (an arrow that draws in each) and a missing
+// resource all give an empty font that measures nothing.
 TEST_F(FontCache, UnusableFontsAreEmpty)
 {
     std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
@@ -243,6 +245,9 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
         {"composites-9-deep.ttf", writeTrueTypeFont(nestedArrowFont(9, 1))},
         {"composite-of-129.ttf", writeTrueTypeFont(nestedArrowFont(1, 129))},
         {"unmapped-cycle.ttf", writeTrueTypeFont({{{{0x2192}, arrowOutline()}, {{}, {}, {3}}, {{}, {}, {2}}}})},
+        {"arrows.pfa", writeType1Font(arrowFont({0x2192}))},
+        {"arrows.cff", writeCffFont(arrowFont({0x2192}))},
+        {"arrows.t42", writeType42Font(arrowFont({0x2192}))},
     };
     std::vector<std::unique_ptr<Font>> fonts;
     for (const auto& [name, bytes] : files) {
