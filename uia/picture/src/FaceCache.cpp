@@ -7,6 +7,7 @@
 #include FT_FONT_FORMATS_H
 
 #include "CompositeGlyphBounds.h"
+#include "GlyphSpan.h"
 
 namespace QX::UIA::DETAIL {
 namespace {
@@ -26,10 +27,10 @@ constexpr std::size_t kMaxGlyphsLoaded = 1024;
 // worth of code points to empty glyphs ahead of its first outline.
 constexpr std::size_t kMaxCodePointsWalked = 0x10000;
 
-// Whether some glyph that the Unicode map reaches has an outline. Glyph 0 is
-// not reached: FreeType answers an unmapped code point with it, and drawing
-// does not use it. Each glyph is loaded once, however many code points share
-// it (runs of spaces and controls often do).
+// Whether some glyph that the Unicode map reaches has an outline that
+// drawing renders. Glyph 0 is not reached: FreeType answers an unmapped code
+// point with it, and drawing does not use it. Each glyph is loaded once,
+// however many code points share it (runs of spaces and controls often do).
 bool mapsAnOutline(FT_Face face)
 {
     std::vector<bool> loaded(static_cast<std::size_t>(std::max<FT_Long>(face->num_glyphs, 0)));
@@ -42,7 +43,8 @@ bool mapsAnOutline(FT_Face face)
             loaded[index] = true;
             ++loads;
             if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
-                face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0)
+                face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0 &&
+                spansFewEms(face->glyph->outline, face->units_per_EM))
                 return true;
         }
         codePoint = FT_Get_Next_Char(face, codePoint, &index);
@@ -64,11 +66,12 @@ bool isTrueType(FT_Face face)
 }
 
 // Whether the bytes make a face that can draw text: FreeType opens them as a
-// scalable TrueType face with a Unicode map that reaches an outlined glyph,
-// at any code point (a symbol or icon font may have no ASCII glyph at all),
-// among the first kMaxGlyphsLoaded distinct glyphs and kMaxCodePointsWalked
-// code points of its map. A truncated file often opens with every glyph
-// empty: its fonts would measure text and draw none of it.
+// scalable TrueType face with a Unicode map that reaches an outlined glyph
+// that drawing renders, at any code point (a symbol or icon font may have no
+// ASCII glyph at all), among the first kMaxGlyphsLoaded distinct glyphs and
+// kMaxCodePointsWalked code points of its map. A truncated file often opens
+// with every glyph empty, and a font may make every glyph too large to be
+// rendered: its fonts would measure text and draw none of it.
 // No glyph of the face, mapped or not, nests composites deeper than
 // kMaxCompositeDepth, expands to more than kMaxCompositeComponents components
 // or is made of itself: such a glyph would keep the check, or later the
