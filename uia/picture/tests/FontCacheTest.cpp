@@ -221,9 +221,10 @@ TEST_F(FontCache, AGlyphSpanningManyEmsIsNotRendered)
 // too large to be rendered, fonts with no Unicode map (a symbol map, a Mac
 // Roman one), a bitmap-only font (no font units to take the metrics from),
 // fonts with a glyph past the composite bounds (too deep, too many
-// components, made of itself and mapped by no code point), fonts of the
-// formats other than TrueType (an arrow that draws in each) and a missing
-// resource all give an empty font that measures nothing.
+// components in itself or in what it nests, made of itself and mapped by no
+// code point), fonts of the formats other than TrueType (an arrow that
+// draws in each) and a missing resource all give an empty font that
+// measures nothing.
 TEST_F(FontCache, UnusableFontsAreEmpty)
 {
     std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
@@ -245,6 +246,7 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
         {"mac-map.ttf", writeTrueTypeFont(arrowFont({U'A', 0xE0}, 1, 0))},
         {"composites-9-deep.ttf", writeTrueTypeFont(nestedArrowFont(9, 1))},
         {"composite-of-129.ttf", writeTrueTypeFont(nestedArrowFont(1, 129))},
+        {"12-composites-of-12.ttf", writeTrueTypeFont(nestedArrowFont(2, 12))},
         {"unmapped-cycle.ttf", writeTrueTypeFont({{{{0x2192}, arrowOutline()}, {{}, {}, {3}}, {{}, {}, {2}}}})},
         {"arrows.pfa", writeType1Font(arrowFont({0x2192}))},
         {"arrows.cff", writeCffFont(arrowFont({0x2192}))},
