@@ -6,6 +6,7 @@
 #include <random>
 
 #include "CoreTestSupport.h"
+#include "PostScriptTestFonts.h"
 #include "TrueTypeTestFont.h"
 #include "uia/picture/Font.h"
 
@@ -44,7 +45,8 @@ private:
 
 // A skin font that is missing, or whose file FreeType takes for a font but
 // cannot draw with (a truncated file opens with every glyph empty), cannot
-// open at all or would keep busy (composite glyphs nested too deep), is
+// open at all, would keep busy (composite glyphs nested too deep) or is not
+// TrueType (a CFF font, which draws in FreeType), is
 // reported once by name, however many sizes it is asked at, and replaced by
 // the default face, which draws. The names are the test's
 // own: faces are shared by name in the process.
@@ -69,6 +71,7 @@ TEST(ManagerContainerFonts, missingOrUnusableFontFallsBackToTheDefaultWithOneRep
          unusable},
         {"random-virid.ttf", noise, unusable},
         {"composites-9-deep.ttf", UIA::Test::writeTrueTypeFont(UIA::Test::nestedArrowFont(9, 1)), unusable},
+        {"arrows.cff", UIA::Test::writeCffFont({{{{0x2192}, UIA::Test::arrowOutline()}}}), unusable},
     };
 
     const SkinFonts skin;

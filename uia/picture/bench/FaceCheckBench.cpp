@@ -1,7 +1,9 @@
 // What it costs to judge whether a font can draw, side by side: the
 // program's default font, a plain unusable font, fonts of composite glyphs
-// nested past the bounds (refused before any glyph is loaded) and the
-// costliest fonts within them.
+// nested past the bounds (refused before any glyph is loaded), the costliest
+// fonts within them, fonts of the other formats FreeType opens whose glyphs
+// each keep it busy (refused as they are not TrueType) and TrueType fonts
+// whose every glyph is too large to be rendered.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "PostScriptTestFonts.h"
 #include "TrueTypeTestFont.h"
 #include "uia/picture/FaceCache.h"
 
@@ -29,12 +32,19 @@ Bytes defaultFont()
 }
 
 // As many code points as the check loads glyphs, each on an empty glyph of
-// its own, then an arrow: the check loads them all and gives up.
-Bytes plainUnusableFont()
+// its own.
+tTestFont emptyGlyphs()
 {
     tTestFont font;
     for (char32_t codePoint = kFirstCodePoint; codePoint < kFirstCodePoint + kMappedGlyphs; ++codePoint)
         font.glyphs.push_back({{codePoint}, {}});
+    return font;
+}
+
+// The empty glyphs, then an arrow: the check loads them all and gives up.
+Bytes plainUnusableFont()
+{
+    tTestFont font = emptyGlyphs();
     font.glyphs.push_back({{0x2192}, arrowOutline()});
     return writeTrueTypeFont(font);
 }
@@ -43,23 +53,23 @@ Bytes plainUnusableFont()
 // copies of the glyph below; then 1024 mapped composites of the top one. The
 // check loads the mapped ones, and each loads everything below it: all is
 // empty, so it loads 1024 of them.
-Bytes nestedEmptyComposites(std::uint16_t depth, std::uint16_t width)
+tTestFont nestedEmptyComposites(std::uint16_t depth, std::uint16_t width)
 {
     tTestFont font{{{{}, {}}}};
     for (std::uint16_t level = 1; level <= depth; ++level)
         font.glyphs.push_back({{}, {}, std::vector<std::uint16_t>(width, level)});
     for (char32_t codePoint = kFirstCodePoint; codePoint < kFirstCodePoint + kMappedGlyphs; ++codePoint)
         font.glyphs.push_back({{codePoint}, {}, {std::uint16_t(depth + 1)}});
-    return writeTrueTypeFont(font);
+    return font;
 }
 
 // The kind of font: 1024 glyphs, each expanding to 2^(depth+1) - 1
 // components.
-Bytes nested12Deep() { return nestedEmptyComposites(12, 2); }
-Bytes nested16Deep() { return nestedEmptyComposites(16, 2); }
+Bytes nested12Deep() { return writeTrueTypeFont(nestedEmptyComposites(12, 2)); }
+Bytes nested16Deep() { return writeTrueTypeFont(nestedEmptyComposites(16, 2)); }
 // Each mapped glyph expands to 128 components, 2 deep: as much as the bounds
 // allow.
-Bytes atTheBounds() { return nestedEmptyComposites(1, 127); }
+Bytes atTheBounds() { return writeTrueTypeFont(nestedEmptyComposites(1, 127)); }
 
 // As many glyphs as a font can have, each a composite of 128 copies of an
 // empty glyph, the first 1024 mapped: the walk over the composite structure
@@ -72,6 +82,50 @@ Bytes everyGlyphAtTheBounds()
         font.glyphs.push_back({{}, {}, std::vector<std::uint16_t>(128, 1)});
         if (glyph - 2 < kMappedGlyphs) font.glyphs.back().codePoints = {codePoint};
     }
+    return writeTrueTypeFont(font);
+}
+
+// The composites nested 14 deep, wrapped as a Type 42 font: FreeType
+// composes its glyphs out of sight of the composite walk.
+Bytes type42Nested14Deep() { return writeType42Font(nestedEmptyComposites(14, 2)); }
+
+// 1024 mapped glyphs, each empty after a chain of subroutine calls that runs
+// into FreeType's own limit on the work of one glyph (0.1 s and more): the
+// check would load them all.
+constexpr tSubroutineChain kLongChain{10, 5};
+Bytes type1SubroutineChains() { return writeType1Font(emptyGlyphs(), kLongChain); }
+Bytes cffSubroutineChains() { return writeCffFont(emptyGlyphs(), kLongChain); }
+
+// '?', the letters and 1024 more mapped glyphs, each spanning 60 ems: every
+// glyph would be drawn as '?', which is itself too large to draw.
+Bytes everyGlyphTooLarge()
+{
+    tTestFont font = emptyGlyphs();
+    for (tTestGlyph& glyph : font.glyphs)
+        glyph.contours = manyEmsWideOutline();
+    font.glyphs.push_back({{U'?'}, manyEmsWideOutline()});
+    for (char32_t letter = U'A'; letter <= U'Z'; ++letter)
+        font.glyphs.push_back({{letter}, manyEmsWideOutline()});
+    return writeTrueTypeFont(font);
+}
+
+// A glyph of 16000 points on the sides of a square 60 ems wide, and 1024
+// mapped composites of two copies of it: the check loads each of them, at
+// 32000 points close to the most FreeType takes in one glyph, and finds
+// each too large to be drawn.
+Bytes heavyGlyphsTooLarge()
+{
+    constexpr int kPoints = 16000, kSide = kPoints / 4;
+    tContour square;
+    for (int point = 0; point < kPoints; ++point) {
+        const auto along = std::int16_t(-30000 + (point % kSide) * 60000 / kSide);
+        const std::int16_t corners[4][2] = {{-30000, along}, {along, 30000}, {30000, std::int16_t(-along)},
+                                            {std::int16_t(-along), -30000}};
+        square.push_back({corners[point / kSide][0], corners[point / kSide][1]});
+    }
+    tTestFont font{{{{}, {square}}}};
+    for (char32_t codePoint = kFirstCodePoint; codePoint < kFirstCodePoint + kMappedGlyphs; ++codePoint)
+        font.glyphs.push_back({{codePoint}, {}, {1, 1}});
     return writeTrueTypeFont(font);
 }
 
@@ -100,6 +154,11 @@ BENCHMARK_CAPTURE(BM_JudgeFont, composites_12_deep, &nested12Deep)->Unit(benchma
 BENCHMARK_CAPTURE(BM_JudgeFont, composites_16_deep, &nested16Deep)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_JudgeFont, composites_at_the_bounds, &atTheBounds)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_JudgeFont, every_glyph_at_the_bounds, &everyGlyphAtTheBounds)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_JudgeFont, type42_composites_14_deep, &type42Nested14Deep)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_JudgeFont, type1_subroutine_chains, &type1SubroutineChains)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_JudgeFont, cff_subroutine_chains, &cffSubroutineChains)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_JudgeFont, every_glyph_too_large, &everyGlyphTooLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_JudgeFont, heavy_glyphs_too_large, &heavyGlyphsTooLarge)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

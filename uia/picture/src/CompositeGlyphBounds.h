@@ -20,9 +20,9 @@ inline constexpr std::size_t kMaxCompositeComponents = 128;
 // Whether every glyph of the face stays within those bounds and none is made
 // of itself. Reads the composite structure of the TrueType glyph table, each
 // glyph once and without loading an outline, so that the cost follows the
-// size of the file; a face without that table passes (the other outline
-// formats compose only an accent over a base letter, which FreeType does not
-// let nest).
+// size of the file; a face without that table (bitmaps only) passes. For
+// TrueType faces only: FreeType gives no access to the glyph table of a
+// Type 42 font.
 bool compositesStayWithinBounds(FT_Face face);
 
 }  // namespace QX::UIA::DETAIL

@@ -5,9 +5,10 @@
 #include <cstdlib>
 
 #include FT_BITMAP_H
-#include FT_OUTLINE_H
 #include <hb-ft.h>
 #include <hb.h>
+
+#include "GlyphSpan.h"
 
 namespace QX::UIA::DETAIL {
 namespace {
@@ -16,18 +17,12 @@ constexpr char32_t kReplacementCharacter = U'?';
 // With hinting use the font's own hints, never the auto-hinter.
 constexpr FT_Int32 kLoadHinted = FT_LOAD_NO_AUTOHINT;
 constexpr FT_Int32 kLoadUnhinted = FT_LOAD_NO_HINTING;
-// How many ems a glyph's outline may span either way to be rendered. Real
-// glyphs span a few at most; a font's glyph may span thousands, whose bitmap
-// would take a second and up to a gigabyte, kept in the cache.
-constexpr FT_Pos kMaxGlyphSpanEms = 32;
 
-bool spansFewEms(const FT_GlyphSlot slot, std::uint32_t pixelSize)
+// An embedded bitmap is drawn as its strike has it; an outline only when it
+// spans few ems.
+bool isRenderable(const FT_GlyphSlot slot, std::uint32_t pixelSize)
 {
-    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return true;
-    FT_BBox box;
-    FT_Outline_Get_CBox(&slot->outline, &box);
-    const FT_Pos limit = FT_Pos(pixelSize) * kMaxGlyphSpanEms * 64;  // 26.6 pixels
-    return box.xMax - box.xMin <= limit && box.yMax - box.yMin <= limit;
+    return slot->format != FT_GLYPH_FORMAT_OUTLINE || spansFewEms(slot->outline, FT_Pos(pixelSize) * 64);
 }
 
 std::int32_t scaleToPixels(double fontUnits, std::uint32_t pixelSize, double unitsPerEm)
@@ -143,7 +138,7 @@ const tGlyph* FTRenderCache::loadGlyph(char32_t codePoint)
     const FT_UInt glyphIndex = FT_Get_Char_Index(face_, codePoint);
     const FT_GlyphSlot slot = face_->glyph;
     if (glyphIndex == 0 || FT_Load_Glyph(face_, glyphIndex, key_.hinting ? kLoadHinted : kLoadUnhinted) != 0 ||
-        !spansFewEms(slot, key_.pixelSize) || FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        !isRenderable(slot, key_.pixelSize) || FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
         return codePoint == kReplacementCharacter ? nullptr : getGlyph(kReplacementCharacter);
 
     tGlyph& glyph = glyphs_.emplace_back();

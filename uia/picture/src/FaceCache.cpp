@@ -1,9 +1,13 @@
 #include "uia/picture/FaceCache.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
+#include FT_FONT_FORMATS_H
+
 #include "CompositeGlyphBounds.h"
+#include "GlyphSpan.h"
 
 namespace QX::UIA::DETAIL {
 namespace {
@@ -23,10 +27,10 @@ constexpr std::size_t kMaxGlyphsLoaded = 1024;
 // worth of code points to empty glyphs ahead of its first outline.
 constexpr std::size_t kMaxCodePointsWalked = 0x10000;
 
-// Whether some glyph that the Unicode map reaches has an outline. Glyph 0 is
-// not reached: FreeType answers an unmapped code point with it, and drawing
-// does not use it. Each glyph is loaded once, however many code points share
-// it (runs of spaces and controls often do).
+// Whether some glyph that the Unicode map reaches has an outline that
+// drawing renders. Glyph 0 is not reached: FreeType answers an unmapped code
+// point with it, and drawing does not use it. Each glyph is loaded once,
+// however many code points share it (runs of spaces and controls often do).
 bool mapsAnOutline(FT_Face face)
 {
     std::vector<bool> loaded(static_cast<std::size_t>(std::max<FT_Long>(face->num_glyphs, 0)));
@@ -39,7 +43,8 @@ bool mapsAnOutline(FT_Face face)
             loaded[index] = true;
             ++loads;
             if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) == 0 &&
-                face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0)
+                face->glyph->format == FT_GLYPH_FORMAT_OUTLINE && face->glyph->outline.n_points > 0 &&
+                spansFewEms(face->glyph->outline, face->units_per_EM))
                 return true;
         }
         codePoint = FT_Get_Next_Char(face, codePoint, &index);
@@ -47,12 +52,26 @@ bool mapsAnOutline(FT_Face face)
     return false;
 }
 
+// Whether FreeType reads the face as TrueType (from a collection or a web
+// font too), as the program's fonts are. The other formats it opens draw
+// their glyphs with charstring programs (Type 1, CFF, the CID fonts), whose
+// subroutine calls can keep FreeType busy for a tenth of a second a glyph
+// before it gives up, or compose TrueType glyphs out of reach of the
+// composite walk (Type 42): nothing bounds what their glyphs cost before one
+// is loaded.
+bool isTrueType(FT_Face face)
+{
+    const char* format = FT_Get_Font_Format(face);
+    return format && std::strcmp(format, "TrueType") == 0;
+}
+
 // Whether the bytes make a face that can draw text: FreeType opens them as a
-// scalable face with a Unicode map that reaches an outlined glyph, at any
-// code point (a symbol or icon font may have no ASCII glyph at all), among
-// the first kMaxGlyphsLoaded distinct glyphs and kMaxCodePointsWalked code
-// points of its map. A truncated file often opens with every glyph empty:
-// its fonts would measure text and draw none of it.
+// scalable TrueType face with a Unicode map that reaches an outlined glyph
+// that drawing renders, at any code point (a symbol or icon font may have no
+// ASCII glyph at all), among the first kMaxGlyphsLoaded distinct glyphs and
+// kMaxCodePointsWalked code points of its map. A truncated file often opens
+// with every glyph empty, and a font may make every glyph too large to be
+// rendered: its fonts would measure text and draw none of it.
 // No glyph of the face, mapped or not, nests composites deeper than
 // kMaxCompositeDepth, expands to more than kMaxCompositeComponents components
 // or is made of itself: such a glyph would keep the check, or later the
@@ -63,8 +82,9 @@ bool isDrawableFace(FT_Library library, const std::vector<std::uint8_t>& bytes)
     FT_Face face = nullptr;
     if (!library || FT_New_Memory_Face(library, bytes.data(), static_cast<FT_Long>(bytes.size()), 0, &face) != 0)
         return false;
-    const bool drawable = FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 &&
-                          compositesStayWithinBounds(face) && mapsAnOutline(face);
+    const bool drawable = isTrueType(face) && FT_IS_SCALABLE(face) &&
+                          FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0 && compositesStayWithinBounds(face) &&
+                          mapsAnOutline(face);
     FT_Done_Face(face);
     return drawable;
 }

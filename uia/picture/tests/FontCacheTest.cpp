@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "FontTestSupport.h"
+#include "PostScriptTestFonts.h"
 #include "TrueTypeTestFont.h"
 #include "gp/Stream.h"
 
@@ -202,13 +203,11 @@ TEST_F(FontCache, FontsWithoutAsciiGlyphsDraw)
 // font's other glyphs are rendered.
 TEST_F(FontCache, AGlyphSpanningManyEmsIsNotRendered)
 {
-    const tContour huge = {{-30000, -30000}, {-30000, 0},     {-30000, 30000}, {0, 30000},
-                           {30000, 30000},   {30000, 0},      {30000, -30000}, {0, -30000}};
     auto description = makeDescription(16);
     description.resourceId = 0;
     description.name = "huge-glyph.ttf";
-    const Font font(std::make_shared<GP::MemoryStream>(writeTrueTypeFont({{{{0x2192}, arrowOutline()}, {{U'A'}, {huge}}}})),
-                    description);
+    const tTestFont file = {{{{0x2192}, arrowOutline()}, {{U'A'}, manyEmsWideOutline()}}};
+    const Font font(std::make_shared<GP::MemoryStream>(writeTrueTypeFont(file)), description);
     ASSERT_TRUE(font.getRenderCache());
     EXPECT_EQ(font.getRenderCache()->getGlyph(U'A'), nullptr);
     const auto* arrow = font.getRenderCache()->getGlyph(0x2192);
@@ -218,11 +217,14 @@ TEST_F(FontCache, AGlyphSpanningManyEmsIsNotRendered)
 
 // A font that cannot be read, a truncated font (FreeType opens it, but its
 // glyphs are empty), a font whose mapped glyphs have no outlines, one whose
-// first 1024 distinct glyphs are empty, fonts with no Unicode map (a symbol
-// map, a Mac Roman one), a bitmap-only font (no font units to take the
-// metrics from), fonts with a glyph past the composite bounds (too deep, too
-// many components, made of itself and mapped by no code point) and a
-// missing resource all give an empty font that measures nothing.
+// first 1024 distinct glyphs are empty, one whose every glyph, '?' too, is
+// too large to be rendered, fonts with no Unicode map (a symbol map, a Mac
+// Roman one), a bitmap-only font (no font units to take the metrics from),
+// fonts with a glyph past the composite bounds (too deep, too many
+// components in itself or in what it nests, made of itself and mapped by no
+// code point), fonts of the formats other than TrueType (an arrow that
+// draws in each) and a missing resource all give an empty font that
+// measures nothing.
 TEST_F(FontCache, UnusableFontsAreEmpty)
 {
     std::string bitmapFont = "STARTFONT 2.1\nFONT -qx-test-medium-r-normal--12-120-75-75-c-80-iso10646-1\n"
@@ -238,11 +240,17 @@ TEST_F(FontCache, UnusableFontsAreEmpty)
         {"bitmap.bdf", std::vector<std::uint8_t>(bitmapFont.begin(), bitmapFont.end())},
         {"empty-glyphs.ttf", writeTrueTypeFont({{{{0x2192, 0xE000, U'A'}, {}}, {{0x2190}, {}}}})},
         {"1024-empty-glyphs-then-arrow.ttf", writeTrueTypeFont(emptyGlyphsThenArrow(1024))},
+        {"every-glyph-60-ems.ttf",
+         writeTrueTypeFont({{{{0x2192, U'A'}, manyEmsWideOutline()}, {{U'?'}, manyEmsWideOutline()}}})},
         {"symbol-map.ttf", writeTrueTypeFont(arrowFont({0xF041, 0xF0E0}, 3, 0))},
         {"mac-map.ttf", writeTrueTypeFont(arrowFont({U'A', 0xE0}, 1, 0))},
         {"composites-9-deep.ttf", writeTrueTypeFont(nestedArrowFont(9, 1))},
         {"composite-of-129.ttf", writeTrueTypeFont(nestedArrowFont(1, 129))},
+        {"12-composites-of-12.ttf", writeTrueTypeFont(nestedArrowFont(2, 12))},
         {"unmapped-cycle.ttf", writeTrueTypeFont({{{{0x2192}, arrowOutline()}, {{}, {}, {3}}, {{}, {}, {2}}}})},
+        {"arrows.pfa", writeType1Font(arrowFont({0x2192}))},
+        {"arrows.cff", writeCffFont(arrowFont({0x2192}))},
+        {"arrows.t42", writeType42Font(arrowFont({0x2192}))},
     };
     std::vector<std::unique_ptr<Font>> fonts;
     for (const auto& [name, bytes] : files) {

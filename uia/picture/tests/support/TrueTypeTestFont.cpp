@@ -241,6 +241,13 @@ std::vector<tContour> arrowOutline()
     return {{{100, 300}, {100, 500}, {600, 500}, {600, 700}, {900, 400}, {600, 100}, {600, 300}}};
 }
 
+std::vector<tContour> manyEmsWideOutline()
+{
+    // Points 30000 units apart: the glyph data holds each step in 16 bits.
+    return {{{-30000, -30000}, {-30000, 0}, {-30000, 30000}, {0, 30000}, {30000, 30000}, {30000, 0}, {30000, -30000},
+             {0, -30000}}};
+}
+
 std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font)
 {
     std::vector<tTestGlyph> glyphs = {{{}, {{{100, 0}, {100, 700}, {500, 700}, {500, 0}}}}};

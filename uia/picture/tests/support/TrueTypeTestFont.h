@@ -46,6 +46,9 @@ std::vector<std::uint8_t> writeTrueTypeFont(const tTestFont& font);
 // A right arrow filling most of the em.
 std::vector<tContour> arrowOutline();
 
+// A square 60 ems wide, centred on the origin: far too large to be drawn.
+std::vector<tContour> manyEmsWideOutline();
+
 // A font whose glyph at U+2192 nests `depth` composites, each made of
 // `width` copies of the one below, over the arrow: it expands to
 // width + width^2 + ... + width^depth components.
