@@ -6,7 +6,6 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -338,62 +337,54 @@ std::vector<std::uint8_t> imageOf(std::uint16_t model) {
 }
 
 // After a switch that failed, RETRY at 30 s. Firmware goes at once only into
-// our keyboard proven back in update mode (the same model and serial
-// number). Another keyboard there (ours tells no serial number, or it has
-// another model or serial number) is written only once a search found it and
-// its page (installed "-") was confirmed. While the switch waits, a lone
-// keyboard that tells no serial number is taken for ours only with our model.
+// our keyboard proven back in update mode (the same model and serial number,
+// see LateReenumerationIsReadyOnRetry). Another keyboard there (ours tells no
+// serial number, or it has another model or serial number) is written only
+// once a search found it and its page (installed "-") was confirmed. While
+// the switch waits, a lone keyboard that tells no serial number is taken for
+// ours only with our model.
 TEST_F(UpgradeLogicTest, AfterAFailedSwitchOnlyTheProvenKeyboardIsWrittenAtOnce) {
-    const auto inUpdateMode = [](std::uint16_t model, const char* serial, std::uint32_t arrivalMs) {
-        tKeyboardDescription other;
-        other.modelProductId = model;
-        other.serialNumber = serial;
-        if (!*serial) other.strings = tKeyboardDescription::Strings::Failing;
-        other.releaseNumber = 0x0060;
-        other.keyboardsInUpdateMode = 1;
-        other.arrivalMs = arrivalMs;
-        return other;
-    };
     const struct {
         const char* name;
         bool oursTellsASerial;
-        std::optional<tKeyboardDescription> other;  // none: ours is back after 15 s
+        std::uint16_t otherModel;
+        const char* otherSerial;
+        std::uint32_t otherArrivalMs;
     } cases[] = {
-        {"ours back late", true, std::nullopt},
-        {"ours tells none, a newer stranger", false, inUpdateMode(NHL2::kHVX49MK2, "HVX49-000009", 25000)},
-        {"ours tells none, a stranger that tells none", false, inUpdateMode(NHL2::kHVX49MK2, "", 25000)},
-        {"ours tells none, a 61-key keyboard", false, inUpdateMode(NHL2::kHVX61MK2, "HVX61-000009", 25000)},
-        {"ours never back, a 61-key keyboard with our serial", true,
-         inUpdateMode(NHL2::kHVX61MK2, "HVX49-000001", 25000)},
-        {"ours tells none, one of another model during the wait", false, inUpdateMode(NHL2::kHVX61MK2, "", 2000)},
+        {"ours tells none, a newer stranger", false, NHL2::kHVX49MK2, "HVX49-000009", 25000},
+        {"ours tells none, a stranger that tells none", false, NHL2::kHVX49MK2, "", 25000},
+        {"ours tells none, a 61-key keyboard", false, NHL2::kHVX61MK2, "HVX61-000009", 25000},
+        {"ours never back, a 61-key keyboard with our serial", true, NHL2::kHVX61MK2, "HVX49-000001", 25000},
+        {"ours tells none, one of another model during the wait", false, NHL2::kHVX61MK2, "", 2000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         tKeyboardDescription ours;
         if (!c.oursTellsASerial) ours.strings = tKeyboardDescription::Strings::Failing;
-        ours.reenumerationMs = c.other ? std::nullopt : std::optional<std::uint32_t>(15000);
-        prepareSeveral(c.other ? std::vector{ours, *c.other} : std::vector{ours});
+        ours.reenumerationMs.reset();
+        tKeyboardDescription other;
+        other.modelProductId = c.otherModel;
+        other.serialNumber = c.otherSerial;
+        if (!*c.otherSerial) other.strings = tKeyboardDescription::Strings::Failing;
+        other.releaseNumber = 0x0060;
+        other.keyboardsInUpdateMode = 1;
+        other.arrivalMs = c.otherArrivalMs;
+        prepareSeveral({ours, other});
         ASSERT_TRUE(logic->findDevice());
         ASSERT_TRUE(readDeviceInfo().updateAvailable);
         ASSERT_EQ(logic->enterUpdateMode(), Switch::Failed);
         clock->advance(20000);
-        NHL2::SimulatedKeyboard& written = driver->getKeyboard(c.other ? 1 : 0);
-        if (c.other) {
-            EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
-            expectStartRefused();
-            ASSERT_TRUE(logic->findDevice());
-            const auto page = readDeviceInfo();
-            EXPECT_EQ(page.installed + " " + page.info.serialNumber, "- " + c.other->serialNumber);
-            ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
-        }
-        EXPECT_TRUE(written.getReceivedImage().empty());
-        ASSERT_EQ(logic->isDeviceReady(), Switch::Switched);
+        EXPECT_EQ(logic->isDeviceReady(), Switch::Failed);
+        expectStartRefused();
+        ASSERT_TRUE(logic->findDevice());
+        const auto page = readDeviceInfo();
+        EXPECT_EQ(page.installed + " " + page.info.serialNumber, std::string("- ") + c.otherSerial);
+        EXPECT_TRUE(driver->getKeyboard(1).getReceivedImage().empty());
+        ASSERT_EQ(logic->enterUpdateMode(), Switch::Switched);
         ASSERT_TRUE(logic->startUpdate(makeResultCell()));
         logic->waitForWorker();
-        EXPECT_EQ(written.getReceivedImage(), imageOf(c.other ? c.other->modelProductId : NHL2::kHVX49MK2));
-        if (c.other) {
-            EXPECT_TRUE(keyboard().getReceivedImage().empty());
-        }
+        EXPECT_EQ(driver->getKeyboard(1).getReceivedImage(), imageOf(c.otherModel));
+        EXPECT_TRUE(keyboard().getReceivedImage().empty());
     }
 }
 
