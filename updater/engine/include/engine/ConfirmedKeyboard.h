@@ -41,12 +41,13 @@ public:
     bool looksLike(const NHL2::USBDeviceInfo& info, const std::u16string& path) const;
     // Whether the keyboard in update mode at `path` is this one.
     bool recognises(const NHL2::USBDeviceInfo& info, const std::u16string& path, bool whileSwitching) const;
-    bool wasInUpdateModeBeforeTheSwitch(const std::u16string& path) const;
     const std::vector<std::u16string>& getUpdateModePathsBefore() const { return pathsBefore_; }
     // Whether its page offered the update: older firmware, or in update mode.
     bool needsUpdate() const { return needsUpdate_; }
 
 private:
+    bool wasInUpdateModeBeforeTheSwitch(const std::u16string& path) const;
+
     tKeyboardIdentity identity_;
     std::u16string updateModePath_;  // empty until known
     std::vector<std::u16string> pathsBefore_;
